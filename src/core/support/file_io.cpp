@@ -1,0 +1,179 @@
+#include "support/file_io.h"
+
+#include "messages/messages.h"
+#include "support/error.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string SystemErrorText(int error)
+{
+    return std::strerror(error);
+}
+
+[[noreturn]] void RaiseFileError(std::string_view format, const fs::path& name, int error)
+{
+    throw EInOutError(FormatText(format, { name.string(), SystemErrorText(error) }));
+}
+
+// Follows symbolic links so that a save through a link replaces the file it points to and
+// keeps the link itself.
+fs::path ResolveLinks(const fs::path& name)
+{
+    fs::path current = name;
+    for (int depth = 0; depth < 40; ++depth) {
+        std::error_code ec;
+        if (!fs::is_symlink(fs::symlink_status(current, ec)))
+            return current;
+        fs::path next = fs::read_symlink(current, ec);
+        if (ec)
+            return current;
+        current = next.is_absolute() ? next : current.parent_path() / next;
+    }
+    return current;
+}
+
+class TFileDescriptor {
+public:
+    explicit TFileDescriptor(int fd)
+        : m_fd(fd)
+    {
+    }
+    ~TFileDescriptor()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    TFileDescriptor(const TFileDescriptor&) = delete;
+    TFileDescriptor& operator=(const TFileDescriptor&) = delete;
+    int Get() const { return m_fd; }
+
+private:
+    int m_fd;
+};
+
+} // namespace
+
+bool FileExists(const fs::path& name)
+{
+    std::error_code ec;
+    return !name.empty() && fs::is_regular_file(name, ec);
+}
+
+uint64_t FileSizeOf(const fs::path& name)
+{
+    struct stat st {};
+    if (::stat(name.c_str(), &st) != 0)
+        RaiseFileError(Messages::CannotOpenFile, name, errno);
+    return static_cast<uint64_t>(st.st_size);
+}
+
+Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
+{
+    TFileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        RaiseFileError(Messages::CannotOpenFile, name, errno);
+    struct stat st {};
+    if (::fstat(file.Get(), &st) != 0)
+        RaiseFileError(Messages::CannotReadFile, name, errno);
+    uint64_t size = std::min<uint64_t>(static_cast<uint64_t>(st.st_size), maxBytes);
+    Bytes bytes(size);
+    size_t done = 0;
+    while (done < size) {
+        ssize_t got = ::read(file.Get(), bytes.data() + done, size - done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseFileError(Messages::CannotReadFile, name, errno);
+        }
+        if (got == 0)
+            break; // the file shrank meanwhile: keep what was there
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    return bytes;
+}
+
+TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)
+    : m_target(ResolveLinks(target))
+{
+    fs::path folder = m_target.parent_path();
+    std::string pattern = (folder.empty() ? fs::path(".") : folder).string() + "/."
+        + m_target.filename().string() + ".XXXXXX";
+    m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    if (m_fd < 0)
+        RaiseFileError(Messages::CannotCreateFile, target, errno);
+    m_temporary = pattern;
+}
+
+TAtomicFileWriter::~TAtomicFileWriter()
+{
+    if (m_fd >= 0)
+        ::close(m_fd);
+    if (!m_temporary.empty())
+        ::unlink(m_temporary.c_str());
+}
+
+void TAtomicFileWriter::WriteAt(uint64_t offset, ByteSpan bytes)
+{
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t put = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
+            static_cast<off_t>(offset + done));
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+        }
+        done += static_cast<size_t>(put);
+    }
+}
+
+void TAtomicFileWriter::Commit()
+{
+    // New files get the usual permissions of the user's umask; replaced files keep theirs.
+    struct stat st {};
+    mode_t mode;
+    if (::stat(m_target.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+        if (::fchown(m_fd, st.st_uid, st.st_gid) != 0) {
+            // Only the owner's identity is lost; the content and mode still follow.
+        }
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    if (::fchmod(m_fd, mode) != 0 || ::fsync(m_fd) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    int fd = m_fd;
+    m_fd = -1;
+    if (::close(fd) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    m_temporary.clear();
+    // Make the rename itself durable.
+    fs::path folder = m_target.parent_path();
+    TFileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (dir.Get() >= 0)
+        ::fsync(dir.Get());
+}
+
+void WriteFileAtomically(const fs::path& name, ByteSpan bytes)
+{
+    TAtomicFileWriter writer(name);
+    writer.WriteAt(0, bytes);
+    writer.Commit();
+}
+
+} // namespace velmora

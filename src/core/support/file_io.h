@@ -1,0 +1,48 @@
+#pragma once
+
+#include "support/byte_io.h"
+
+#include <filesystem>
+#include <string>
+
+namespace velmora {
+
+/// True for a regular file or a link to one; a folder is no file.
+bool FileExists(const std::filesystem::path& name);
+
+/// Size of an existing file in bytes; raises EInOutError when it cannot be read.
+uint64_t FileSizeOf(const std::filesystem::path& name);
+
+/// Reads at most maxBytes from the start of a file; raises EInOutError on failure.
+Bytes ReadFileBytes(const std::filesystem::path& name, uint64_t maxBytes = UINT64_MAX);
+
+/// Writes a file so that the file it replaces is never lost: the bytes go to a temporary file
+/// in the target's folder, which is flushed to disk and only then moved over the target. The
+/// target's permission bits are kept; a symbolic link keeps pointing to the file, whose content
+/// is replaced. Until Commit succeeds the target is untouched, and a writer destroyed without
+/// a commit removes its temporary file.
+class TAtomicFileWriter {
+public:
+    /// Creates the temporary file; raises EInOutError when that is not possible.
+    explicit TAtomicFileWriter(const std::filesystem::path& target);
+    ~TAtomicFileWriter();
+    TAtomicFileWriter(const TAtomicFileWriter&) = delete;
+    TAtomicFileWriter& operator=(const TAtomicFileWriter&) = delete;
+
+    /// Writes bytes at a position of the temporary file; raises EInOutError on failure.
+    void WriteAt(uint64_t offset, ByteSpan bytes);
+    /// Flushes the temporary file and moves it over the target; raises EInOutError on failure.
+    void Commit();
+
+    const std::filesystem::path& Target() const { return m_target; }
+
+private:
+    std::filesystem::path m_target; // the file finally written (a link's destination)
+    std::filesystem::path m_temporary;
+    int m_fd = -1;
+};
+
+/// Writes a whole file through TAtomicFileWriter.
+void WriteFileAtomically(const std::filesystem::path& name, ByteSpan bytes);
+
+} // namespace velmora
