@@ -1,1 +1,65 @@
-int main() { return 0; }
+// velmora-icon: the command-line tool over the icon core.
+
+#include "cli_output.h"
+#include "commands.h"
+#include "velmora_version.h"
+
+#include <cstring>
+#include <iostream>
+#include <map>
+
+namespace
+{
+
+using namespace velmora::cli;
+
+const char* const MainHelp
+    = "Usage: velmora-icon COMMAND [OPTIONS] ARGS...\n"
+      "\n"
+      "Inspects and converts Windows icon files (.ico).\n"
+      "\n"
+      "Commands:\n"
+      "  info [--json] FILE...   describe the images of icon files\n"
+      "\n"
+      "Options:\n"
+      "  --help      show this help (velmora-icon COMMAND --help for a command)\n"
+      "  --version   show the version\n";
+
+struct TCommand {
+    int (*Run)(const Arguments&);
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const std::map<std::string, TCommand> commands = {
+        { "info", { RunInfo } },
+    };
+    if (argc < 2) {
+        std::cerr << MainHelp;
+        return ExitUsage;
+    }
+    std::string first = argv[1];
+    if (first == "--help" || first == "-h") {
+        std::cout << MainHelp;
+        return ExitOk;
+    }
+    if (first == "--version") {
+        std::cout << "velmora-icon " << VELMORA_VERSION_TEXT << "\n";
+        return ExitOk;
+    }
+    auto command = commands.find(first);
+    if (command == commands.end()) {
+        PrintError("velmora-icon: unknown command " + first);
+        std::cerr << MainHelp;
+        return ExitUsage;
+    }
+    Arguments args(argv + 2, argv + argc);
+    try {
+        return command->second.Run(args);
+    } catch (const std::exception& error) {
+        PrintError(error.what());
+        return ExitFailed;
+    }
+}

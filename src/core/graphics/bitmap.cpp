@@ -5,21 +5,22 @@
 
 #include <string>
 
-namespace velmora {
+namespace velmora
+{
 
 void TBitmap::CheckSize(int64_t width, int64_t height, int bitsPerPixel)
 {
     if (width < 0 || height < 0 || width > MaxDimension || height > MaxDimension)
-        throw EInvalidGraphic(FormatText(Messages::BitmapSizeRefused,
-            { std::to_string(width), std::to_string(height) }));
+        throw EInvalidGraphic(FormatText(
+            Messages::BitmapSizeRefused, { std::to_string(width), std::to_string(height) }));
     if (bitsPerPixel <= 0 || bitsPerPixel > 32)
-        throw EInvalidGraphic(FormatText(Messages::BitmapFormatRefused,
-            { std::to_string(bitsPerPixel) }));
+        throw EInvalidGraphic(
+            FormatText(Messages::BitmapFormatRefused, { std::to_string(bitsPerPixel) }));
     // Both factors are at most 32768 and the stride at most 131072: no overflow in 64 bits.
     uint64_t stride = ((static_cast<uint64_t>(width) * bitsPerPixel + 31) / 32) * 4;
     if (stride * static_cast<uint64_t>(height) > MaxPixelBytes)
-        throw EInvalidGraphic(FormatText(Messages::BitmapSizeRefused,
-            { std::to_string(width), std::to_string(height) }));
+        throw EInvalidGraphic(FormatText(
+            Messages::BitmapSizeRefused, { std::to_string(width), std::to_string(height) }));
 }
 
 TBitmap::TBitmap(int width, int height, TPixelFormat format)

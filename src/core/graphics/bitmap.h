@@ -7,7 +7,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace velmora {
+namespace velmora
+{
 
 /// The core's bitmap: a picture of Width x Height pixels in one pixel format, stored as
 /// device-independent rows (each padded to 4 bytes) with row 0 the top row.
@@ -15,7 +16,8 @@ namespace velmora {
 /// Pixel layouts per format: 1, 4 and 8 bits hold palette indices, the leftmost pixel in the
 /// highest bits of a byte; 15 bits are 5-5-5 and 16 bits 5-6-5 little-endian words (blue in the
 /// lowest bits); 24 bits are blue, green, red; 32 bits are blue, green, red, alpha.
-class TBitmap {
+class TBitmap
+{
 public:
     /// The largest side and the most pixel bytes that a bitmap may have; larger pictures are
     /// refused before anything is allocated.
@@ -49,6 +51,10 @@ public:
     std::vector<TRGBQuad>& Palette() { return m_palette; }
     const std::vector<TRGBQuad>& Palette() const { return m_palette; }
 
+    /// How many palette entries matter (a DIB's biClrImportant); 0 means all of them.
+    int ImportantColors() const { return m_importantColors; }
+    void SetImportantColors(int count) { m_importantColors = count; }
+
     /// Checks a size against the limits; raises EInvalidGraphic when it is refused.
     static void CheckSize(int64_t width, int64_t height, int bitsPerPixel);
 
@@ -61,6 +67,7 @@ private:
     size_t m_stride = 0;
     Bytes m_pixels;
     std::vector<TRGBQuad> m_palette;
+    int m_importantColors = 0;
 };
 
 } // namespace velmora

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora
+{
 
 /// The 40-byte BITMAPINFOHEADER of bitmaps and BMP-style icon images.
 struct TBitmapInfoHeader {

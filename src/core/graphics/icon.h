@@ -2,18 +2,23 @@
 
 #include "support/byte_io.h"
 
-namespace velmora {
+namespace velmora
+{
 
 /// The icon object of one image: it holds the image as a complete one-image icon file (a
 /// 6-byte header, one 16-byte entry and the image data) and gives it back byte for byte.
-class TIcon {
+class TIcon
+{
 public:
     /// Replaces the held bytes by a copy of the stream's bytes.
     void LoadFromStream(ByteSpan stream) { m_data.assign(stream.begin(), stream.end()); }
     /// Replaces the held bytes, taking them over.
     void LoadFromStream(Bytes&& stream) { m_data = std::move(stream); }
     /// Appends the held bytes to a stream.
-    void SaveToStream(Bytes& stream) const { stream.insert(stream.end(), m_data.begin(), m_data.end()); }
+    void SaveToStream(Bytes& stream) const
+    {
+        stream.insert(stream.end(), m_data.begin(), m_data.end());
+    }
     /// True when the icon holds nothing.
     bool Empty() const { return m_data.empty(); }
     /// The one-image icon file.

@@ -1,6 +1,7 @@
 #pragma once
 
-namespace velmora {
+namespace velmora
+{
 
 // Result codes of the icon document, kept in its Status. Positive values from loads and
 // saves are the image count just read or written; positive values from imports name the

@@ -3,11 +3,13 @@
 #include <string>
 #include <string_view>
 
-namespace velmora {
+namespace velmora
+{
 
 /// The program's user-visible texts, in one place. "\r\n" line ends are part of the texts;
 /// the command-line tool turns them into plain line ends when it prints.
-namespace Messages {
+namespace Messages
+{
 
 // Product.
 inline constexpr std::string_view ProductName = "velmora icon manager";
@@ -33,7 +35,8 @@ inline constexpr std::string_view ImageHeaderPastEnd
 inline constexpr std::string_view ImageTooLarge
     = "Image %s at offset %s (%s bytes) is truncated and its header asks for %s x %s pixels, "
       "more than this program accepts (%s bytes in the file).";
-inline constexpr std::string_view ImageDataTooShort = "Image %s holds %s bytes of data, %s expected.";
+inline constexpr std::string_view ImageDataTooShort
+    = "Image %s holds %s bytes of data, %s expected.";
 inline constexpr std::string_view IconImageEmpty = "Image %s holds no icon.";
 inline constexpr std::string_view TooManyImages = "An icon holds at most 65535 images.";
 inline constexpr std::string_view ListIndexOutOfBounds = "List index out of bounds (%d)";
@@ -42,7 +45,8 @@ inline constexpr std::string_view IllegalHexCharacter = "Illegal character in he
 // Bitmaps.
 inline constexpr std::string_view BitmapSizeRefused
     = "Bitmap size %s x %s is not supported (at most 32768 pixels a side and 256 MiB).";
-inline constexpr std::string_view BitmapFormatRefused = "Bitmap of %s bits per pixel is not supported.";
+inline constexpr std::string_view BitmapFormatRefused
+    = "Bitmap of %s bits per pixel is not supported.";
 inline constexpr std::string_view ScanLineOutOfRange = "Scan line index out of range (%s)";
 
 // Files.
@@ -54,6 +58,83 @@ inline constexpr std::string_view CannotWriteFile = "Cannot write file \"%s\": %
 // Pane and command-line reports.
 inline constexpr std::string_view IconFileNotOpened = "Error - icon file not opened: %s";
 inline constexpr std::string_view FileNotSaved = "Error: File not saved:\r\n";
+
+// Bitmap pixels, conversion and the .bmp codec.
+inline constexpr std::string_view PixelOutOfRange
+    = "Pixel (%s, %s) is outside the bitmap (%s x %s).";
+inline constexpr std::string_view PixelFormatNotConvertible
+    = "Cannot convert a bitmap to pixel format %s.";
+inline constexpr std::string_view BmpEmptyNotSaved
+    = "An empty bitmap cannot be saved as a .bmp file.";
+inline constexpr std::string_view BmpBadSignature
+    = "Not a .bmp file: the file does not start with \"BM\".";
+inline constexpr std::string_view BmpHeaderTruncated
+    = "The .bmp file is truncated: its headers need %s bytes, the file has %s.";
+inline constexpr std::string_view BmpHeaderSizeUnsupported
+    = "The .bmp file has a bitmap header of %s bytes, which is not supported.";
+inline constexpr std::string_view BmpBadDimensions
+    = "The .bmp file gives an invalid size of %s x %s pixels.";
+inline constexpr std::string_view BmpBitCountUnsupported
+    = "The .bmp file has %s bits per pixel, which is not supported.";
+inline constexpr std::string_view BmpCompressionUnsupported
+    = "The .bmp file uses compression %s with %s bits per pixel, which is not supported.";
+inline constexpr std::string_view BmpEmbeddedImageUnsupported
+    = "The .bmp file holds a JPEG or PNG image, which is not supported.";
+inline constexpr std::string_view BmpTopDownCompressed
+    = "The .bmp file is stored top-down with run-length compression, which is not allowed.";
+inline constexpr std::string_view BmpBadMasks
+    = "The .bmp file has invalid bit-field masks (zero, overlapping, split or too wide).";
+inline constexpr std::string_view BmpPaletteTruncated
+    = "The colour table of the .bmp file (%s entries) runs past the end of the file.";
+inline constexpr std::string_view BmpBadDataOffset
+    = "The pixel data offset %s of the .bmp file lies inside its headers or past its end.";
+inline constexpr std::string_view BmpPixelDataTruncated
+    = "The .bmp file holds %s bytes of pixel data, %s expected.";
+inline constexpr std::string_view BmpRleTruncated
+    = "The run-length data of the .bmp file ends in the middle of a command.";
+inline constexpr std::string_view BmpRlePastPicture
+    = "The run-length data of the .bmp file runs past the picture at row %s, column %s.";
+inline constexpr std::string_view BmpFileNotRead = "Cannot read bitmap file \"%s\": %s";
+
+// Icon image decoding, drawing and PNG (graphics/icon_decoder, png_codec, icon_draw).
+inline constexpr std::string_view IconImageTooShort
+    = "The icon image holds %s bytes, too few for its %s-byte header.";
+inline constexpr std::string_view IconImageHeaderSize
+    = "The icon image has a bitmap header of %s bytes, which is not supported.";
+inline constexpr std::string_view IconImageBadSize
+    = "The icon image gives an invalid size of %s x %s pixels.";
+inline constexpr std::string_view IconImageBitCount
+    = "The icon image has %s bits per pixel, which is not supported.";
+inline constexpr std::string_view IconImageCompression
+    = "The icon image uses compression %s with %s bits per pixel, which is not supported.";
+inline constexpr std::string_view IconImageBadMasks
+    = "The icon image has invalid bit-field masks (zero, overlapping, split or too wide).";
+inline constexpr std::string_view IconImageDataShort
+    = "The icon image holds %s bytes, but its header needs %s bytes for its colour table and "
+      "colour rows.";
+inline constexpr std::string_view IconImageMaskShort
+    = "The icon image holds %s bytes, but its header needs %s bytes with its mask rows.";
+inline constexpr std::string_view IconHeaderInvalid
+    = "The icon holds %s bytes, which do not start with a one-image icon header.";
+inline constexpr std::string_view IconEntryOutside
+    = "The icon's image at offset %s (%s bytes) does not lie inside its %s bytes.";
+inline constexpr std::string_view PngImageInvalid = "The PNG image cannot be read: %s";
+inline constexpr std::string_view PngImageNotWritten = "The PNG image cannot be written: %s";
+inline constexpr std::string_view PngNeeds32Bit = "Only non-empty 32-bit bitmaps can be written as "
+                                                  "PNG (this one has %s bits per pixel, %s x %s).";
+inline constexpr std::string_view IconDrawNeeds32Bit
+    = "Icons are drawn onto 32-bit bitmaps only (this one has %s bits per pixel).";
+
+// Colour analysis, masks and colour reduction (colors/).
+inline constexpr std::string_view AnalyzeBitmapFailed = "Exception in AnalyzeBitmap\n%s";
+inline constexpr std::string_view AddMaskToBitmap32Failed = "AddMaskToBitmap32 failed.\n%s";
+inline constexpr std::string_view MaskColorBitmapRefused
+    = "The colour bitmap (%s x %s pixels, %s bits per pixel) does not cover its mask (%s x %s "
+      "pixels) as a 24-bit bitmap.";
+inline constexpr std::string_view RowAlignmentRefused
+    = "A row of %s pixels at %s bits per pixel cannot be aligned to %s bits.";
+inline constexpr std::string_view InvalidImageDimensions = "Invalid image dimensions";
+inline constexpr std::string_view GifDibOutOfMemory = "Failed to allocate memory for GIF DIB";
 
 } // namespace Messages
 

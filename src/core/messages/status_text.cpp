@@ -1,8 +1,8 @@
+#include "icons/result_codes.h"
 #include "messages/messages.h"
 
-#include "icons/result_codes.h"
-
-namespace velmora {
+namespace velmora
+{
 
 std::string_view StatusText(int code)
 {

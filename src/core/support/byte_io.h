@@ -5,7 +5,8 @@
 #include <span>
 #include <vector>
 
-namespace velmora {
+namespace velmora
+{
 
 using Bytes = std::vector<uint8_t>;
 using ByteSpan = std::span<const uint8_t>;

@@ -1,6 +1,7 @@
 #include "support/error.h"
 
-namespace velmora {
+namespace velmora
+{
 
 std::string FormatText(std::string_view format, std::initializer_list<std::string_view> args)
 {

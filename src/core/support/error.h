@@ -5,11 +5,13 @@
 #include <string_view>
 #include <utility>
 
-namespace velmora {
+namespace velmora
+{
 
 /// The general error of the core: a failure raised by a low-level step, carrying its message
 /// text. Steps that wrap a failure nest the cause's text inside their own (see NestErrors).
-class Exception : public std::runtime_error {
+class Exception : public std::runtime_error
+{
 public:
     explicit Exception(const std::string& message)
         : std::runtime_error(message)
@@ -18,43 +20,50 @@ public:
 };
 
 /// A text that is not a number in the expected notation.
-class EConvertError : public Exception {
+class EConvertError : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// An index outside a list.
-class EListError : public Exception {
+class EListError : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// A file that cannot be opened, read or written.
-class EInOutError : public Exception {
+class EInOutError : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// Picture data that cannot be understood (a bad bitmap or icon image).
-class EInvalidGraphic : public Exception {
+class EInvalidGraphic : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// Painting an icon image failed.
-class EIconPaint : public Exception {
+class EIconPaint : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// The colour reduction was given a picture it cannot hold.
-class GIFException : public Exception {
+class GIFException : public Exception
+{
 public:
     using Exception::Exception;
 };
 
 /// A buffer of the colour reduction could not be allocated.
-class EOutOfMemory : public Exception {
+class EOutOfMemory : public Exception
+{
 public:
     using Exception::Exception;
 };
@@ -64,8 +73,7 @@ std::string FormatText(std::string_view format, std::initializer_list<std::strin
 
 /// Runs step; an error it raises is raised again as the general error whose text is format
 /// with its "%s" filled by the cause's text, so that texts nest outermost first.
-template <typename Step>
-decltype(auto) NestErrors(std::string_view format, Step&& step)
+template <typename Step> decltype(auto) NestErrors(std::string_view format, Step&& step)
 {
     try {
         return std::forward<Step>(step)();

@@ -9,11 +9,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace velmora {
+namespace velmora
+{
 
 namespace fs = std::filesystem;
 
-namespace {
+namespace
+{
 
 std::string SystemErrorText(int error)
 {
@@ -42,7 +44,8 @@ fs::path ResolveLinks(const fs::path& name)
     return current;
 }
 
-class TFileDescriptor {
+class TFileDescriptor
+{
 public:
     explicit TFileDescriptor(int fd)
         : m_fd(fd)
@@ -71,7 +74,8 @@ bool FileExists(const fs::path& name)
 
 uint64_t FileSizeOf(const fs::path& name)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(name.c_str(), &st) != 0)
         RaiseFileError(Messages::CannotOpenFile, name, errno);
     return static_cast<uint64_t>(st.st_size);
@@ -82,7 +86,8 @@ Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
     TFileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
     if (file.Get() < 0)
         RaiseFileError(Messages::CannotOpenFile, name, errno);
-    struct stat st {};
+    struct stat st {
+    };
     if (::fstat(file.Get(), &st) != 0)
         RaiseFileError(Messages::CannotReadFile, name, errno);
     uint64_t size = std::min<uint64_t>(static_cast<uint64_t>(st.st_size), maxBytes);
@@ -127,8 +132,8 @@ void TAtomicFileWriter::WriteAt(uint64_t offset, ByteSpan bytes)
 {
     size_t done = 0;
     while (done < bytes.size()) {
-        ssize_t put = ::pwrite(m_fd, bytes.data() + done, bytes.size() - done,
-            static_cast<off_t>(offset + done));
+        ssize_t put = ::pwrite(
+            m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
         if (put < 0) {
             if (errno == EINTR)
                 continue;
@@ -141,7 +146,8 @@ void TAtomicFileWriter::WriteAt(uint64_t offset, ByteSpan bytes)
 void TAtomicFileWriter::Commit()
 {
     // New files get the usual permissions of the user's umask; replaced files keep theirs.
-    struct stat st {};
+    struct stat st {
+    };
     mode_t mode;
     if (::stat(m_target.c_str(), &st) == 0) {
         mode = st.st_mode & 07777;
@@ -164,7 +170,8 @@ void TAtomicFileWriter::Commit()
     m_temporary.clear();
     // Make the rename itself durable.
     fs::path folder = m_target.parent_path();
-    TFileDescriptor dir(::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    TFileDescriptor dir(
+        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.Get() >= 0)
         ::fsync(dir.Get());
 }

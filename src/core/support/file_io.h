@@ -5,7 +5,8 @@
 #include <filesystem>
 #include <string>
 
-namespace velmora {
+namespace velmora
+{
 
 /// True for a regular file or a link to one; a folder is no file.
 bool FileExists(const std::filesystem::path& name);
@@ -21,7 +22,8 @@ Bytes ReadFileBytes(const std::filesystem::path& name, uint64_t maxBytes = UINT6
 /// target's permission bits are kept; a symbolic link keeps pointing to the file, whose content
 /// is replaced. Until Commit succeeds the target is untouched, and a writer destroyed without
 /// a commit removes its temporary file.
-class TAtomicFileWriter {
+class TAtomicFileWriter
+{
 public:
     /// Creates the temporary file; raises EInOutError when that is not possible.
     explicit TAtomicFileWriter(const std::filesystem::path& target);

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace velmora::cli
+{
+
+// Exit statuses shared by every command.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+using Arguments = std::vector<std::string>;
+
+/// `velmora-icon info [--json] FILE...`
+int RunInfo(const Arguments& args);
+extern const char* const InfoHelp;
+
+} // namespace velmora::cli

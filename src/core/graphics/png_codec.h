@@ -1,0 +1,22 @@
+#pragma once
+
+#include "graphics/bitmap.h"
+#include "support/byte_io.h"
+
+namespace velmora {
+
+/// True when the data begins with the 8-byte PNG signature (a PNG-compressed icon image).
+bool IsPngData(ByteSpan data);
+
+/// Decodes a PNG stream into a 32-bit bitmap (blue, green, red, alpha; top row first). Every
+/// colour type and bit depth is expanded to 8-bit RGBA; images without alpha become opaque.
+/// Raises EInvalidGraphic for a damaged or truncated stream (CRC errors in critical chunks
+/// included) and for sizes outside the bitmap limits, which are refused before any pixel
+/// memory is allocated.
+TBitmap DecodePng(ByteSpan data);
+
+/// Encodes a 32-bit bitmap (blue, green, red, alpha) as an 8-bit RGBA, non-interlaced PNG
+/// stream. Raises EInvalidGraphic for other pixel formats and for an empty bitmap.
+Bytes EncodePng(const TBitmap& bgra32);
+
+} // namespace velmora

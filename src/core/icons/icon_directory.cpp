@@ -1,0 +1,137 @@
+#include "icons/icon_directory.h"
+
+#include "messages/messages.h"
+#include "support/error.h"
+#include "support/file_io.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velmora
+{
+
+namespace
+{
+
+constexpr uint8_t PngSignature[8] = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
+
+} // namespace
+
+bool TIconDirectoryImage::IsPng() const
+{
+    const Bytes& data = Icon->Data();
+    return data.size() >= 22 + sizeof PngSignature
+        && std::memcmp(data.data() + 22, PngSignature, sizeof PngSignature) == 0;
+}
+
+TIconDirectory::TIconDirectory() = default;
+
+TIconDirectory::~TIconDirectory() = default;
+
+void TIconDirectory::Clear()
+{
+    if (m_count == 0)
+        return;
+    m_images.clear();
+    m_entries.clear();
+    m_count = 0;
+    m_fileName.clear();
+}
+
+void TIconDirectory::CheckIndex(int index) const
+{
+    if (index < 0 || index >= static_cast<int>(m_entries.size())
+        || index >= static_cast<int>(m_images.size()))
+        throw EListError(FormatText(Messages::ListIndexOutOfBounds, { std::to_string(index) }));
+}
+
+TIconDirectoryEntry& TIconDirectory::GetEntry(int index)
+{
+    CheckIndex(index);
+    return *m_entries[static_cast<size_t>(index)];
+}
+
+const TIconDirectoryEntry& TIconDirectory::GetEntry(int index) const
+{
+    CheckIndex(index);
+    return *m_entries[static_cast<size_t>(index)];
+}
+
+TIconDirectoryImage& TIconDirectory::GetImage(int index)
+{
+    CheckIndex(index);
+    return *m_images[static_cast<size_t>(index)];
+}
+
+const TIconDirectoryImage& TIconDirectory::GetImage(int index) const
+{
+    CheckIndex(index);
+    return *m_images[static_cast<size_t>(index)];
+}
+
+uint16_t TIconDirectory::CountColorDepths() const
+{
+    if (m_count == 0)
+        return 0;
+    TStringList seen;
+    for (const auto& entry : m_entries) {
+        std::string text = std::to_string(entry->BitCount);
+        if (seen.IndexOf(text) < 0)
+            seen.Add(std::move(text));
+    }
+    return static_cast<uint16_t>(seen.Count());
+}
+
+uint16_t TIconDirectory::CountSizes() const
+{
+    if (m_count == 0)
+        return 0;
+    TStringList seen;
+    for (const auto& entry : m_entries) {
+        std::string text
+            = std::to_string(entry->ImageWidth()) + "x" + std::to_string(entry->ImageHeight());
+        if (seen.IndexOf(text) < 0)
+            seen.Add(std::move(text));
+    }
+    return static_cast<uint16_t>(seen.Count());
+}
+
+void TIconDirectory::RecalcOffsets()
+{
+    if (m_entries.empty())
+        return;
+    // 22 bytes per image, not 16: the directory is followed by 6 spare bytes per image.
+    uint32_t offset = 6 + 22 * static_cast<uint32_t>(m_entries.size());
+    for (auto& entry : m_entries) {
+        entry->ImageOffset = offset;
+        offset += entry->BytesInRes;
+    }
+}
+
+void TIconDirectory::WriteSingleImageHeader(Bytes& stream, const TIconDirectoryEntry& entry)
+{
+    stream.clear();
+    AppendU16(stream, 0); // reserved(2)
+    AppendU16(stream, 1); // type(2): icon
+    AppendU16(stream, 1); // count(2): one image
+    stream.push_back(entry.Width); // bWidth(1)
+    stream.push_back(entry.Height); // bHeight(1)
+    stream.push_back(entry.ColorCount); // bColorCount(1)
+    stream.push_back(entry.Reserved); // bReserved(1)
+    AppendU16(stream, entry.Planes); // wPlanes(2)
+    AppendU16(stream, entry.BitCount); // wBitCount(2)
+    AppendU32(stream, entry.BytesInRes); // dwBytesInRes(4)
+    AppendU32(stream, 22); // dwImageOffset(4): the data follows at once
+}
+
+void TIconDirectory::AppendImage(
+    std::unique_ptr<TIconDirectoryEntry> entry, std::unique_ptr<TIconDirectoryImage> image)
+{
+    m_entries.push_back(std::move(entry));
+    m_images.push_back(std::move(image));
+    ++m_count;
+    RecalcOffsets();
+    m_status = ResultOk;
+}
+
+} // namespace velmora

@@ -1,0 +1,124 @@
+#pragma once
+
+#include "icons/icon_directory_entry.h"
+#include "icons/icon_directory_image.h"
+#include "icons/result_codes.h"
+#include "support/byte_io.h"
+#include "support/string_list.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace velmora
+{
+
+class TAtomicFileWriter;
+
+/// The in-memory model of one icon (.ico) file: its images, each with its directory entry and
+/// its data. Entries and Images are index-parallel and Count equals their length after every
+/// completed operation. Operations report refusals by result codes (kept in Status) and raise
+/// the core's general error, with nested texts, when a file step fails.
+class TIconDirectory
+{
+public:
+    TIconDirectory();
+    virtual ~TIconDirectory();
+    TIconDirectory(const TIconDirectory&) = delete;
+    TIconDirectory& operator=(const TIconDirectory&) = delete;
+
+    /// Number of images.
+    uint16_t Count() const { return m_count; }
+    /// Result code of the last load, save or edit.
+    int Status() const { return m_status; }
+    /// Path of the file last loaded or saved; empty when there is none.
+    const std::string& FileName() const { return m_fileName; }
+    void SetFileName(std::string name) { m_fileName = std::move(name); }
+
+    // Editing.
+    /// Appends a copy of an image of another document; a code of the result table.
+    virtual int AddImage(const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry);
+    /// Deletes the image at index; 0, or -121 when there is none.
+    virtual int DeleteImage(int index);
+    /// Inserts a copy of an image at index (appends when index is not below Count).
+    virtual int InsertImage(
+        const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry, int index);
+
+    // Files.
+    /// Replaces the document by the images of an icon file; true when completed.
+    virtual bool LoadFromFile(const std::string& name);
+    /// Writes the document as an icon file; true when completed. The file it replaces stays
+    /// whole until the new one is completely written.
+    virtual bool SaveToFile(const std::string& name);
+    /// Removes every image and forgets the file name.
+    void Clear();
+
+    /// Entry and image at an index; an index outside 0..Count-1 raises EListError.
+    TIconDirectoryEntry& GetEntry(int index);
+    const TIconDirectoryEntry& GetEntry(int index) const;
+    TIconDirectoryImage& GetImage(int index);
+    const TIconDirectoryImage& GetImage(int index) const;
+
+    /// Number of distinct bit counts and of distinct sizes among the images.
+    uint16_t CountColorDepths() const;
+    uint16_t CountSizes() const;
+
+    /// Sorts the images by bit count, width and height.
+    void SortImages();
+    /// Index of the first image whose stored bit count, width and height are these, or -1.
+    int FindFormat(int bitCount, int width, int height) const;
+    /// Sorted format lists: distinct bit counts; distinct sizes; every image's format and index.
+    void GetColorDepthList(TStringList& list) const;
+    void GetSizeList(TStringList& list) const;
+    void GetFormatList(TStringList& list) const;
+    /// Value of a hexadecimal text (32-bit, wrapping); raises EConvertError on other characters.
+    static int32_t HexToInt(std::string_view text);
+    /// Lays the images out back to back after the directory and 6 spare bytes per image.
+    void RecalcOffsets();
+
+    /// Clears a stream and writes the 22-byte header of a one-image icon file for an entry.
+    static void WriteSingleImageHeader(Bytes& stream, const TIconDirectoryEntry& entry);
+
+    /// Checks that an image can be decoded, raising the decoder's error when it cannot. Saves
+    /// refuse images that fail it.
+    static void CheckIconImage(const TIcon& icon);
+
+    /// The most images an icon file can hold.
+    static constexpr int MaxImages = 65535;
+
+protected:
+    // The file steps. They work on the file named FileName; each raises on failure with its
+    // own text around the cause.
+    int ReadIconFileHeader(const std::string& name);
+    bool ReadIconEntries();
+    bool ReadIconImages();
+    uint16_t WriteIconFileHeader(const std::string& name);
+    bool WriteIconEntries();
+    bool WriteIconImages();
+
+    void SetStatus(int status) { m_status = status; }
+    /// Appends an entry and its image, lays the offsets out anew and sets Status 0.
+    void AppendImage(
+        std::unique_ptr<TIconDirectoryEntry> entry, std::unique_ptr<TIconDirectoryImage> image);
+
+private:
+    int CopyImageInto(const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry,
+        int index, int noIconCode, int noEntryCode, int noEntryStatus, int tooManyCode);
+    void CheckIndex(int index) const;
+
+    uint16_t m_count = 0;
+    int m_status = 0;
+    std::string m_fileName;
+    std::vector<std::unique_ptr<TIconDirectoryEntry>> m_entries;
+    std::vector<std::unique_ptr<TIconDirectoryImage>> m_images;
+
+    // State of a load or save in progress: the file's bytes and the entries and images read so
+    // far (moved into the document only when the whole load succeeded), or the file being written.
+    Bytes m_loadBytes;
+    std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
+    std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;
+    std::unique_ptr<TAtomicFileWriter> m_writer;
+};
+
+} // namespace velmora

@@ -1,0 +1,190 @@
+#include "icons/icon_directory.h"
+#include "messages/messages.h"
+#include "support/error.h"
+
+#include <cstdio>
+
+namespace velmora
+{
+
+namespace
+{
+
+// Fixed-width upper-case hexadecimal, so that sorting the texts sorts by number.
+std::string Hex8(uint32_t value)
+{
+    char text[9];
+    std::snprintf(text, sizeof text, "%08X", value);
+    return text;
+}
+
+bool HasIcon(const TIconDirectoryImage* image)
+{
+    return image && image->Icon && !image->Icon->Empty();
+}
+
+} // namespace
+
+int TIconDirectory::CopyImageInto(const TIconDirectoryImage* source,
+    const TIconDirectoryEntry* sourceEntry, int index, int noIconCode, int noEntryCode,
+    int noEntryStatus, int tooManyCode)
+{
+    if (!HasIcon(source))
+        return noIconCode;
+    if (sourceEntry
+        && FindFormat(sourceEntry->BitCount, sourceEntry->Width, sourceEntry->Height) >= 0)
+        return ResultFormatExists;
+    if (m_count >= MaxImages)
+        return tooManyCode;
+
+    auto image = std::make_unique<TIconDirectoryImage>();
+    Bytes stream;
+    source->Icon->SaveToStream(stream);
+    image->Icon->LoadFromStream(std::move(stream));
+    image->Header = source->Header;
+    auto entry = std::make_unique<TIconDirectoryEntry>();
+    if (!entry->Assign(sourceEntry)) {
+        m_status = noEntryStatus;
+        return noEntryCode;
+    }
+
+    auto position = static_cast<size_t>(index);
+    m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(position), std::move(entry));
+    m_images.insert(m_images.begin() + static_cast<std::ptrdiff_t>(position), std::move(image));
+    ++m_count;
+    RecalcOffsets();
+    m_status = ResultOk;
+    return ResultOk;
+}
+
+int TIconDirectory::AddImage(
+    const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry)
+{
+    return CopyImageInto(source, sourceEntry, m_count, ResultAddNoSourceIcon,
+        ResultAddNoSourceEntry, ResultAddNoSourceIcon, ResultAddTooManyImages);
+}
+
+int TIconDirectory::InsertImage(
+    const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry, int index)
+{
+    if (index >= m_count)
+        return AddImage(source, sourceEntry);
+    // A negative position is the list's index error, as for GetEntry.
+    if (index < 0)
+        throw EListError(FormatText(Messages::ListIndexOutOfBounds, { std::to_string(index) }));
+    return CopyImageInto(source, sourceEntry, index, ResultInsertNoSourceIcon,
+        ResultInsertNoSourceEntry, ResultInsertNoSourceStatus, ResultInsertTooManyImages);
+}
+
+int TIconDirectory::DeleteImage(int index)
+{
+    if (index >= m_count)
+        return ResultDeleteBadIndex;
+    CheckIndex(index);
+    auto position = static_cast<std::ptrdiff_t>(index);
+    m_entries.erase(m_entries.begin() + position);
+    m_images.erase(m_images.begin() + position);
+    --m_count;
+    if (m_count > 0)
+        RecalcOffsets();
+    m_status = ResultOk;
+    return ResultOk;
+}
+
+int TIconDirectory::FindFormat(int bitCount, int width, int height) const
+{
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const auto& entry = *m_entries[i];
+        if (entry.BitCount == bitCount && entry.Width == width && entry.Height == height)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void TIconDirectory::GetColorDepthList(TStringList& list) const
+{
+    if (m_count == 0)
+        return;
+    list.Clear();
+    for (const auto& entry : m_entries) {
+        std::string line = Hex8(entry->BitCount);
+        if (list.IndexOf(line) < 0)
+            list.Add(std::move(line));
+    }
+    list.Sort();
+}
+
+void TIconDirectory::GetSizeList(TStringList& list) const
+{
+    if (m_count == 0)
+        return;
+    list.Clear();
+    for (const auto& entry : m_entries) {
+        std::string line = Hex8(static_cast<uint32_t>(entry->ImageWidth())) + "|"
+            + Hex8(static_cast<uint32_t>(entry->ImageHeight()));
+        if (list.IndexOf(line) < 0)
+            list.Add(std::move(line));
+    }
+    list.Sort();
+}
+
+void TIconDirectory::GetFormatList(TStringList& list) const
+{
+    if (m_count == 0)
+        return;
+    list.Clear();
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        const auto& entry = *m_entries[i];
+        list.Add(Hex8(entry.BitCount) + "|" + Hex8(static_cast<uint32_t>(entry.ImageWidth())) + "|"
+            + Hex8(static_cast<uint32_t>(entry.ImageHeight())) + "|" + std::to_string(i));
+    }
+    list.Sort();
+}
+
+int32_t TIconDirectory::HexToInt(std::string_view text)
+{
+    uint32_t value = 0;
+    for (char c : text) {
+        uint32_t digit;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<uint32_t>(c - '0');
+        else if (c >= 'A' && c <= 'F')
+            digit = static_cast<uint32_t>(c - 'A' + 10);
+        else if (c >= 'a' && c <= 'f')
+            digit = static_cast<uint32_t>(c - 'a' + 10);
+        else
+            throw EConvertError(std::string(Messages::IllegalHexCharacter));
+        value = value * 16 + digit; // more than 8 digits wrap around
+    }
+    return static_cast<int32_t>(value);
+}
+
+void TIconDirectory::SortImages()
+{
+    TStringList formats;
+    GetFormatList(formats);
+    for (int j = 0; j < formats.Count(); ++j) {
+        const std::string& line = formats[j];
+        size_t bar1 = line.find('|');
+        size_t bar2 = line.find('|', bar1 + 1);
+        size_t bar3 = line.find('|', bar2 + 1);
+        int32_t bitCount = HexToInt(std::string_view(line).substr(0, bar1));
+        int32_t width = HexToInt(std::string_view(line).substr(bar1 + 1, bar2 - bar1 - 1));
+        int32_t height = HexToInt(std::string_view(line).substr(bar2 + 1, bar3 - bar2 - 1));
+        // The search looks at the image headers, from position 1 on: an image whose header
+        // disagrees with its entry stays where it is.
+        for (size_t k = 1; k < m_images.size(); ++k) {
+            const TBitmapInfoHeader& header = m_images[k]->Header;
+            if (header.biWidth == width
+                && static_cast<int64_t>(header.biHeight) == 2 * static_cast<int64_t>(height)
+                && header.biBitCount == bitCount) {
+                std::swap(m_entries[k], m_entries[static_cast<size_t>(j)]);
+                std::swap(m_images[k], m_images[static_cast<size_t>(j)]);
+                break;
+            }
+        }
+    }
+    RecalcOffsets();
+}
+
+} // namespace velmora

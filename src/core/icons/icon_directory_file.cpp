@@ -1,0 +1,256 @@
+// Reading and writing icon files.
+
+#include "icons/icon_directory.h"
+#include "icons/icon_image_layout.h"
+#include "messages/messages.h"
+#include "support/error.h"
+#include "support/file_io.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace velmora
+{
+
+namespace
+{
+
+constexpr uint16_t IconReserved = 0;
+constexpr uint16_t IconType = 1;
+constexpr uint64_t SmallestIconFile = 13;
+constexpr uint8_t PngSignature[8] = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
+
+std::string Num(uint64_t value)
+{
+    return std::to_string(value);
+}
+
+// Clears the state of a load or save when it ends, however it ends.
+template <typename Clear> class TScopeExit
+{
+public:
+    explicit TScopeExit(Clear clear)
+        : m_clear(std::move(clear))
+    {
+    }
+    ~TScopeExit() { m_clear(); }
+    TScopeExit(const TScopeExit&) = delete;
+    TScopeExit& operator=(const TScopeExit&) = delete;
+
+private:
+    Clear m_clear;
+};
+
+} // namespace
+
+bool TIconDirectory::LoadFromFile(const std::string& name)
+{
+    const std::string previousName = m_fileName;
+    const uint16_t previousCount = m_count;
+    m_fileName.clear();
+    m_status = ReadIconFileHeader(name);
+    if (m_status <= 0)
+        return false;
+
+    m_count = static_cast<uint16_t>(m_status);
+    m_fileName = name;
+    TScopeExit cleanup([this] {
+        m_loadBytes = Bytes();
+        m_loadEntries.clear();
+        m_loadImages.clear();
+    });
+    try {
+        m_status = ResultReadEntriesFailed;
+        ReadIconEntries();
+        m_status = ResultReadImagesFailed;
+        ReadIconImages();
+    } catch (const std::exception& cause) {
+        // A refused file changes nothing: the document keeps what it showed before.
+        m_count = previousCount;
+        m_fileName = previousName;
+        throw Exception(FormatText(Messages::LoadFromFileFailed, { cause.what() }));
+    }
+    m_entries = std::move(m_loadEntries);
+    m_images = std::move(m_loadImages);
+    m_status = ResultOk;
+    return true;
+}
+
+int TIconDirectory::ReadIconFileHeader(const std::string& name)
+{
+    if (!FileExists(name))
+        return ResultFileMissing;
+    if (FileSizeOf(name) < SmallestIconFile)
+        return ResultFileTooShort;
+    Bytes head = ReadFileBytes(name, 6);
+    if (head.size() < 6)
+        return ResultFileTooShort;
+    if (ReadU16(head.data()) != IconReserved || ReadU16(head.data() + 2) != IconType)
+        return ResultNoIconHeader;
+    uint16_t count = ReadU16(head.data() + 4);
+    if (count == 0)
+        return ResultNoIconHeader;
+    return count;
+}
+
+bool TIconDirectory::ReadIconEntries()
+{
+    return NestErrors(Messages::ReadIconEntriesFailed, [this] {
+        m_loadEntries.clear();
+        m_loadBytes = ReadFileBytes(m_fileName);
+        const uint64_t needed = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_count;
+        if (needed > m_loadBytes.size())
+            throw Exception(FormatText(Messages::DirectoryPastEnd,
+                { Num(m_count), Num(needed), Num(m_loadBytes.size()) }));
+        m_loadEntries.reserve(m_count);
+        for (size_t i = 0; i < m_count; ++i) {
+            auto entry = std::make_unique<TIconDirectoryEntry>();
+            entry->ReadFromRecord(m_loadBytes.data() + 6 + i * TIconDirectoryEntry::RecordSize);
+            m_loadEntries.push_back(std::move(entry));
+        }
+        return true;
+    });
+}
+
+bool TIconDirectory::ReadIconImages()
+{
+    return NestErrors(Messages::ReadIconImagesFailed, [this] {
+        m_loadImages.clear();
+        m_loadImages.reserve(m_loadEntries.size());
+        const uint64_t fileSize = m_loadBytes.size();
+        Bytes stream;
+        for (size_t i = 0; i < m_loadEntries.size(); ++i) {
+            TIconDirectoryEntry& entry = *m_loadEntries[i];
+            const uint64_t offset = entry.ImageOffset;
+            const uint64_t stored = entry.BytesInRes;
+            if (offset >= fileSize)
+                throw Exception(FormatText(Messages::ImageStartsPastEnd,
+                    { Num(i), Num(offset), Num(stored), Num(fileSize) }));
+            const uint64_t available = fileSize - offset;
+            const uint8_t* data = m_loadBytes.data() + offset;
+            const bool png = available >= sizeof PngSignature
+                && std::memcmp(data, PngSignature, sizeof PngSignature) == 0;
+            if (!png && available < TBitmapInfoHeader::Size)
+                throw Exception(FormatText(Messages::ImageHeaderPastEnd,
+                    { Num(i), Num(offset), Num(stored), Num(fileSize) }));
+
+            auto image = std::make_unique<TIconDirectoryImage>();
+            uint8_t headerBytes[TBitmapInfoHeader::Size] = {};
+            std::memcpy(headerBytes, data, std::min<uint64_t>(available, sizeof headerBytes));
+            image->Header = TBitmapInfoHeader::FromBytes(headerBytes);
+
+            // Data inside the file is kept byte for byte. Data that runs past the end keeps
+            // what the file holds; a bitmap-style image is filled up with zero bytes to what
+            // its own header needs, so that it stays a whole image.
+            uint64_t kept = stored;
+            if (stored > available) {
+                kept = available;
+                if (!png) {
+                    auto needed = IconImageBytesNeeded(image->Header);
+                    if (!needed)
+                        throw Exception(FormatText(Messages::ImageTooLarge,
+                            { Num(i), Num(offset), Num(stored),
+                                Num(static_cast<uint64_t>(std::llabs(image->Header.biWidth))),
+                                Num(static_cast<uint64_t>(std::llabs(image->Header.biHeight)) / 2),
+                                Num(fileSize) }));
+                    kept = std::max(available, std::min(stored, *needed));
+                }
+                image->Truncated = true;
+                image->StoredBytesInRes = entry.BytesInRes;
+                entry.BytesInRes = static_cast<uint32_t>(kept);
+            }
+
+            WriteSingleImageHeader(stream, entry);
+            const uint64_t present = std::min(kept, available);
+            stream.insert(stream.end(), data, data + present);
+            stream.resize(stream.size() + (kept - present), 0);
+            image->Icon->LoadFromStream(std::move(stream));
+            stream = Bytes();
+            m_loadImages.push_back(std::move(image));
+        }
+        return true;
+    });
+}
+
+bool TIconDirectory::SaveToFile(const std::string& name)
+{
+    // An icon file without images is no icon file: no reader accepts it.
+    if (m_count == 0) {
+        m_status = ResultNothingToSave;
+        return false;
+    }
+    TScopeExit cleanup([this] { m_writer.reset(); });
+    const uint16_t written = WriteIconFileHeader(name);
+    m_status = written;
+    if (written != m_count)
+        return false;
+    m_fileName = name;
+    try {
+        m_status = ResultWriteEntriesFailed;
+        WriteIconEntries();
+        m_status = ResultWriteImagesFailed;
+        WriteIconImages();
+    } catch (const std::exception& cause) {
+        throw Exception(FormatText(Messages::SaveToFileFailed, { cause.what() }));
+    }
+    m_status = ResultOk;
+    return true;
+}
+
+uint16_t TIconDirectory::WriteIconFileHeader(const std::string& name)
+{
+    return NestErrors(Messages::WriteIconFileHeaderFailed, [&] {
+        m_writer = std::make_unique<TAtomicFileWriter>(name);
+        uint8_t header[6];
+        WriteU16(header + 0, IconReserved); // idReserved(2)
+        WriteU16(header + 2, IconType); // idType(2)
+        WriteU16(header + 4, m_count); // idCount(2)
+        m_writer->WriteAt(0, header);
+        return m_count;
+    });
+}
+
+bool TIconDirectory::WriteIconEntries()
+{
+    return NestErrors(Messages::WriteIconEntriesFailed, [this] {
+        Bytes directory(m_entries.size() * TIconDirectoryEntry::RecordSize);
+        for (size_t i = 0; i < m_entries.size(); ++i)
+            m_entries[i]->WriteToRecord(directory.data() + i * TIconDirectoryEntry::RecordSize);
+        m_writer->WriteAt(6, directory);
+        return true;
+    });
+}
+
+bool TIconDirectory::WriteIconImages()
+{
+    return NestErrors(Messages::WriteIconImagesFailed, [this] {
+        for (size_t i = 0; i < m_images.size(); ++i) {
+            const TIconDirectoryEntry& entry = *m_entries[i];
+            const TIconDirectoryImage& image = *m_images[i];
+            if (!image.Icon || image.Icon->Empty())
+                throw Exception(FormatText(Messages::IconImageEmpty, { Num(i) }));
+            CheckIconImage(*image.Icon);
+            const Bytes& held = image.Icon->Data();
+            const uint64_t size = entry.BytesInRes;
+            if (held.size() < 22 || held.size() - 22 < size)
+                throw Exception(FormatText(Messages::ImageDataTooShort,
+                    { Num(i), Num(held.size() < 22 ? 0 : held.size() - 22), Num(size) }));
+            // The stored header goes over the start of the data; never past the image's end.
+            Bytes data(held.begin() + 22, held.begin() + 22 + static_cast<std::ptrdiff_t>(size));
+            uint8_t headerBytes[TBitmapInfoHeader::Size];
+            image.Header.ToBytes(headerBytes);
+            std::memcpy(
+                data.data(), headerBytes, std::min<size_t>(data.size(), sizeof headerBytes));
+            m_writer->WriteAt(entry.ImageOffset, data);
+        }
+        m_writer->Commit();
+        return true;
+    });
+}
+
+void TIconDirectory::CheckIconImage(const TIcon& icon)
+{
+    (void)icon;
+}
+
+} // namespace velmora
