@@ -122,6 +122,7 @@ inline constexpr std::string_view PngImageInvalid = "The PNG image cannot be rea
 inline constexpr std::string_view PngImageNotWritten = "The PNG image cannot be written: %s";
 inline constexpr std::string_view PngNeeds32Bit = "Only non-empty 32-bit bitmaps can be written as "
                                                   "PNG (this one has %s bits per pixel, %s x %s).";
+inline constexpr std::string_view IconImageMaskMissing = "The icon image to draw has no mask for its %s x %s pixels.";
 inline constexpr std::string_view IconDrawNeeds32Bit
     = "Icons are drawn onto 32-bit bitmaps only (this one has %s bits per pixel).";
 
@@ -133,6 +134,8 @@ inline constexpr std::string_view MaskColorBitmapRefused
       "pixels) as a 24-bit bitmap.";
 inline constexpr std::string_view RowAlignmentRefused
     = "A row of %s pixels at %s bits per pixel cannot be aligned to %s bits.";
+inline constexpr std::string_view ChevronScaleRefused
+    = "A chevron of scale %s is not drawn (at most 4096 either way).";
 inline constexpr std::string_view InvalidImageDimensions = "Invalid image dimensions";
 inline constexpr std::string_view GifDibOutOfMemory = "Failed to allocate memory for GIF DIB";
 

@@ -1,0 +1,181 @@
+#include "icon_test_files.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace velmora::test {
+
+namespace {
+
+size_t Stride(int w, int bpp)
+{
+    return static_cast<size_t>((w * bpp + 31) / 32 * 4);
+}
+
+void PngWrite(png_structp png, png_bytep data, png_size_t length)
+{
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+void PngFlush(png_structp) { }
+
+} // namespace
+
+Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
+{
+    Bytes data(40);
+    WriteU32(data.data() + 0, 40);
+    WriteU32(data.data() + 4, static_cast<uint32_t>(w));
+    WriteU32(data.data() + 8, static_cast<uint32_t>(2 * h));
+    WriteU16(data.data() + 12, 1);
+    WriteU16(data.data() + 14, static_cast<uint16_t>(bpp));
+    if (bpp <= 8) {
+        for (int i = 0; i < (1 << bpp); ++i) {
+            data.push_back(static_cast<uint8_t>(i * 37 + seed)); // blue
+            data.push_back(static_cast<uint8_t>(i * 11)); // green
+            data.push_back(static_cast<uint8_t>(255 - i)); // red
+            data.push_back(0);
+        }
+    }
+    size_t colourRow = Stride(w, bpp);
+    for (int y = 0; y < h; ++y) {
+        for (size_t x = 0; x < colourRow; ++x)
+            data.push_back(static_cast<uint8_t>((x * 7 + static_cast<size_t>(y) * 13 + seed) & 0xFF));
+    }
+    size_t maskRow = Stride(w, 1);
+    for (int y = 0; y < h; ++y) {
+        for (size_t x = 0; x < maskRow; ++x)
+            data.push_back(x == 0 ? 0x80 : 0x00);
+    }
+    return data;
+}
+
+Bytes MakePngImage(int w, int h, uint8_t seed)
+{
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    std::vector<uint8_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
+    for (size_t i = 0; i < pixels.size(); ++i)
+        pixels[i] = static_cast<uint8_t>(i * 5 + seed);
+    std::vector<png_bytep> rows(static_cast<size_t>(h));
+    for (int y = 0; y < h; ++y)
+        rows[static_cast<size_t>(y)] = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        throw std::runtime_error("PNG encoding failed");
+    }
+    png_set_write_fn(png, &out, PngWrite, PngFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
+        PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_write_image(png, rows.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+TTestImage BmpImage(int w, int h, int bpp, uint8_t seed)
+{
+    TTestImage image;
+    image.Data = MakeBmpImage(w, h, bpp, seed);
+    image.Width = static_cast<uint8_t>(w);
+    image.Height = static_cast<uint8_t>(h);
+    image.BitCount = static_cast<uint16_t>(bpp);
+    image.ColorCount = bpp < 8 ? static_cast<uint8_t>(1 << bpp) : 0;
+    return image;
+}
+
+TTestImage PngImage(int w, int h, uint8_t seed)
+{
+    TTestImage image;
+    image.Data = MakePngImage(w, h, seed);
+    image.Width = static_cast<uint8_t>(w);
+    image.Height = static_cast<uint8_t>(h);
+    image.BitCount = 32;
+    return image;
+}
+
+Bytes MakeIconFile(const std::vector<TTestImage>& images)
+{
+    Bytes file(6 + 16 * images.size());
+    WriteU16(file.data() + 2, 1);
+    WriteU16(file.data() + 4, static_cast<uint16_t>(images.size()));
+    uint32_t next = static_cast<uint32_t>(file.size());
+    for (size_t i = 0; i < images.size(); ++i) {
+        const TTestImage& image = images[i];
+        uint32_t offset = image.ImageOffset ? image.ImageOffset : next;
+        uint8_t* entry = file.data() + 6 + 16 * i;
+        entry[0] = image.Width;
+        entry[1] = image.Height;
+        entry[2] = image.ColorCount;
+        WriteU16(entry + 4, image.Planes);
+        WriteU16(entry + 6, image.BitCount);
+        WriteU32(entry + 8, image.BytesInRes ? image.BytesInRes : static_cast<uint32_t>(image.Data.size()));
+        WriteU32(entry + 12, offset);
+        if (file.size() < offset + image.Data.size())
+            file.resize(offset + image.Data.size());
+        std::copy(image.Data.begin(), image.Data.end(), file.begin() + offset);
+        next = std::max<uint32_t>(next, offset + static_cast<uint32_t>(image.Data.size()));
+    }
+    return file;
+}
+
+TTempDir::TTempDir()
+{
+    const char* base = std::getenv("VELMORA_TEST_TMP");
+    std::filesystem::path root = base ? base : std::filesystem::temp_directory_path();
+    std::filesystem::create_directories(root);
+    std::string pattern = (root / "velmora-XXXXXX").string();
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("cannot make a temporary folder");
+    m_path = pattern;
+}
+
+TTempDir::~TTempDir()
+{
+    std::error_code ec;
+    std::filesystem::remove_all(m_path, ec);
+}
+
+void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
+{
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+Bytes ReadFile(const std::filesystem::path& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return Bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+int RunCommand(const std::string& command, std::string* out)
+{
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe)
+        return -1;
+    char buffer[4096];
+    size_t got;
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+        if (out)
+            out->append(buffer, got);
+    }
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+bool HaveProgram(const std::string& name)
+{
+    return RunCommand("command -v " + name + " >/dev/null 2>&1") == 0;
+}
+
+} // namespace velmora::test
