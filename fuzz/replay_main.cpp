@@ -10,7 +10,8 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
 
-namespace {
+namespace
+{
 
 void RunOne(const std::filesystem::path& path)
 {

@@ -8,7 +8,8 @@
 #include <cstdio>
 #include <exception>
 
-namespace {
+namespace
+{
 
 using velmora::Bytes;
 

@@ -4,8 +4,10 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+namespace velmora
+{
+namespace
+{
 
 using namespace velmora::test;
 
@@ -40,7 +42,8 @@ TEST(IconDirectoryEditing, AddAndInsertCopyImagesAndRefuseKnownFormats)
 {
     TTempDir dir;
     TIconDirectory source;
-    Load(source, dir, { BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(48, 48, 32), PngImage(64, 64) },
+    Load(source, dir,
+        { BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(48, 48, 32), PngImage(64, 64) },
         "src.ico");
     TIconDirectory target;
     Load(target, dir, { BmpImage(16, 16, 8), BmpImage(24, 24, 24), BmpImage(32, 32, 32) });
@@ -116,7 +119,8 @@ TEST(IconDirectoryEditing, RefusesMoreThan65535Images)
     TIconDirectory other;
     Load(other, dir, { BmpImage(32, 32, 32) }, "other.ico");
     EXPECT_EQ(full.AddImage(&other.GetImage(0), &other.GetEntry(0)), ResultAddTooManyImages);
-    EXPECT_EQ(full.InsertImage(&other.GetImage(0), &other.GetEntry(0), 0), ResultInsertTooManyImages);
+    EXPECT_EQ(
+        full.InsertImage(&other.GetImage(0), &other.GetEntry(0), 0), ResultInsertTooManyImages);
     EXPECT_EQ(full.Count(), 65535);
 }
 
@@ -129,12 +133,13 @@ TEST(IconDirectoryEditing, SortsByDepthThenSize)
             BmpImage(0, 0, 32) /* placeholder replaced below */ });
     // A 256-pixel image: stored as 0 in the entry, 256 in its header; it sorts after 48.
     Load(document, dir,
-        { BmpImage(48, 48, 32), TTestImage { MakeBmpImage(256, 256, 32), 0, 0, 32 }, BmpImage(16, 16, 4),
-            BmpImage(32, 32, 8), BmpImage(16, 16, 8) });
+        { BmpImage(48, 48, 32), TTestImage { MakeBmpImage(256, 256, 32), 0, 0, 32 },
+            BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(16, 16, 8) });
     document.SortImages();
     using F = std::tuple<int, int, int>;
     EXPECT_EQ(Formats(document),
-        (std::vector<F> { { 4, 16, 16 }, { 8, 16, 16 }, { 8, 32, 32 }, { 32, 48, 48 }, { 32, 256, 256 } }));
+        (std::vector<F> {
+            { 4, 16, 16 }, { 8, 16, 16 }, { 8, 32, 32 }, { 32, 48, 48 }, { 32, 256, 256 } }));
     ExpectBackToBack(document);
     EXPECT_EQ(document.FindFormat(32, 0, 0), 4);
     EXPECT_EQ(document.FindFormat(32, 256, 256), -1);
@@ -161,7 +166,8 @@ TEST(IconDirectoryEditing, FormatListsAreSortedFixedWidthKeys)
         { BmpImage(32, 32, 8), BmpImage(16, 16, 4), BmpImage(16, 16, 32), PngImage(256, 256) });
     document.GetSizeList(list);
     EXPECT_EQ(list.Lines(),
-        (std::vector<std::string> { "00000010|00000010", "00000020|00000020", "00000100|00000100" }));
+        (std::vector<std::string> {
+            "00000010|00000010", "00000020|00000020", "00000100|00000100" }));
     document.GetColorDepthList(list);
     EXPECT_EQ(list.Lines(), (std::vector<std::string> { "00000004", "00000008", "00000020" }));
     document.GetFormatList(list);

@@ -2,13 +2,14 @@
 #include "icons/icon_directory.h"
 #include "support/error.h"
 
-#include <gtest/gtest.h>
-
 #include <cstring>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 
-namespace velmora {
-namespace {
+namespace velmora
+{
+namespace
+{
 
 using namespace velmora::test;
 
@@ -45,7 +46,8 @@ TEST(IconDirectoryLoad, RefusesFilesThatAreNoIcons)
     noImages[4] = 0;
     const Row rows[] = {
         { "empty", {}, ResultFileTooShort },
-        { "twelve bytes with a valid header", Bytes(valid.begin(), valid.begin() + 12), ResultFileTooShort },
+        { "twelve bytes with a valid header", Bytes(valid.begin(), valid.begin() + 12),
+            ResultFileTooShort },
         { "reserved word not 0", badReserved, ResultNoIconHeader },
         { "type 2 (cursor)", cursor, ResultNoIconHeader },
         { "no images", noImages, ResultNoIconHeader },
@@ -95,9 +97,9 @@ TEST(IconDirectoryLoad, RoundTripsEveryKindOfImageByteForByte)
     TTempDir dir;
     // Images of every depth, a PNG image stored with size 0 (256), an image far larger than
     // 32 KiB, and a gap before the last image that the save must keep.
-    std::vector<TTestImage> images = { BmpImage(16, 16, 1), BmpImage(16, 16, 4), BmpImage(32, 32, 8),
-        BmpImage(24, 24, 16), BmpImage(32, 32, 24), BmpImage(48, 48, 32), PngImage(256, 256),
-        BmpImage(256, 256, 32) };
+    std::vector<TTestImage> images = { BmpImage(16, 16, 1), BmpImage(16, 16, 4),
+        BmpImage(32, 32, 8), BmpImage(24, 24, 16), BmpImage(32, 32, 24), BmpImage(48, 48, 32),
+        PngImage(256, 256), BmpImage(256, 256, 32) };
     images.back().ImageOffset = 600000;
     Bytes file = MakeIconFile(images);
     WriteFile(dir.Path("all.ico"), file);
@@ -107,7 +109,7 @@ TEST(IconDirectoryLoad, RoundTripsEveryKindOfImageByteForByte)
     EXPECT_TRUE(document.GetImage(6).IsPng());
     EXPECT_EQ(document.GetEntry(6).Width, 0);
     EXPECT_EQ(document.GetEntry(6).ImageWidth(), 256);
-    EXPECT_EQ(document.GetEntry(7).BytesInRes, 40u + 256 * 256 * 4 + 256 * 4);
+    EXPECT_EQ(document.GetEntry(7).BytesInRes, 40u + 256 * 256 * 4 + 32 * 256);
 
     ASSERT_TRUE(document.SaveToFile(dir.Path("copy.ico")));
     EXPECT_EQ(ReadFile(dir.Path("copy.ico")), file);
@@ -136,17 +138,21 @@ TEST(IconDirectoryLoad, RefusedDirectoryOrImagesKeepThePreviousDocument)
     WriteU32(hugeHeader.data() + 6 + 8, 0xFFFFFFFF);
     const Row rows[] = {
         { "directory past the end", shortDirectory, ResultReadEntriesFailed,
-            "IconDirEntry.LoadFromFile failed.\r\nReadIconEntries failed.\r\nThe directory of 40 images "
+            "IconDirEntry.LoadFromFile failed.\r\nReadIconEntries failed.\r\nThe directory of 40 "
+            "images "
             "needs 646 bytes, but the file has only 318 bytes." },
         { "image starts past the end", pastEnd, ResultReadImagesFailed,
-            "IconDirEntry.LoadFromFile failed.\r\nReadIconImages failed.\r\nImage 0 at offset 318 (296 "
+            "IconDirEntry.LoadFromFile failed.\r\nReadIconImages failed.\r\nImage 0 at offset 318 "
+            "(296 "
             "bytes) starts past the end of the file (318 bytes)." },
         { "header not whole", headerCut, ResultReadImagesFailed,
-            "IconDirEntry.LoadFromFile failed.\r\nReadIconImages failed.\r\nImage 0 at offset 22 (296 "
+            "IconDirEntry.LoadFromFile failed.\r\nReadIconImages failed.\r\nImage 0 at offset 22 "
+            "(296 "
             "bytes): its header is not whole inside the file (52 bytes)." },
         { "truncated image of a hostile size", hugeHeader, ResultReadImagesFailed,
             "IconDirEntry.LoadFromFile failed.\r\nReadIconImages failed.\r\nImage 0 at offset 22 "
-            "(4294967295 bytes) is truncated and its header asks for 40000 x 16 pixels, more than this "
+            "(4294967295 bytes) is truncated and its header asks for 40000 x 16 pixels, more than "
+            "this "
             "program accepts (318 bytes in the file)." },
     };
     TTempDir dir;
@@ -208,7 +214,8 @@ TEST(IconDirectoryLoad, TruncatedImagesAreKeptAsFarAsTheFileGoes)
 TEST(IconDirectorySave, LaysOutBuiltDocumentsAndRefusesEmptyOnes)
 {
     TTempDir dir;
-    WriteFile(dir.Path("src.ico"), MakeIconFile({ BmpImage(16, 16, 4), BmpImage(32, 32, 8), PngImage(48, 48) }));
+    WriteFile(dir.Path("src.ico"),
+        MakeIconFile({ BmpImage(16, 16, 4), BmpImage(32, 32, 8), PngImage(48, 48) }));
     TIconDirectory source;
     ASSERT_TRUE(source.LoadFromFile(dir.Path("src.ico")));
     TIconDirectory built;
@@ -244,7 +251,8 @@ TEST(IconDirectorySave, FailuresLeaveTheTargetAsItWas)
         document.SaveToFile(dir.Path("no/such/folder.ico"));
         FAIL();
     } catch (const Exception& e) {
-        EXPECT_EQ(std::string(e.what()).rfind("WriteIconFileHeader failed.\r\nCannot create file", 0), 0u)
+        EXPECT_EQ(
+            std::string(e.what()).rfind("WriteIconFileHeader failed.\r\nCannot create file", 0), 0u)
             << e.what();
     }
     EXPECT_EQ(document.Status(), 0);
@@ -259,8 +267,9 @@ TEST(IconDirectorySave, FailuresLeaveTheTargetAsItWas)
         FAIL();
     } catch (const Exception& e) {
         EXPECT_EQ(std::string(e.what()),
-            "IconDirEntry.SaveToFile failed.\r\nWriteIconImages failed.\r\nImage 1 holds 8 bytes of data, "
-            + std::to_string(document.GetEntry(1).BytesInRes) + " expected.");
+            "IconDirEntry.SaveToFile failed.\r\nWriteIconImages failed.\r\nImage 1 holds 8 bytes "
+            "of data, "
+                + std::to_string(document.GetEntry(1).BytesInRes) + " expected.");
     }
     EXPECT_EQ(document.Status(), ResultWriteImagesFailed);
     EXPECT_EQ(ReadFile(dir.Path("target.ico")), old);
@@ -282,7 +291,8 @@ TEST(IconDirectorySave, KeepsPermissionsAndLinks)
     ASSERT_TRUE(document.SaveToFile(dir.Path("link.ico")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.Path("link.ico")));
     EXPECT_EQ(ReadFile(dir.Path("real.ico")), ReadFile(dir.Path("src.ico")));
-    struct stat st {};
+    struct stat st {
+    };
     ASSERT_EQ(stat(dir.Path("real.ico").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 }

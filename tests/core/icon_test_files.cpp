@@ -1,18 +1,19 @@
 #include "icon_test_files.h"
 
-#include <png.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
+#include <png.h>
 #include <random>
 #include <stdexcept>
 #include <unistd.h>
 
-namespace velmora::test {
+namespace velmora::test
+{
 
-namespace {
+namespace
+{
 
 size_t Stride(int w, int bpp)
 {
@@ -25,7 +26,9 @@ void PngWrite(png_structp png, png_bytep data, png_size_t length)
     out->insert(out->end(), data, data + length);
 }
 
-void PngFlush(png_structp) { }
+void PngFlush(png_structp)
+{
+}
 
 } // namespace
 
@@ -48,7 +51,8 @@ Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
     size_t colourRow = Stride(w, bpp);
     for (int y = 0; y < h; ++y) {
         for (size_t x = 0; x < colourRow; ++x)
-            data.push_back(static_cast<uint8_t>((x * 7 + static_cast<size_t>(y) * 13 + seed) & 0xFF));
+            data.push_back(
+                static_cast<uint8_t>((x * 7 + static_cast<size_t>(y) * 13 + seed) & 0xFF));
     }
     size_t maskRow = Stride(w, 1);
     for (int y = 0; y < h; ++y) {
@@ -68,14 +72,16 @@ Bytes MakePngImage(int w, int h, uint8_t seed)
         pixels[i] = static_cast<uint8_t>(i * 5 + seed);
     std::vector<png_bytep> rows(static_cast<size_t>(h));
     for (int y = 0; y < h; ++y)
-        rows[static_cast<size_t>(y)] = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
+        rows[static_cast<size_t>(y)]
+            = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
     if (setjmp(png_jmpbuf(png))) {
         png_destroy_write_struct(&png, &info);
         throw std::runtime_error("PNG encoding failed");
     }
     png_set_write_fn(png, &out, PngWrite, PngFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-        PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+        PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+        PNG_FILTER_TYPE_DEFAULT);
     png_write_info(png, info);
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
@@ -119,7 +125,8 @@ Bytes MakeIconFile(const std::vector<TTestImage>& images)
         entry[2] = image.ColorCount;
         WriteU16(entry + 4, image.Planes);
         WriteU16(entry + 6, image.BitCount);
-        WriteU32(entry + 8, image.BytesInRes ? image.BytesInRes : static_cast<uint32_t>(image.Data.size()));
+        WriteU32(entry + 8,
+            image.BytesInRes ? image.BytesInRes : static_cast<uint32_t>(image.Data.size()));
         WriteU32(entry + 12, offset);
         if (file.size() < offset + image.Data.size())
             file.resize(offset + image.Data.size());
@@ -149,7 +156,8 @@ TTempDir::~TTempDir()
 void WriteFile(const std::filesystem::path& path, const Bytes& bytes)
 {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(
+        reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 Bytes ReadFile(const std::filesystem::path& path)

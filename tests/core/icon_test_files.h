@@ -9,7 +9,8 @@
 #include <string>
 #include <vector>
 
-namespace velmora::test {
+namespace velmora::test
+{
 
 /// Data of a BMP-style icon image of w x h pixels at bpp bits (1, 4, 8, 16, 24, 32): header,
 /// colour table, colour rows with a pattern that depends on seed, and an AND mask whose
@@ -42,7 +43,8 @@ TTestImage PngImage(int w, int h, uint8_t seed = 1);
 Bytes MakeIconFile(const std::vector<TTestImage>& images);
 
 /// A folder of its own for one test, removed with everything in it at the end.
-class TTempDir {
+class TTempDir
+{
 public:
     TTempDir();
     ~TTempDir();
