@@ -15,6 +15,7 @@ namespace velmora
 {
 
 class TAtomicFileWriter;
+class TFileReader;
 
 /// The in-memory model of one icon (.ico) file: its images, each with its directory entry and
 /// its data. Entries and Images are index-parallel and Count equals their length after every
@@ -115,6 +116,7 @@ private:
 
     // State of a load or save in progress: the file's bytes and the entries and images read so
     // far (moved into the document only when the whole load succeeded), or the file being written.
+    std::unique_ptr<TFileReader> m_loadFile;
     Bytes m_loadBytes;
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;

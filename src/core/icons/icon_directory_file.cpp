@@ -49,12 +49,15 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     const uint16_t previousCount = m_count;
     m_fileName.clear();
     m_status = ReadIconFileHeader(name);
-    if (m_status <= 0)
+    if (m_status <= 0) {
+        m_loadFile.reset();
         return false;
+    }
 
     m_count = static_cast<uint16_t>(m_status);
     m_fileName = name;
     TScopeExit cleanup([this] {
+        m_loadFile.reset();
         m_loadBytes = Bytes();
         m_loadEntries.clear();
         m_loadImages.clear();
@@ -80,9 +83,11 @@ int TIconDirectory::ReadIconFileHeader(const std::string& name)
 {
     if (!FileExists(name))
         return ResultFileMissing;
-    if (FileSizeOf(name) < SmallestIconFile)
+    // The file stays open for the steps that follow, so that a load opens it once.
+    m_loadFile = std::make_unique<TFileReader>(name);
+    if (m_loadFile->Size() < SmallestIconFile)
         return ResultFileTooShort;
-    Bytes head = ReadFileBytes(name, 6);
+    Bytes head = m_loadFile->ReadAt(0, 6);
     if (head.size() < 6)
         return ResultFileTooShort;
     if (ReadU16(head.data()) != IconReserved || ReadU16(head.data() + 2) != IconType)
@@ -97,7 +102,9 @@ bool TIconDirectory::ReadIconEntries()
 {
     return NestErrors(Messages::ReadIconEntriesFailed, [this] {
         m_loadEntries.clear();
-        m_loadBytes = ReadFileBytes(m_fileName);
+        if (!m_loadFile)
+            m_loadFile = std::make_unique<TFileReader>(m_fileName);
+        m_loadBytes = m_loadFile->ReadAt(0, m_loadFile->Size());
         const uint64_t needed = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_count;
         if (needed > m_loadBytes.size())
             throw Exception(FormatText(Messages::DirectoryPastEnd,

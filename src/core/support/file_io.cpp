@@ -81,24 +81,40 @@ uint64_t FileSizeOf(const fs::path& name)
     return static_cast<uint64_t>(st.st_size);
 }
 
-Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
+TFileReader::TFileReader(const fs::path& name)
+    : m_name(name)
 {
-    TFileDescriptor file(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
-    if (file.Get() < 0)
+    m_fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
+    if (m_fd < 0)
         RaiseFileError(Messages::CannotOpenFile, name, errno);
     struct stat st {
     };
-    if (::fstat(file.Get(), &st) != 0)
-        RaiseFileError(Messages::CannotReadFile, name, errno);
-    uint64_t size = std::min<uint64_t>(static_cast<uint64_t>(st.st_size), maxBytes);
-    Bytes bytes(size);
+    if (::fstat(m_fd, &st) != 0) {
+        int error = errno;
+        ::close(m_fd);
+        RaiseFileError(Messages::CannotReadFile, name, error);
+    }
+    m_size = static_cast<uint64_t>(st.st_size);
+}
+
+TFileReader::~TFileReader()
+{
+    ::close(m_fd);
+}
+
+Bytes TFileReader::ReadAt(uint64_t offset, uint64_t count) const
+{
+    if (offset >= m_size)
+        return {};
+    Bytes bytes(std::min(count, m_size - offset));
     size_t done = 0;
-    while (done < size) {
-        ssize_t got = ::read(file.Get(), bytes.data() + done, size - done);
+    while (done < bytes.size()) {
+        ssize_t got = ::pread(
+            m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
-            RaiseFileError(Messages::CannotReadFile, name, errno);
+            RaiseFileError(Messages::CannotReadFile, m_name, errno);
         }
         if (got == 0)
             break; // the file shrank meanwhile: keep what was there
@@ -106,6 +122,11 @@ Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
     }
     bytes.resize(done);
     return bytes;
+}
+
+Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
+{
+    return TFileReader(name).ReadAt(0, maxBytes);
 }
 
 TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)

@@ -17,6 +17,27 @@ uint64_t FileSizeOf(const std::filesystem::path& name);
 /// Reads at most maxBytes from the start of a file; raises EInOutError on failure.
 Bytes ReadFileBytes(const std::filesystem::path& name, uint64_t maxBytes = UINT64_MAX);
 
+/// A file opened for reading, closed when the reader goes.
+class TFileReader
+{
+public:
+    /// Opens an existing file; raises EInOutError when it cannot be opened.
+    explicit TFileReader(const std::filesystem::path& name);
+    ~TFileReader();
+    TFileReader(const TFileReader&) = delete;
+    TFileReader& operator=(const TFileReader&) = delete;
+
+    /// The file's size when it was opened.
+    uint64_t Size() const { return m_size; }
+    /// Reads up to count bytes from a position; fewer at the end of the file.
+    Bytes ReadAt(uint64_t offset, uint64_t count) const;
+
+private:
+    std::filesystem::path m_name;
+    int m_fd = -1;
+    uint64_t m_size = 0;
+};
+
 /// Writes a file so that the file it replaces is never lost: the bytes go to a temporary file
 /// in the target's folder, which is flushed to disk and only then moved over the target. The
 /// target's permission bits are kept; a symbolic link keeps pointing to the file, whose content
