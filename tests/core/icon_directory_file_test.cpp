@@ -273,6 +273,24 @@ TEST(IconDirectorySave, FailuresLeaveTheTargetAsItWas)
     }
     EXPECT_EQ(document.Status(), ResultWriteImagesFailed);
     EXPECT_EQ(ReadFile(dir.Path("target.ico")), old);
+
+    // An image that cannot be drawn is not written either.
+    ASSERT_TRUE(document.LoadFromFile(dir.Path("src.ico")));
+    document.GetImage(0).Header.biBitCount = 7;
+    Bytes held = document.GetImage(0).Icon->Data();
+    WriteU16(held.data() + 22 + 14, 7);
+    document.GetImage(0).Icon->LoadFromStream(held);
+    try {
+        document.SaveToFile(dir.Path("target.ico"));
+        FAIL();
+    } catch (const Exception& e) {
+        EXPECT_EQ(std::string(e.what()).rfind("IconDirEntry.SaveToFile failed.\r\nWriteIconImages "
+                                              "failed.\r\nImage 0 cannot be drawn: ",
+                      0),
+            0u)
+            << e.what();
+    }
+    EXPECT_EQ(ReadFile(dir.Path("target.ico")), old);
     size_t files = 0;
     for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
         files += entry.is_regular_file();

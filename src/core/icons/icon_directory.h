@@ -1,5 +1,6 @@
 #pragma once
 
+#include "graphics/bitmap.h"
 #include "icons/icon_directory_entry.h"
 #include "icons/icon_directory_image.h"
 #include "icons/result_codes.h"
@@ -14,6 +15,7 @@
 namespace velmora
 {
 
+class IClipboard;
 class TAtomicFileWriter;
 class TFileReader;
 
@@ -54,6 +56,25 @@ public:
     virtual bool SaveToFile(const std::string& name);
     /// Removes every image and forgets the file name.
     void Clear();
+
+    // Bitmaps.
+    /// Makes a new image from a true-colour bitmap of 4 to 72 pixels a side: its pixels are
+    /// the colours, the pixels of its bottom-left pixel's colour become the transparent mask.
+    /// 0, index + 1 of an image of the same format, or a refusal code.
+    virtual int ImportBitmap(const TBitmap& bitmap);
+    /// ImportBitmap of a .bmp file; -99 when the file does not exist.
+    virtual int ImportBitmapFile(const std::string& fileName);
+    /// ImportBitmap of the clipboard's picture, always made a 24-bit image.
+    virtual int ImportBitmapFromClipboard();
+    /// Puts an image, rendered over a background colour at its own depth, on the clipboard.
+    virtual int CopyImageToClipboard(int index, TColor backColor);
+    /// Writes an image, rendered over a background colour at its own depth, as a .bmp file.
+    virtual int ExportImageToBitmapFile(const std::string& fileName, int index, TColor backColor);
+    /// An image rendered over a background colour (ColorNone: black) into a bitmap of its own
+    /// size and depth; 8-bit images get a palette made for the picture.
+    TBitmap RenderImageToBitmap(int index, TColor backColor) const;
+    /// The clipboard that the clipboard operations use; not owned, it must outlive its use.
+    void SetClipboard(IClipboard* clipboard) { m_clipboard = clipboard; }
 
     /// Entry and image at an index; an index outside 0..Count-1 raises EListError.
     TIconDirectoryEntry& GetEntry(int index);
@@ -104,6 +125,8 @@ protected:
         std::unique_ptr<TIconDirectoryEntry> entry, std::unique_ptr<TIconDirectoryImage> image);
 
 private:
+    int ImportChecked(const TBitmap& bitmap, int width, int height, int bitCount,
+        int formatBitCount, TPixelFormat target);
     int CopyImageInto(const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry,
         int index, int noIconCode, int noEntryCode, int noEntryStatus, int tooManyCode);
     void CheckIndex(int index) const;
@@ -121,6 +144,13 @@ private:
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;
     std::unique_ptr<TAtomicFileWriter> m_writer;
+    IClipboard* m_clipboard = nullptr;
 };
+
+/// Loads a colour bitmap and its mask bitmap and joins them into a 32-bit bitmap whose alpha
+/// is the mask's red channel. 0, or ResultColorSmallerThanMask or ResultMaskUnusable when
+/// the pair cannot be joined (bitmap is then left alone). Loading errors are raised.
+int LoadBitmapWithMask(
+    const std::string& fileName, const std::string& maskFileName, TBitmap& bitmap);
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 // Reading and writing icon files.
 
+#include "graphics/icon_decoder.h"
 #include "icons/icon_directory.h"
 #include "icons/icon_image_layout.h"
 #include "messages/messages.h"
@@ -236,12 +237,13 @@ bool TIconDirectory::WriteIconImages()
             const TIconDirectoryImage& image = *m_images[i];
             if (!image.Icon || image.Icon->Empty())
                 throw Exception(FormatText(Messages::IconImageEmpty, { Num(i) }));
-            CheckIconImage(*image.Icon);
             const Bytes& held = image.Icon->Data();
             const uint64_t size = entry.BytesInRes;
             if (held.size() < 22 || held.size() - 22 < size)
                 throw Exception(FormatText(Messages::ImageDataTooShort,
                     { Num(i), Num(held.size() < 22 ? 0 : held.size() - 22), Num(size) }));
+            NestErrors(FormatText(Messages::ImageNotDrawable, { Num(i), "%s" }),
+                [&] { CheckIconImage(*image.Icon); });
             // The stored header goes over the start of the data; never past the image's end.
             Bytes data(held.begin() + 22, held.begin() + 22 + static_cast<std::ptrdiff_t>(size));
             uint8_t headerBytes[TBitmapInfoHeader::Size];
@@ -257,7 +259,8 @@ bool TIconDirectory::WriteIconImages()
 
 void TIconDirectory::CheckIconImage(const TIcon& icon)
 {
-    (void)icon;
+    // Only an image that can be drawn is written: one that no reader could show is refused.
+    DecodeIcon(icon);
 }
 
 } // namespace velmora

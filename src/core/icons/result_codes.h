@@ -26,4 +26,13 @@ inline constexpr int ResultInsertNoSourceStatus = -113;
 inline constexpr int ResultInsertTooManyImages = -114;
 inline constexpr int ResultDeleteBadIndex = -121;
 
+inline constexpr int ResultBitmapFileMissing = -99;
+inline constexpr int ResultBitmapNotTrueColor = -202;
+inline constexpr int ResultBitmapPalette = -203;
+inline constexpr int ResultBitmapTooLarge = -204;
+inline constexpr int ResultBitmapTooSmall = -205;
+inline constexpr int ResultBitmapHeaderEmpty = -206;
+inline constexpr int ResultColorSmallerThanMask = -207;
+inline constexpr int ResultMaskUnusable = -208;
+
 } // namespace velmora

@@ -37,6 +37,7 @@ inline constexpr std::string_view ImageTooLarge
       "more than this program accepts (%s bytes in the file).";
 inline constexpr std::string_view ImageDataTooShort
     = "Image %s holds %s bytes of data, %s expected.";
+inline constexpr std::string_view ImageNotDrawable = "Image %s cannot be drawn: %s";
 inline constexpr std::string_view IconImageEmpty = "Image %s holds no icon.";
 inline constexpr std::string_view TooManyImages = "An icon holds at most 65535 images.";
 inline constexpr std::string_view ListIndexOutOfBounds = "List index out of bounds (%d)";
@@ -48,6 +49,21 @@ inline constexpr std::string_view BitmapSizeRefused
 inline constexpr std::string_view BitmapFormatRefused
     = "Bitmap of %s bits per pixel is not supported.";
 inline constexpr std::string_view ScanLineOutOfRange = "Scan line index out of range (%s)";
+
+// Bitmap import and export.
+inline constexpr std::string_view ClipboardHoldsNoBitmap = "The clipboard holds no bitmap.";
+inline constexpr std::string_view NoClipboard = "No clipboard is available.";
+inline constexpr std::string_view PaletteBitmapRefused
+    = "Sorry. Palette bitmap are not supported.\r\nTrueColor bitmap (>=24bit) needed:\r\n\r\n%s";
+inline constexpr std::string_view BitmapTooLarge = "Bitmap too large (width or height > 72):\r\n\r\n%s";
+inline constexpr std::string_view BitmapTooSmall = "Bitmap too small (width or height < 4):\r\n\r\n%s";
+inline constexpr std::string_view BitmapHeaderEmpty = "Bitmap header empty";
+inline constexpr std::string_view BitmapSmallerThanMask
+    = "Bitmap smaller than its mask bitmap:\r\n\r\n%s";
+inline constexpr std::string_view MaskBitmapUnusable = "Mask bitmap not usable:\r\n\r\n%s";
+inline constexpr std::string_view FormatExistsReplace
+    = "Format exists:\r\n\r\n%d*%d, %d bpp\r\n\r\nReplace?";
+inline constexpr std::string_view BitmapNotCopied = "Error: Bitmap not copied.";
 
 // Files.
 inline constexpr std::string_view CannotOpenFile = "Cannot open file \"%s\": %s";
