@@ -17,4 +17,8 @@ using Arguments = std::vector<std::string>;
 int RunInfo(const Arguments& args);
 extern const char* const InfoHelp;
 
+/// `velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR`
+int RunExtract(const Arguments& args);
+extern const char* const ExtractHelp;
+
 } // namespace velmora::cli

@@ -20,6 +20,8 @@ const char* const MainHelp
       "\n"
       "Commands:\n"
       "  info [--json] FILE...   describe the images of icon files\n"
+      "  extract [--background RRGGBB] [--png] ICON OUTDIR\n"
+      "                          write every image as a bitmap or PNG file\n"
       "\n"
       "Options:\n"
       "  --help      show this help (velmora-icon COMMAND --help for a command)\n"
@@ -35,6 +37,7 @@ int main(int argc, char** argv)
 {
     const std::map<std::string, TCommand> commands = {
         { "info", { RunInfo } },
+        { "extract", { RunExtract } },
     };
     if (argc < 2) {
         std::cerr << MainHelp;

@@ -96,7 +96,7 @@ TTestImage BmpImage(int w, int h, int bpp, uint8_t seed)
     image.Width = static_cast<uint8_t>(w);
     image.Height = static_cast<uint8_t>(h);
     image.BitCount = static_cast<uint16_t>(bpp);
-    image.ColorCount = bpp < 8 ? static_cast<uint8_t>(1 << bpp) : 0;
+    image.ColorCount = bpp < 8 ? static_cast<uint8_t>(1u << bpp) : uint8_t { 0 };
     return image;
 }
 

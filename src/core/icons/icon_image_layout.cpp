@@ -2,6 +2,7 @@
 
 #include "graphics/bitmap.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace velmora
@@ -17,18 +18,19 @@ std::optional<uint64_t> IconImageBytesNeeded(const TBitmapInfoHeader& header)
     if (width > TBitmap::MaxDimension || height > TBitmap::MaxDimension || header.biSize > limit)
         return std::nullopt;
     uint64_t bits = header.biBitCount;
-    uint64_t needed
-        = header.biSize < TBitmapInfoHeader::Size ? TBitmapInfoHeader::Size : header.biSize;
-    if (header.biSize == TBitmapInfoHeader::Size && header.biCompression == BI_BITFIELDS)
-        needed += 12;
-    else if (header.biSize == TBitmapInfoHeader::Size && header.biCompression == BI_ALPHABITFIELDS)
-        needed += 16;
-    if (bits <= 8) {
-        uint64_t colours = header.biClrUsed != 0 ? header.biClrUsed : (uint64_t { 1 } << bits);
-        if (colours > limit / 4)
-            return std::nullopt;
-        needed += colours * 4;
-    }
+    // The colour masks follow the first 40 bytes, inside a longer header too; the colour table
+    // follows both and holds biClrUsed entries (at most 256), or 2 to the bit count for
+    // palette images, as the decoder reads it.
+    uint64_t masks = header.biCompression == BI_BITFIELDS ? 12
+        : header.biCompression == BI_ALPHABITFIELDS       ? 16
+                                                          : 0;
+    uint64_t needed = std::max<uint64_t>(header.biSize, TBitmapInfoHeader::Size + masks);
+    uint64_t colours = 0;
+    if (header.biClrUsed != 0)
+        colours = std::min<uint64_t>(header.biClrUsed, 256);
+    else if (bits <= 8)
+        colours = uint64_t { 1 } << bits;
+    needed += colours * 4;
     // bits is at most 65535, width at most 32768: the products stay far below 2^64.
     uint64_t colourRow = (width * bits + 31) / 32 * 4;
     uint64_t maskRow = (width + 31) / 32 * 4;

@@ -1,0 +1,164 @@
+// velmora-icon extract: writes every image of an icon as a bitmap or PNG file.
+
+#include "cli_output.h"
+#include "commands.h"
+#include "graphics/icon_decoder.h"
+#include "graphics/png_codec.h"
+#include "icons/icon_directory.h"
+#include "messages/messages.h"
+#include "support/error.h"
+#include "support/file_io.h"
+
+#include <filesystem>
+#include <iostream>
+#include <optional>
+
+namespace velmora::cli
+{
+
+const char* const ExtractHelp
+    = "Usage: velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR\n"
+      "\n"
+      "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
+      "own colour depth over the background colour (default FF00FF), or with --png as\n"
+      "<stem>-<index>.png: the image's own size and colours with their transparency.\n"
+      "OUTDIR is made when missing; files there are replaced. Prints each written path.\n"
+      "\n"
+      "  --background RRGGBB   background of the bitmaps (hexadecimal, red first, # optional)\n"
+      "  --png                 write PNG files instead of bitmaps\n"
+      "  --help                show this help\n"
+      "\n"
+      "Exit status: 0 when every image was written, 1 when the icon could not be loaded or an\n"
+      "image failed, 2 for a usage error.\n";
+
+namespace
+{
+
+std::optional<TColor> ParseColor(std::string text)
+{
+    if (!text.empty() && text[0] == '#')
+        text.erase(0, 1);
+    if (text.size() != 6)
+        return std::nullopt;
+    uint32_t value = 0;
+    for (char c : text) {
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else
+            return std::nullopt;
+        value = value * 16 + static_cast<uint32_t>(digit);
+    }
+    // RRGGBB as written, red first; colour values keep red in the lowest byte.
+    return RGB(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
+        static_cast<uint8_t>(value));
+}
+
+// The image at its own size as 8-bit RGBA: an image with alpha keeps it; any other image is
+// transparent exactly where its mask is.
+Bytes ImageAsPng(const TIcon& icon)
+{
+    TIconImage image = DecodeIcon(icon);
+    if (!image.HasAlpha) {
+        for (int y = 0; y < image.Height(); ++y) {
+            uint8_t* row = image.Pixels.ScanLine(y);
+            for (int x = 0; x < image.Width(); ++x)
+                row[4 * x + 3] = image.MaskAt(x, y) ? 0 : 255;
+        }
+    }
+    return EncodePng(image.Pixels);
+}
+
+int Usage(const std::string& problem)
+{
+    PrintError("velmora-icon extract: " + problem);
+    std::cerr << ExtractHelp;
+    return ExitUsage;
+}
+
+} // namespace
+
+int RunExtract(const Arguments& args)
+{
+    TColor background = RGB(0xFF, 0x00, 0xFF);
+    bool png = false;
+    std::vector<std::string> operands;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+        } else if (!optionsEnded && arg == "--help") {
+            std::cout << ExtractHelp;
+            return ExitOk;
+        } else if (!optionsEnded && arg == "--png") {
+            png = true;
+        } else if (!optionsEnded && (arg == "--background" || arg.rfind("--background=", 0) == 0)) {
+            std::string value;
+            if (arg == "--background") {
+                if (i + 1 >= args.size())
+                    return Usage("--background needs a colour");
+                value = args[++i];
+            } else {
+                value = arg.substr(std::string("--background=").size());
+            }
+            std::optional<TColor> color = ParseColor(value);
+            if (!color)
+                return Usage("not a colour (RRGGBB): " + value);
+            background = *color;
+        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else {
+            operands.push_back(arg);
+        }
+    }
+    if (operands.size() != 2)
+        return Usage("expected ICON and OUTDIR");
+    const std::string& iconName = operands[0];
+    const std::filesystem::path outDir = operands[1];
+
+    TIconDirectory document;
+    try {
+        if (!document.LoadFromFile(iconName)) {
+            PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
+            PrintError(StatusText(document.Status()));
+            return ExitFailed;
+        }
+    } catch (const std::exception& error) {
+        PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
+        PrintError(error.what());
+        return ExitFailed;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(outDir, ec);
+    if (!std::filesystem::is_directory(outDir)) {
+        PrintError("velmora-icon extract: cannot make the folder " + outDir.string()
+            + (ec ? ": " + ec.message() : ""));
+        return ExitFailed;
+    }
+
+    const std::string stem = std::filesystem::path(iconName).stem().string();
+    int status = ExitOk;
+    for (int i = 0; i < document.Count(); ++i) {
+        const std::filesystem::path target
+            = outDir / (stem + "-" + std::to_string(i) + (png ? ".png" : ".bmp"));
+        try {
+            if (png)
+                WriteFileAtomically(target, ImageAsPng(*document.GetImage(i).Icon));
+            else
+                document.ExportImageToBitmapFile(target.string(), i, background);
+            std::cout << target.string() << "\n";
+        } catch (const std::exception& error) {
+            PrintError(std::string(Messages::FileNotSaved) + target.string());
+            PrintError(error.what());
+            status = ExitFailed;
+        }
+    }
+    return status;
+}
+
+} // namespace velmora::cli
