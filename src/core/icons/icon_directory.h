@@ -140,7 +140,7 @@ private:
     // State of a load or save in progress: the file's bytes and the entries and images read so
     // far (moved into the document only when the whole load succeeded), or the file being written.
     std::unique_ptr<TFileReader> m_loadFile;
-    Bytes m_loadBytes;
+    TByteBuffer m_loadBytes;
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;
     std::unique_ptr<TAtomicFileWriter> m_writer;

@@ -19,6 +19,7 @@ namespace
 constexpr uint16_t IconReserved = 0;
 constexpr uint16_t IconType = 1;
 constexpr uint64_t SmallestIconFile = 13;
+constexpr uint64_t FirstReadBytes = 1 << 20;
 constexpr uint8_t PngSignature[8] = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
 
 std::string Num(uint64_t value)
@@ -52,6 +53,7 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     m_status = ReadIconFileHeader(name);
     if (m_status <= 0) {
         m_loadFile.reset();
+        m_loadBytes = TByteBuffer();
         return false;
     }
 
@@ -59,7 +61,7 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     m_fileName = name;
     TScopeExit cleanup([this] {
         m_loadFile.reset();
-        m_loadBytes = Bytes();
+        m_loadBytes = TByteBuffer();
         m_loadEntries.clear();
         m_loadImages.clear();
     });
@@ -82,18 +84,20 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
 
 int TIconDirectory::ReadIconFileHeader(const std::string& name)
 {
-    if (!FileExists(name))
-        return ResultFileMissing;
     // The file stays open for the steps that follow, so that a load opens it once.
-    m_loadFile = std::make_unique<TFileReader>(name);
+    m_loadFile = TFileReader::OpenIfFile(name);
+    if (!m_loadFile)
+        return ResultFileMissing;
     if (m_loadFile->Size() < SmallestIconFile)
         return ResultFileTooShort;
-    Bytes head = m_loadFile->ReadAt(0, 6);
-    if (head.size() < 6)
+    // One read brings the whole of an ordinary icon file; larger ones are read on demand.
+    m_loadBytes
+        = m_loadFile->ReadBufferAt(0, std::min<uint64_t>(m_loadFile->Size(), FirstReadBytes));
+    if (m_loadBytes.size() < 6)
         return ResultFileTooShort;
-    if (ReadU16(head.data()) != IconReserved || ReadU16(head.data() + 2) != IconType)
+    if (ReadU16(m_loadBytes.data()) != IconReserved || ReadU16(m_loadBytes.data() + 2) != IconType)
         return ResultNoIconHeader;
-    uint16_t count = ReadU16(head.data() + 4);
+    uint16_t count = ReadU16(m_loadBytes.data() + 4);
     if (count == 0)
         return ResultNoIconHeader;
     return count;
@@ -105,7 +109,8 @@ bool TIconDirectory::ReadIconEntries()
         m_loadEntries.clear();
         if (!m_loadFile)
             m_loadFile = std::make_unique<TFileReader>(m_fileName);
-        m_loadBytes = m_loadFile->ReadAt(0, m_loadFile->Size());
+        if (m_loadBytes.size() < m_loadFile->Size())
+            m_loadBytes = m_loadFile->ReadBufferAt(0, m_loadFile->Size());
         const uint64_t needed = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_count;
         if (needed > m_loadBytes.size())
             throw Exception(FormatText(Messages::DirectoryPastEnd,

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -10,6 +11,27 @@ namespace velmora
 
 using Bytes = std::vector<uint8_t>;
 using ByteSpan = std::span<const uint8_t>;
+
+/// A byte buffer that is not zero-filled when made, for data that is read over it at once.
+class TByteBuffer
+{
+public:
+    TByteBuffer() = default;
+    explicit TByteBuffer(size_t size)
+        : m_data(std::make_unique_for_overwrite<uint8_t[]>(size))
+        , m_size(size)
+    {
+    }
+    uint8_t* data() { return m_data.get(); }
+    const uint8_t* data() const { return m_data.get(); }
+    size_t size() const { return m_size; }
+    /// Shortens the buffer to its first size bytes.
+    void Shrink(size_t size) { m_size = size < m_size ? size : m_size; }
+
+private:
+    std::unique_ptr<uint8_t[]> m_data;
+    size_t m_size = 0;
+};
 
 // Little-endian field access. Callers check bounds before reading; these only assemble bytes.
 

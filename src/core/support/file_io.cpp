@@ -97,20 +97,44 @@ TFileReader::TFileReader(const fs::path& name)
     m_size = static_cast<uint64_t>(st.st_size);
 }
 
+TFileReader::TFileReader(const fs::path& name, int fd, uint64_t size)
+    : m_name(name)
+    , m_fd(fd)
+    , m_size(size)
+{
+}
+
+std::unique_ptr<TFileReader> TFileReader::OpenIfFile(const fs::path& name)
+{
+    if (name.empty())
+        return nullptr;
+    // Not blocking: opening a FIFO for reading would otherwise wait for a writer.
+    int fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENOTDIR || errno == ENXIO || errno == ELOOP)
+            return nullptr;
+        RaiseFileError(Messages::CannotOpenFile, name, errno);
+    }
+    struct stat st {
+    };
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return nullptr;
+    }
+    return std::unique_ptr<TFileReader>(
+        new TFileReader(name, fd, static_cast<uint64_t>(st.st_size)));
+}
+
 TFileReader::~TFileReader()
 {
     ::close(m_fd);
 }
 
-Bytes TFileReader::ReadAt(uint64_t offset, uint64_t count) const
+size_t TFileReader::ReadInto(uint64_t offset, uint8_t* data, size_t count) const
 {
-    if (offset >= m_size)
-        return {};
-    Bytes bytes(std::min(count, m_size - offset));
     size_t done = 0;
-    while (done < bytes.size()) {
-        ssize_t got = ::pread(
-            m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(offset + done));
+    while (done < count) {
+        ssize_t got = ::pread(m_fd, data + done, count - done, static_cast<off_t>(offset + done));
         if (got < 0) {
             if (errno == EINTR)
                 continue;
@@ -120,7 +144,24 @@ Bytes TFileReader::ReadAt(uint64_t offset, uint64_t count) const
             break; // the file shrank meanwhile: keep what was there
         done += static_cast<size_t>(got);
     }
-    bytes.resize(done);
+    return done;
+}
+
+Bytes TFileReader::ReadAt(uint64_t offset, uint64_t count) const
+{
+    if (offset >= m_size)
+        return {};
+    Bytes bytes(std::min(count, m_size - offset));
+    bytes.resize(ReadInto(offset, bytes.data(), bytes.size()));
+    return bytes;
+}
+
+TByteBuffer TFileReader::ReadBufferAt(uint64_t offset, uint64_t count) const
+{
+    if (offset >= m_size)
+        return {};
+    TByteBuffer bytes(std::min(count, m_size - offset));
+    bytes.Shrink(ReadInto(offset, bytes.data(), bytes.size()));
     return bytes;
 }
 
@@ -169,8 +210,9 @@ void TAtomicFileWriter::Commit()
     // New files get the usual permissions of the user's umask; replaced files keep theirs.
     struct stat st {
     };
+    const bool replacing = ::stat(m_target.c_str(), &st) == 0;
     mode_t mode;
-    if (::stat(m_target.c_str(), &st) == 0) {
+    if (replacing) {
         mode = st.st_mode & 07777;
         if (::fchown(m_fd, st.st_uid, st.st_gid) != 0) {
             // Only the owner's identity is lost; the content and mode still follow.
@@ -180,7 +222,12 @@ void TAtomicFileWriter::Commit()
         ::umask(mask);
         mode = 0666 & ~mask;
     }
-    if (::fchmod(m_fd, mode) != 0 || ::fsync(m_fd) != 0)
+    if (::fchmod(m_fd, mode) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    // A file that replaces another reaches the disk before the rename, so that a crash leaves
+    // the old file or the new one, never an empty one. A new file replaces nothing and is
+    // left to the system's own flushing, which keeps exports of many files fast.
+    if (replacing && ::fsync(m_fd) != 0)
         RaiseFileError(Messages::CannotWriteFile, m_target, errno);
     int fd = m_fd;
     m_fd = -1;
@@ -189,12 +236,13 @@ void TAtomicFileWriter::Commit()
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         RaiseFileError(Messages::CannotWriteFile, m_target, errno);
     m_temporary.clear();
-    // Make the rename itself durable.
-    fs::path folder = m_target.parent_path();
-    TFileDescriptor dir(
-        ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (dir.Get() >= 0)
-        ::fsync(dir.Get());
+    if (replacing) {
+        fs::path folder = m_target.parent_path();
+        TFileDescriptor dir(
+            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+        if (dir.Get() >= 0)
+            ::fsync(dir.Get());
+    }
 }
 
 void WriteFileAtomically(const fs::path& name, ByteSpan bytes)

@@ -3,6 +3,7 @@
 #include "support/byte_io.h"
 
 #include <filesystem>
+#include <memory>
 #include <string>
 
 namespace velmora
@@ -23,6 +24,9 @@ class TFileReader
 public:
     /// Opens an existing file; raises EInOutError when it cannot be opened.
     explicit TFileReader(const std::filesystem::path& name);
+    /// Opens a regular file (or a link to one); none when there is no such file (nothing there,
+    /// a folder, a device). Raises EInOutError when the file exists but cannot be opened.
+    static std::unique_ptr<TFileReader> OpenIfFile(const std::filesystem::path& name);
     ~TFileReader();
     TFileReader(const TFileReader&) = delete;
     TFileReader& operator=(const TFileReader&) = delete;
@@ -31,8 +35,12 @@ public:
     uint64_t Size() const { return m_size; }
     /// Reads up to count bytes from a position; fewer at the end of the file.
     Bytes ReadAt(uint64_t offset, uint64_t count) const;
+    TByteBuffer ReadBufferAt(uint64_t offset, uint64_t count) const;
 
 private:
+    TFileReader(const std::filesystem::path& name, int fd, uint64_t size);
+    size_t ReadInto(uint64_t offset, uint8_t* data, size_t count) const;
+
     std::filesystem::path m_name;
     int m_fd = -1;
     uint64_t m_size = 0;
