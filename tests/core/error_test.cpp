@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
-namespace velmora {
-namespace {
+namespace velmora
+{
+namespace
+{
 
 TEST(ErrorTest, NestedTextsKeepTheWholeChain)
 {

@@ -5,22 +5,29 @@
 
 #include <algorithm>
 
-namespace velmora {
+namespace velmora
+{
 
-namespace {
+namespace
+{
 
-    template <size_t N>
-    int Find(const std::array<TColor, N>& table, TColor color)
-    {
-        auto found = std::find(table.begin(), table.end(), color);
-        return found == table.end() ? -1 : static_cast<int>(found - table.begin());
-    }
+template <size_t N> int Find(const std::array<TColor, N>& table, TColor color)
+{
+    auto found = std::find(table.begin(), table.end(), color);
+    return found == table.end() ? -1 : static_cast<int>(found - table.begin());
+}
 
 } // namespace
 
-int FindStandardColor(TColor color) { return Find(StandardColors, color); }
+int FindStandardColor(TColor color)
+{
+    return Find(StandardColors, color);
+}
 
-int FindWebSafeColor(TColor color) { return Find(WebSafeColors, color); }
+int FindWebSafeColor(TColor color)
+{
+    return Find(WebSafeColors, color);
+}
 
 bool IsGrayColor(TColor color)
 {

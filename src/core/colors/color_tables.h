@@ -3,19 +3,22 @@
 #include "graphics/pixel_format.h"
 
 #include <array>
+#include <cstddef>
 
-namespace velmora {
+namespace velmora
+{
 
-namespace Detail {
-    constexpr std::array<TColor, 216> MakeWebSafeColors()
-    {
-        std::array<TColor, 216> colors {};
-        for (int i = 0; i < 216; ++i) {
-            auto level = [](int l) { return static_cast<uint8_t>(51 * l); };
-            colors[static_cast<size_t>(i)] = RGB(level(i % 6), level(i / 6 % 6), level(i / 36));
-        }
-        return colors;
+namespace Detail
+{
+constexpr std::array<TColor, 216> MakeWebSafeColors()
+{
+    std::array<TColor, 216> colors {};
+    for (int i = 0; i < 216; ++i) {
+        auto level = [](int l) { return static_cast<uint8_t>(51 * l); };
+        colors[static_cast<std::size_t>(i)] = RGB(level(i % 6), level(i / 6 % 6), level(i / 36));
     }
+    return colors;
+}
 } // namespace Detail
 
 /// The 216 web-safe colours: entry 36*b + 6*g + r is (51*r, 51*g, 51*b), so red varies fastest

@@ -7,35 +7,37 @@
 #include <limits>
 #include <string>
 
-namespace velmora {
+namespace velmora
+{
 
-namespace {
+namespace
+{
 
-    std::atomic<int> screenColorDepth { 32 };
-    std::atomic<TPixelFormat> screenPixelFormat { TPixelFormat::pf32bit };
+std::atomic<int> screenColorDepth { 32 };
+std::atomic<TPixelFormat> screenPixelFormat { TPixelFormat::pf32bit };
 
-    TPixelFormat PixelFormatForDepth(int depth)
-    {
-        switch (depth) {
-        case 0:
-            return TPixelFormat::pfDevice;
-        case 1:
-            return TPixelFormat::pf1bit;
-        case 4:
-            return TPixelFormat::pf4bit;
-        case 8:
-            return TPixelFormat::pf8bit;
-        case 15:
-            return TPixelFormat::pf15bit;
-        case 16:
-            return TPixelFormat::pf16bit;
-        case 24:
-        case 32:
-            return TPixelFormat::pf32bit;
-        default:
-            return TPixelFormat::pfCustom;
-        }
+TPixelFormat PixelFormatForDepth(int depth)
+{
+    switch (depth) {
+    case 0:
+        return TPixelFormat::pfDevice;
+    case 1:
+        return TPixelFormat::pf1bit;
+    case 4:
+        return TPixelFormat::pf4bit;
+    case 8:
+        return TPixelFormat::pf8bit;
+    case 15:
+        return TPixelFormat::pf15bit;
+    case 16:
+        return TPixelFormat::pf16bit;
+    case 24:
+    case 32:
+        return TPixelFormat::pf32bit;
+    default:
+        return TPixelFormat::pfCustom;
     }
+}
 
 } // namespace
 
@@ -65,9 +67,15 @@ void SetScreenColorDepth(int depth)
     screenPixelFormat.store(PixelFormatForDepth(depth));
 }
 
-int GetScreenColorDepth() { return screenColorDepth.load(); }
+int GetScreenColorDepth()
+{
+    return screenColorDepth.load();
+}
 
-TPixelFormat ScreenPixelFormat() { return screenPixelFormat.load(); }
+TPixelFormat ScreenPixelFormat()
+{
+    return screenPixelFormat.load();
+}
 
 int64_t BytesPerScanline(int64_t width, int64_t bitsPerPixel, int64_t alignment)
 {

@@ -4,7 +4,8 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora
+{
 
 /// The pixel format of an image's bit count: 1, 4, 8, 16, 24 and 32 give their formats;
 /// every other count, 0 and 15 included, gives pfCustom.

@@ -8,36 +8,39 @@
 #include <cstring>
 #include <string>
 
-namespace velmora {
+namespace velmora
+{
 
-namespace {
+namespace
+{
 
-    /// Remembers the nearest palette index of recently seen colours. A direct-mapped table is
-    /// enough: pictures repeat a few colours, and a miss only costs one palette search.
-    class TNearestCache {
-    public:
-        explicit TNearestCache(const std::vector<TRGBQuad>& palette)
-            : m_palette(palette)
-        {
-            m_keys.fill(0xFFFFFFFF);
+/// Remembers the nearest palette index of recently seen colours. A direct-mapped table is
+/// enough: pictures repeat a few colours, and a miss only costs one palette search.
+class TNearestCache
+{
+public:
+    explicit TNearestCache(const std::vector<TRGBQuad>& palette)
+        : m_palette(palette)
+    {
+        m_keys.fill(0xFFFFFFFF);
+    }
+
+    uint32_t IndexOf(TColor color)
+    {
+        size_t slot = ((color * 2654435761u) >> 20) & (Slots - 1);
+        if (m_keys[slot] != color) {
+            m_keys[slot] = color;
+            m_indices[slot] = static_cast<uint8_t>(NearestPaletteIndex(m_palette, color));
         }
+        return m_indices[slot];
+    }
 
-        uint32_t IndexOf(TColor color)
-        {
-            size_t slot = ((color * 2654435761u) >> 20) & (Slots - 1);
-            if (m_keys[slot] != color) {
-                m_keys[slot] = color;
-                m_indices[slot] = static_cast<uint8_t>(NearestPaletteIndex(m_palette, color));
-            }
-            return m_indices[slot];
-        }
-
-    private:
-        static constexpr size_t Slots = 4096;
-        const std::vector<TRGBQuad>& m_palette;
-        std::array<TColor, Slots> m_keys {};
-        std::array<uint8_t, Slots> m_indices {};
-    };
+private:
+    static constexpr size_t Slots = 4096;
+    const std::vector<TRGBQuad>& m_palette;
+    std::array<TColor, Slots> m_keys {};
+    std::array<uint8_t, Slots> m_indices {};
+};
 
 } // namespace
 
@@ -47,8 +50,9 @@ std::array<TRGBQuad, 256> FixedPalette8()
     for (int b = 0; b < 6; ++b)
         for (int g = 0; g < 6; ++g)
             for (int r = 0; r < 6; ++r)
-                palette[static_cast<size_t>(36 * b + 6 * g + r)] = QuadOf(RGB(static_cast<uint8_t>(51 * r),
-                    static_cast<uint8_t>(51 * g), static_cast<uint8_t>(51 * b)));
+                palette[static_cast<size_t>(36 * b + 6 * g + r)]
+                    = QuadOf(RGB(static_cast<uint8_t>(51 * r), static_cast<uint8_t>(51 * g),
+                        static_cast<uint8_t>(51 * b)));
     for (int i = 0; i < 40; ++i) {
         auto grey = static_cast<uint8_t>(8 + 6 * i);
         palette[static_cast<size_t>(216 + i)] = QuadOf(RGB(grey, grey, grey));
@@ -79,8 +83,8 @@ std::vector<TRGBQuad> ConversionPalette(TPixelFormat format)
 void ConvertPixelFormat(TBitmap& bitmap, TPixelFormat format)
 {
     if (BitsPerPixelOf(format) == 0)
-        throw EInvalidGraphic(FormatText(Messages::PixelFormatNotConvertible,
-            { std::to_string(static_cast<int>(format)) }));
+        throw EInvalidGraphic(FormatText(
+            Messages::PixelFormatNotConvertible, { std::to_string(static_cast<int>(format)) }));
     if (bitmap.PixelFormat() == format)
         return;
     TBitmap result(bitmap.Width(), bitmap.Height(), format);

@@ -3,7 +3,8 @@
 #include "graphics/bitmap.h"
 #include "support/byte_io.h"
 
-namespace velmora {
+namespace velmora
+{
 
 /// True when the data begins with the 8-byte PNG signature (a PNG-compressed icon image).
 bool IsPngData(ByteSpan data);

@@ -2,12 +2,14 @@
 
 #include <atomic>
 
-namespace velmora {
+namespace velmora
+{
 
-namespace {
+namespace
+{
 
-    const TDefaultSystemColors defaultSystemColors;
-    std::atomic<const ISystemColors*> currentSystemColors { &defaultSystemColors };
+const TDefaultSystemColors defaultSystemColors;
+std::atomic<const ISystemColors*> currentSystemColors { &defaultSystemColors };
 
 } // namespace
 
@@ -32,7 +34,10 @@ void SetSystemColors(const ISystemColors* colors)
     currentSystemColors.store(colors != nullptr ? colors : &defaultSystemColors);
 }
 
-const ISystemColors& SystemColors() { return *currentSystemColors.load(); }
+const ISystemColors& SystemColors()
+{
+    return *currentSystemColors.load();
+}
 
 TColor ColorToRGB(TColor color)
 {

@@ -2,12 +2,14 @@
 
 #include "graphics/pixel_format.h"
 
-namespace velmora {
+namespace velmora
+{
 
 /// The platform's system colours: colour values whose high byte is 0xFF name one (0xFF000018
 /// the tooltip background, 0xFF00000F the button face, 0xFF000008 the window text, 0xFF000005
 /// the window background). The GUI answers them from the desktop's palette.
-class ISystemColors {
+class ISystemColors
+{
 public:
     virtual ~ISystemColors() = default;
     /// The RGB value of a system colour (high byte 0xFF); the high byte of the answer is 0.
@@ -17,7 +19,8 @@ public:
 /// The resolver used until the GUI installs its own: fixed values (tooltip background
 /// 0xE1FFFF, button face 0xF0F0F0, window text black, window white; every other system colour
 /// black).
-class TDefaultSystemColors : public ISystemColors {
+class TDefaultSystemColors : public ISystemColors
+{
 public:
     TColor Resolve(TColor systemColor) const override;
 };
