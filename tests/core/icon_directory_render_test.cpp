@@ -79,6 +79,12 @@ TEST(IconDirectoryRender, EightBitImagesChooseTheirReduction)
         ASSERT_EQ(rendered.Palette().size(), 256u);
         EXPECT_EQ(GetPixelColor(rendered, 1, 1), row.colour);
         EXPECT_EQ(GetPixelColor(rendered, 6, 1), row.back);
+        // The written file says how many palette entries the picture uses.
+        ASSERT_EQ(document.ExportImageToBitmapFile(dir.Path("x.bmp"), 0, row.back), 0);
+        const Bytes file = ReadFile(dir.Path("x.bmp"));
+        EXPECT_EQ(ReadU32(file.data() + 14 + 32), 256u); // biClrUsed
+        EXPECT_EQ(ReadU32(file.data() + 14 + 36),
+            static_cast<uint32_t>(row.importantColors)); // biClrImportant
         if (row.importantColors == 216 || row.colour == RGB(90, 90, 90)) {
             EXPECT_EQ(rendered.Palette()[1], row.paletteEntry1);
         }

@@ -3,6 +3,7 @@
 #include "support/error.h"
 #include "support/file_io.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
@@ -40,6 +41,12 @@ Bytes WriteBmp(const TBitmap& bitmap)
     TBitmapInfoHeader header = HeaderOf(bitmap);
     int bits = bitmap.BitsPerPixel();
     size_t paletteEntries = bits <= 8 ? size_t { 1 } << bits : 0;
+    // A palette made for the picture says how many of its entries the picture uses.
+    if (paletteEntries != 0 && bitmap.ImportantColors() > 0) {
+        header.biClrUsed = static_cast<uint32_t>(paletteEntries);
+        header.biClrImportant = static_cast<uint32_t>(
+            std::min<size_t>(paletteEntries, static_cast<size_t>(bitmap.ImportantColors())));
+    }
     size_t masks = header.biCompression == BI_BITFIELDS ? MaskBytes : 0;
     size_t offBits = FileHeaderSize + TBitmapInfoHeader::Size + masks + 4 * paletteEntries;
     size_t total = offBits + header.biSizeImage;

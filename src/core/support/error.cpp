@@ -11,13 +11,13 @@ std::string FormatText(std::string_view format, std::initializer_list<std::strin
     for (size_t i = 0; i < format.size(); ++i) {
         char c = format[i];
         if (c == '%' && i + 1 < format.size()) {
-            char spec = format[i + 1];
-            if (spec == '%') {
+            char directive = format[i + 1];
+            if (directive == '%') {
                 result += '%';
                 ++i;
                 continue;
             }
-            if (spec == 's' || spec == 'd') {
+            if (directive == 's' || directive == 'd') {
                 if (next != args.end())
                     result += *next++;
                 ++i;
