@@ -128,9 +128,6 @@ TEST(IconDirectoryEditing, SortsByDepthThenSize)
 {
     TTempDir dir;
     TIconDirectory document;
-    Load(document, dir,
-        { BmpImage(48, 48, 32), BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(16, 16, 8),
-            BmpImage(0, 0, 32) /* placeholder replaced below */ });
     // A 256-pixel image: stored as 0 in the entry, 256 in its header; it sorts after 48.
     Load(document, dir,
         { BmpImage(48, 48, 32), TTestImage { MakeBmpImage(256, 256, 32), 0, 0, 32 },

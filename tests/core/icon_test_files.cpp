@@ -1,10 +1,11 @@
 #include "icon_test_files.h"
 
+#include "graphics/png_codec.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <png.h>
 #include <random>
 #include <stdexcept>
 #include <unistd.h>
@@ -18,16 +19,6 @@ namespace
 size_t Stride(int w, int bpp)
 {
     return static_cast<size_t>((w * bpp + 31) / 32 * 4);
-}
-
-void PngWrite(png_structp png, png_bytep data, png_size_t length)
-{
-    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
-    out->insert(out->end(), data, data + length);
-}
-
-void PngFlush(png_structp)
-{
 }
 
 } // namespace
@@ -64,29 +55,10 @@ Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
 
 Bytes MakePngImage(int w, int h, uint8_t seed)
 {
-    Bytes out;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    std::vector<uint8_t> pixels(static_cast<size_t>(w) * static_cast<size_t>(h) * 4);
-    for (size_t i = 0; i < pixels.size(); ++i)
-        pixels[i] = static_cast<uint8_t>(i * 5 + seed);
-    std::vector<png_bytep> rows(static_cast<size_t>(h));
-    for (int y = 0; y < h; ++y)
-        rows[static_cast<size_t>(y)]
-            = pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(w) * 4;
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        throw std::runtime_error("PNG encoding failed");
-    }
-    png_set_write_fn(png, &out, PngWrite, PngFlush);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(w), static_cast<png_uint_32>(h), 8,
-        PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
-        PNG_FILTER_TYPE_DEFAULT);
-    png_write_info(png, info);
-    png_write_image(png, rows.data());
-    png_write_end(png, nullptr);
-    png_destroy_write_struct(&png, &info);
-    return out;
+    TBitmap pixels(w, h, TPixelFormat::pf32bit);
+    for (size_t i = 0; i < pixels.Pixels().size(); ++i)
+        pixels.Pixels()[i] = static_cast<uint8_t>(i * 5 + seed);
+    return EncodePng(pixels);
 }
 
 TTestImage BmpImage(int w, int h, int bpp, uint8_t seed)

@@ -2,7 +2,8 @@
 
 #include <cstdint>
 
-namespace velmora {
+namespace velmora
+{
 
 /// Pixel-format codes of bitmaps.
 enum class TPixelFormat : uint8_t {
@@ -45,9 +46,18 @@ using TColor = uint32_t;
 inline constexpr TColor ColorNone = 0x1FFFFFFF;
 inline constexpr TColor ColorInfoBk = 0xFF000018;
 
-constexpr uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c); }
-constexpr uint8_t GreenOf(TColor c) { return static_cast<uint8_t>(c >> 8); }
-constexpr uint8_t BlueOf(TColor c) { return static_cast<uint8_t>(c >> 16); }
+constexpr uint8_t RedOf(TColor c)
+{
+    return static_cast<uint8_t>(c);
+}
+constexpr uint8_t GreenOf(TColor c)
+{
+    return static_cast<uint8_t>(c >> 8);
+}
+constexpr uint8_t BlueOf(TColor c)
+{
+    return static_cast<uint8_t>(c >> 16);
+}
 constexpr TColor RGB(uint8_t r, uint8_t g, uint8_t b)
 {
     return static_cast<TColor>(r) | (static_cast<TColor>(g) << 8) | (static_cast<TColor>(b) << 16);

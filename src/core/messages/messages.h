@@ -55,8 +55,10 @@ inline constexpr std::string_view ClipboardHoldsNoBitmap = "The clipboard holds 
 inline constexpr std::string_view NoClipboard = "No clipboard is available.";
 inline constexpr std::string_view PaletteBitmapRefused
     = "Sorry. Palette bitmap are not supported.\r\nTrueColor bitmap (>=24bit) needed:\r\n\r\n%s";
-inline constexpr std::string_view BitmapTooLarge = "Bitmap too large (width or height > 72):\r\n\r\n%s";
-inline constexpr std::string_view BitmapTooSmall = "Bitmap too small (width or height < 4):\r\n\r\n%s";
+inline constexpr std::string_view BitmapTooLarge
+    = "Bitmap too large (width or height > 72):\r\n\r\n%s";
+inline constexpr std::string_view BitmapTooSmall
+    = "Bitmap too small (width or height < 4):\r\n\r\n%s";
 inline constexpr std::string_view BitmapHeaderEmpty = "Bitmap header empty";
 inline constexpr std::string_view BitmapSmallerThanMask
     = "Bitmap smaller than its mask bitmap:\r\n\r\n%s";
@@ -138,7 +140,8 @@ inline constexpr std::string_view PngImageInvalid = "The PNG image cannot be rea
 inline constexpr std::string_view PngImageNotWritten = "The PNG image cannot be written: %s";
 inline constexpr std::string_view PngNeeds32Bit = "Only non-empty 32-bit bitmaps can be written as "
                                                   "PNG (this one has %s bits per pixel, %s x %s).";
-inline constexpr std::string_view IconImageMaskMissing = "The icon image to draw has no mask for its %s x %s pixels.";
+inline constexpr std::string_view IconImageMaskMissing
+    = "The icon image to draw has no mask for its %s x %s pixels.";
 inline constexpr std::string_view IconDrawNeeds32Bit
     = "Icons are drawn onto 32-bit bitmaps only (this one has %s bits per pixel).";
 
