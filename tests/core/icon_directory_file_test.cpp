@@ -211,6 +211,31 @@ TEST(IconDirectoryLoad, TruncatedImagesAreKeptAsFarAsTheFileGoes)
     (void)pngOffset;
 }
 
+TEST(IconDirectoryLoad, HostileEntriesCannotMultiplyMemory)
+{
+    // Twenty truncated entries share one header that asks for 256 MiB of pixels: each alone
+    // would be filled up, together they are refused.
+    TTempDir dir;
+    Bytes header = MakeBmpImage(4, 4, 32);
+    WriteU32(header.data() + 4, 16384);
+    WriteU32(header.data() + 8, 2 * 3900);
+    std::vector<TTestImage> images(20, TTestImage { header, 0, 0, 32 });
+    Bytes file = MakeIconFile(images);
+    const uint32_t shared = 6 + 16 * 20;
+    for (int i = 0; i < 20; ++i) {
+        WriteU32(file.data() + 6 + 16 * i + 8, 0xFFFFFFFF);
+        WriteU32(file.data() + 6 + 16 * i + 12, shared);
+    }
+    file.resize(shared + header.size());
+    WriteFile(dir.Path("hostile.ico"), file);
+    TIconDirectory document;
+    const std::string error = LoadError(document, dir.Path("hostile.ico"));
+    EXPECT_NE(error.find("ReadIconImages failed.\r\nImage 1 at offset 326"), std::string::npos)
+        << error;
+    EXPECT_EQ(document.Status(), ResultReadImagesFailed);
+    EXPECT_EQ(document.Count(), 0);
+}
+
 TEST(IconDirectorySave, LaysOutBuiltDocumentsAndRefusesEmptyOnes)
 {
     TTempDir dir;
@@ -295,6 +320,31 @@ TEST(IconDirectorySave, FailuresLeaveTheTargetAsItWas)
     for (const auto& entry : std::filesystem::directory_iterator(dir.Root()))
         files += entry.is_regular_file();
     EXPECT_EQ(files, 2u) << "a temporary file was left behind";
+}
+
+TEST(IconDirectorySave, SharedOrMisplacedDataIsLaidOutAnew)
+{
+    // Two entries share their data and a third lies inside the directory: the saved file
+    // gives every image its own place after the directory.
+    TTempDir dir;
+    Bytes file = MakeIconFile({ BmpImage(16, 16, 4), BmpImage(16, 16, 4), BmpImage(16, 16, 4) });
+    const uint32_t first = ReadU32(file.data() + 6 + 12);
+    WriteU32(file.data() + 6 + 16 + 12, first);
+    WriteFile(dir.Path("shared.ico"), file);
+    TIconDirectory document;
+    ASSERT_TRUE(document.LoadFromFile(dir.Path("shared.ico")));
+    ASSERT_TRUE(document.SaveToFile(dir.Path("out.ico")));
+    TIconDirectory saved;
+    ASSERT_TRUE(saved.LoadFromFile(dir.Path("out.ico")));
+    EXPECT_EQ(saved.GetEntry(0).ImageOffset, 6u + 22 * 3);
+    EXPECT_EQ(saved.GetEntry(1).ImageOffset, 6u + 22 * 3 + saved.GetEntry(0).BytesInRes);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(saved.GetImage(i).Icon->Data(), document.GetImage(i).Icon->Data()) << i;
+
+    // A name as long as the folder allows still gets its temporary file beside it.
+    const std::string longName = std::string(251, 'n') + ".ico";
+    EXPECT_TRUE(document.SaveToFile(dir.Path(longName)));
+    EXPECT_EQ(ReadFile(dir.Path(longName)), ReadFile(dir.Path("out.ico")));
 }
 
 TEST(IconDirectorySave, KeepsPermissionsAndLinks)

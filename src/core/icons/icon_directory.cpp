@@ -101,9 +101,11 @@ void TIconDirectory::RecalcOffsets()
     if (m_entries.empty())
         return;
     // 22 bytes per image, not 16: the directory is followed by 6 spare bytes per image.
-    uint32_t offset = 6 + 22 * static_cast<uint32_t>(m_entries.size());
+    // Offsets past 4 GiB cannot be stored; they are held at the largest value, which a save
+    // then refuses.
+    uint64_t offset = 6 + 22 * uint64_t { m_entries.size() };
     for (auto& entry : m_entries) {
-        entry->ImageOffset = offset;
+        entry->ImageOffset = static_cast<uint32_t>(std::min<uint64_t>(offset, UINT32_MAX));
         offset += entry->BytesInRes;
     }
 }

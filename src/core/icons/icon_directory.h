@@ -118,6 +118,8 @@ protected:
     uint16_t WriteIconFileHeader(const std::string& name);
     bool WriteIconEntries();
     bool WriteIconImages();
+    /// True when every image lies after the directory and no two images overlap.
+    bool OffsetsAreSound() const;
 
     void SetStatus(int status) { m_status = status; }
     /// Appends an entry and its image, lays the offsets out anew and sets Status 0.

@@ -50,10 +50,18 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     const std::string previousName = m_fileName;
     const uint16_t previousCount = m_count;
     m_fileName.clear();
-    m_status = ReadIconFileHeader(name);
-    if (m_status <= 0) {
+    auto forgetFile = [this] {
         m_loadFile.reset();
         m_loadBytes = TByteBuffer();
+    };
+    try {
+        m_status = ReadIconFileHeader(name);
+    } catch (...) {
+        forgetFile();
+        throw;
+    }
+    if (m_status <= 0) {
+        forgetFile();
         return false;
     }
 
@@ -131,6 +139,10 @@ bool TIconDirectory::ReadIconImages()
         m_loadImages.clear();
         m_loadImages.reserve(m_loadEntries.size());
         const uint64_t fileSize = m_loadBytes.size();
+        // Entries may share or overlap their data, and truncated ones are filled up: the
+        // images together may hold no more than the file and one largest picture.
+        const uint64_t budget = fileSize + TBitmap::MaxPixelBytes;
+        uint64_t held = 0;
         Bytes stream;
         for (size_t i = 0; i < m_loadEntries.size(); ++i) {
             TIconDirectoryEntry& entry = *m_loadEntries[i];
@@ -173,7 +185,12 @@ bool TIconDirectory::ReadIconImages()
                 entry.BytesInRes = static_cast<uint32_t>(kept);
             }
 
+            held += kept;
+            if (held > budget)
+                throw Exception(FormatText(Messages::ImagesTooLarge,
+                    { Num(i), Num(offset), Num(kept), Num(held), Num(fileSize) }));
             WriteSingleImageHeader(stream, entry);
+            stream.reserve(stream.size() + kept);
             const uint64_t present = std::min(kept, available);
             stream.insert(stream.end(), data, data + present);
             stream.resize(stream.size() + (kept - present), 0);
@@ -198,6 +215,10 @@ bool TIconDirectory::SaveToFile(const std::string& name)
     if (written != m_count)
         return false;
     m_fileName = name;
+    // Offsets kept from a loaded file are written as they are, unless images would overlap
+    // the directory or each other: then they are laid out anew, so that the file is sound.
+    if (!OffsetsAreSound())
+        RecalcOffsets();
     try {
         m_status = ResultWriteEntriesFailed;
         WriteIconEntries();
@@ -223,9 +244,31 @@ uint16_t TIconDirectory::WriteIconFileHeader(const std::string& name)
     });
 }
 
+bool TIconDirectory::OffsetsAreSound() const
+{
+    std::vector<std::pair<uint64_t, uint64_t>> spans;
+    spans.reserve(m_entries.size());
+    for (const auto& entry : m_entries)
+        spans.emplace_back(entry->ImageOffset, uint64_t { entry->ImageOffset } + entry->BytesInRes);
+    std::sort(spans.begin(), spans.end());
+    uint64_t end = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_entries.size();
+    for (const auto& [first, last] : spans) {
+        if (first < end)
+            return false;
+        end = last;
+    }
+    return true;
+}
+
 bool TIconDirectory::WriteIconEntries()
 {
     return NestErrors(Messages::WriteIconEntriesFailed, [this] {
+        // An icon file addresses its images with 32-bit offsets.
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            const TIconDirectoryEntry& entry = *m_entries[i];
+            if (uint64_t { entry.ImageOffset } + entry.BytesInRes > UINT32_MAX)
+                throw Exception(FormatText(Messages::IconFileTooLarge, { Num(i) }));
+        }
         Bytes directory(m_entries.size() * TIconDirectoryEntry::RecordSize);
         for (size_t i = 0; i < m_entries.size(); ++i)
             m_entries[i]->WriteToRecord(directory.data() + i * TIconDirectoryEntry::RecordSize);

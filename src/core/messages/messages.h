@@ -35,6 +35,11 @@ inline constexpr std::string_view ImageHeaderPastEnd
 inline constexpr std::string_view ImageTooLarge
     = "Image %s at offset %s (%s bytes) is truncated and its header asks for %s x %s pixels, "
       "more than this program accepts (%s bytes in the file).";
+inline constexpr std::string_view ImagesTooLarge
+    = "Image %s at offset %s (%s bytes) brings the images to %s bytes, more than a file of %s "
+      "bytes can hold.";
+inline constexpr std::string_view IconFileTooLarge
+    = "Image %s lies past 4 GiB, which an icon file cannot address.";
 inline constexpr std::string_view ImageDataTooShort
     = "Image %s holds %s bytes of data, %s expected.";
 inline constexpr std::string_view ImageNotDrawable = "Image %s cannot be drawn: %s";

@@ -40,6 +40,22 @@ std::string_view StatusText(int code)
         return "no source entry to insert";
     case ResultDeleteBadIndex:
         return "no image at this index";
+    case ResultBitmapFileMissing:
+        return "the bitmap file does not exist";
+    case ResultBitmapNotTrueColor:
+        return "the bitmap has more than 8 bits per pixel but not 15, 16, 24 or 32";
+    case ResultBitmapPalette:
+        return "the bitmap has a palette (8 bits per pixel or fewer)";
+    case ResultBitmapTooLarge:
+        return "the bitmap is wider or higher than 72 pixels";
+    case ResultBitmapTooSmall:
+        return "the bitmap is narrower or lower than 4 pixels";
+    case ResultBitmapHeaderEmpty:
+        return "the bitmap header is empty";
+    case ResultColorSmallerThanMask:
+        return "the bitmap is smaller than its mask bitmap";
+    case ResultMaskUnusable:
+        return "the mask bitmap cannot be used";
     default:
         return "unknown result";
     }

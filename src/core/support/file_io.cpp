@@ -174,8 +174,15 @@ TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)
     : m_target(ResolveLinks(target))
 {
     fs::path folder = m_target.parent_path();
-    std::string pattern = (folder.empty() ? fs::path(".") : folder).string() + "/."
-        + m_target.filename().string() + ".XXXXXX";
+    // A hidden name beside the target; shortened so that it stays within the longest name
+    // the folder allows.
+    constexpr size_t longestName = 255;
+    constexpr size_t suffix = 7; // ".XXXXXX"
+    std::string name = "." + m_target.filename().string();
+    if (name.size() + suffix > longestName)
+        name.resize(longestName - suffix);
+    std::string pattern
+        = (folder.empty() ? fs::path(".") : folder).string() + "/" + name + ".XXXXXX";
     m_fd = ::mkostemp(pattern.data(), O_CLOEXEC);
     if (m_fd < 0)
         RaiseFileError(Messages::CannotCreateFile, target, errno);
