@@ -47,12 +47,17 @@ for target in build-ci-fuzz/fuzz/fuzz_*; do
   name=$(basename "$target")
   work=$(mktemp -d)
   if [ -d "fuzz/regressions/$name" ]; then
-    "$target" -runs=0 "fuzz/regressions/$name"
+    "$target" -runs=0 "fuzz/regressions/$name" > "$work/replay" 2>&1 || { cat "$work/replay"; exit 1; }
   fi
   corpus=()
   [ -d "fuzz/corpus/$name" ] && corpus=("fuzz/corpus/$name")
-  "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
-    -artifact_prefix="$work/" "$work" "${corpus[@]}"
+  if ! "$target" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+      -artifact_prefix="$work/" "$work" "${corpus[@]}" > "$work/log" 2>&1; then
+    tail -n 60 "$work/log"
+    echo "fuzz target $name failed; its input is above (base64) and in $work"
+    exit 1
+  fi
+  grep -E '^(Done|#[0-9]+ +DONE)' "$work/log" | sed "s/^/$name: /" || true
   rm -rf "$work"
 done
 
