@@ -22,7 +22,8 @@ Bytes BmpImage(int size, int bits)
 {
     const int colourRow = (size * bits + 31) / 32 * 4;
     const int maskRow = (size + 31) / 32 * 4;
-    Bytes data(40 + static_cast<size_t>((colourRow + maskRow) * size), 0x5A);
+    const size_t palette = bits <= 8 ? 4u << bits : 0;
+    Bytes data(40 + palette + static_cast<size_t>((colourRow + maskRow) * size), 0x5A);
     TBitmapInfoHeader header;
     header.biWidth = size;
     header.biHeight = 2 * size;
