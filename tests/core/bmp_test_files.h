@@ -11,20 +11,18 @@
 namespace velmora::test
 {
 
-/// A .bmp file described field by field, built into bytes for the codec tests.
+/// A .bmp file described field by field, the often set ones first, built into bytes.
 struct TBmpFile {
-    uint32_t headerSize = 40;
+    uint16_t bits = 24;
     int32_t width = 1;
     int32_t height = 1;
-    uint16_t bits = 24;
-    uint32_t compression = BI_RGB;
-    uint32_t sizeImage = 0;
-    uint32_t clrUsed = 0;
-    std::vector<uint32_t> masks {}; // inside a V2+ header, or after a 40-byte header
-    Bytes palette {}; // the colour table as stored
     Bytes data {}; // the pixel data as stored
+    Bytes palette {}; // the colour table as stored, or any bytes before the pixel data
+    uint32_t compression = BI_RGB;
+    std::vector<uint32_t> masks {}; // inside a V2+ header, or after a 40-byte header
+    uint32_t clrUsed = 0;
+    uint32_t headerSize = 40;
     std::optional<uint32_t> offBits {}; // default: right after the colour table
-    size_t gap = 0; // bytes of 0xEE between the colour table and the pixel data
 
     Bytes Build() const
     {
@@ -44,9 +42,7 @@ struct TBmpFile {
             AppendU16(out, 1); // biPlanes(2)
             AppendU16(out, bits); // biBitCount(2)
             AppendU32(out, compression); // biCompression(4)
-            AppendU32(out, sizeImage); // biSizeImage(4)
-            AppendU32(out, 0); // biXPelsPerMeter(4)
-            AppendU32(out, 0); // biYPelsPerMeter(4)
+            out.resize(out.size() + 12, 0); // biSizeImage, biXPelsPerMeter, biYPelsPerMeter
             AppendU32(out, clrUsed); // biClrUsed(4)
             AppendU32(out, 0); // biClrImportant(4)
             size_t inHeader = headerSize >= 56 ? 4 : headerSize >= 52 ? 3 : 0;
@@ -58,7 +54,6 @@ struct TBmpFile {
                     AppendU32(out, mask);
         }
         out.insert(out.end(), palette.begin(), palette.end());
-        out.insert(out.end(), gap, 0xEE);
         WriteU32(out.data() + 10, offBits.value_or(static_cast<uint32_t>(out.size())));
         out.insert(out.end(), data.begin(), data.end());
         WriteU32(out.data() + 2, static_cast<uint32_t>(out.size()));
@@ -78,15 +73,10 @@ inline TBitmap PatternBitmap(int width, int height, TPixelFormat format, uint32_
     for (TRGBQuad& quad : bitmap.Palette())
         quad = TRGBQuad { next(), next(), next(), next() };
     size_t usedBits = static_cast<size_t>(width) * static_cast<size_t>(bitmap.BitsPerPixel());
-    for (int y = 0; y < height; ++y) {
-        uint8_t* row = bitmap.ScanLine(y);
-        for (size_t bit = 0; bit < usedBits; bit += 8) {
-            uint8_t value = next();
-            if (usedBits - bit < 8)
-                value = static_cast<uint8_t>(value & (0xFF << (8 - (usedBits - bit))));
-            row[bit / 8] = value;
-        }
-    }
+    for (int y = 0; y < height; ++y)
+        for (size_t bit = 0; bit < usedBits; bit += 8)
+            bitmap.ScanLine(y)[bit / 8] = static_cast<uint8_t>(
+                next() & (usedBits - bit < 8 ? 0xFF << (8 - (usedBits - bit)) : 0xFF));
     return bitmap;
 }
 

@@ -20,25 +20,13 @@ struct TImageRecipe {
     int Height = 4;
     int BitCount = 24;
     uint32_t Compression = BI_RGB;
-    std::vector<uint32_t> Masks; // written after the 40-byte header
-    std::vector<TRGBQuad> Palette; // written as the colour table
+    std::vector<uint32_t> Masks {}; // written after the 40-byte header
+    std::vector<TRGBQuad> Palette {}; // written as the colour table
     uint32_t ClrUsed = 0;
     std::function<uint32_t(int, int)> Pixel = [](int, int) { return 0u; };
     std::function<bool(int, int)> MaskBit = [](int, int) { return false; };
     bool WithMask = true;
 };
-
-inline void PutBits(Bytes& row, int x, int bits, uint32_t value)
-{
-    if (bits >= 8) {
-        for (int i = 0; i < bits / 8; ++i)
-            row[static_cast<size_t>(x * bits / 8 + i)] = static_cast<uint8_t>(value >> (8 * i));
-        return;
-    }
-    int bitPos = x * bits;
-    row[static_cast<size_t>(bitPos / 8)]
-        |= static_cast<uint8_t>((value & ((1u << bits) - 1)) << (8 - bits - bitPos % 8));
-}
 
 inline Bytes BuildImage(const TImageRecipe& recipe)
 {
@@ -52,28 +40,28 @@ inline Bytes BuildImage(const TImageRecipe& recipe)
     header.ToBytes(out.data());
     for (uint32_t mask : recipe.Masks)
         AppendU32(out, mask);
-    for (const TRGBQuad& q : recipe.Palette) {
-        out.push_back(q.rgbBlue);
-        out.push_back(q.rgbGreen);
-        out.push_back(q.rgbRed);
-        out.push_back(q.rgbReserved);
-    }
-    size_t xorStride = static_cast<size_t>((recipe.Width * recipe.BitCount + 31) / 32 * 4);
-    for (int y = recipe.Height - 1; y >= 0; --y) {
-        Bytes row(xorStride, 0);
-        for (int x = 0; x < recipe.Width; ++x)
-            PutBits(row, x, recipe.BitCount, recipe.Pixel(x, y));
-        out.insert(out.end(), row.begin(), row.end());
-    }
-    if (recipe.WithMask) {
-        size_t andStride = static_cast<size_t>((recipe.Width + 31) / 32 * 4);
+    for (const TRGBQuad& q : recipe.Palette)
+        out.insert(out.end(), { q.rgbBlue, q.rgbGreen, q.rgbRed, q.rgbReserved });
+    // Rows bottom-up, padded to 4 bytes; pixels of less than a byte from the high bits down.
+    auto appendRows = [&](int bits, const std::function<uint32_t(int, int)>& value) {
         for (int y = recipe.Height - 1; y >= 0; --y) {
-            Bytes row(andStride, 0);
-            for (int x = 0; x < recipe.Width; ++x)
-                PutBits(row, x, 1, recipe.MaskBit(x, y) ? 1 : 0);
+            Bytes row(static_cast<size_t>((recipe.Width * bits + 31) / 32 * 4), 0);
+            for (int x = 0; x < recipe.Width; ++x) {
+                const uint32_t v = value(x, y);
+                const size_t at = static_cast<size_t>(x * bits / 8);
+                if (bits >= 8)
+                    for (int i = 0; i < bits / 8; ++i)
+                        row[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+                else
+                    row[at] |= static_cast<uint8_t>(
+                        (v & ((1u << bits) - 1)) << (8 - bits - x * bits % 8));
+            }
             out.insert(out.end(), row.begin(), row.end());
         }
-    }
+    };
+    appendRows(recipe.BitCount, recipe.Pixel);
+    if (recipe.WithMask)
+        appendRows(1, [&](int x, int y) { return recipe.MaskBit(x, y) ? 1u : 0u; });
     return out;
 }
 
@@ -85,10 +73,7 @@ inline Bytes WrapAsIcon(
     AppendU16(out, 0); // idReserved(2)
     AppendU16(out, 1); // idType(2)
     AppendU16(out, 1); // idCount(2)
-    out.push_back(width); // bWidth(1)
-    out.push_back(height); // bHeight(1)
-    out.push_back(0); // bColorCount(1)
-    out.push_back(0); // bReserved(1)
+    out.insert(out.end(), { width, height, 0, 0 }); // bWidth, bHeight, bColorCount, bReserved
     AppendU16(out, 1); // wPlanes(2)
     AppendU16(out, bits); // wBitCount(2)
     AppendU32(out, static_cast<uint32_t>(image.size())); // dwBytesInRes(4)
