@@ -4,6 +4,7 @@
 #include "bmp_test_files.h"
 #include "graphics/bitmap_pixels.h"
 #include "graphics/bmp_codec.h"
+#include "icon_test_files.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -28,12 +29,8 @@ std::filesystem::path TestFile(const std::string& name)
 /// The standard output of a shell command, or nothing when it fails.
 std::optional<std::string> RunCommand(const std::string& command)
 {
-    std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
     std::string out;
-    char buffer[4096];
-    for (size_t n; pipe && (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;)
-        out.append(buffer, n);
-    if (!pipe || pclose(pipe.release()) != 0)
+    if (test::RunCommand(command, &out) != 0)
         return std::nullopt;
     return out;
 }

@@ -17,22 +17,10 @@ const std::string Cli = VELMORA_CLI_PATH;
 // A 4 x 4 24-bit image whose left column is masked and black, the rest (10, 20, 30).
 Bytes MaskedImage()
 {
-    Bytes data(40 + 4 * 12 + 4 * 4, 0);
-    TBitmapInfoHeader header;
-    header.biWidth = 4;
-    header.biHeight = 8;
-    header.biBitCount = 24;
-    header.ToBytes(data.data());
-    for (int row = 0; row < 4; ++row) {
-        for (int x = 1; x < 4; ++x) {
-            uint8_t* p = data.data() + 40 + row * 12 + x * 3;
-            p[0] = 30;
-            p[1] = 20;
-            p[2] = 10;
-        }
-        data[40 + 48 + static_cast<size_t>(row) * 4] = 0x80;
-    }
-    return data;
+    TImageRecipe recipe { 4, 4, 24 };
+    recipe.Pixel = [](int x, int) { return x == 0 ? 0u : 0x0A141Eu; };
+    recipe.MaskBit = [](int x, int) { return x == 0; };
+    return BuildImage(recipe);
 }
 
 TEST(CliExtract, WritesEveryImageAsBitmapOrPng)

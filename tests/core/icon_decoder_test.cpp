@@ -1,6 +1,6 @@
 #include "graphics/icon_decoder.h"
 #include "graphics/png_codec.h"
-#include "icon_test_images.h"
+#include "icon_test_files.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -16,9 +16,9 @@ namespace velmora
 namespace
 {
 
-using test_images::BuildImage;
-using test_images::TImageRecipe;
-using test_images::WrapAsIcon;
+using test::BuildImage;
+using test::TImageRecipe;
+using test::WrapAsIcon;
 
 using TBgra = std::array<uint8_t, 4>;
 

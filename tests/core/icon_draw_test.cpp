@@ -1,5 +1,5 @@
 #include "graphics/icon_draw.h"
-#include "icon_test_images.h"
+#include "icon_test_files.h"
 #include "support/error.h"
 
 #include <array>
@@ -43,13 +43,13 @@ TEST(IconDrawTest, MaskAndXorCombineAsTheAndThenXorRasterOperations)
 {
     // Columns: mask 0 colour red; mask 1 black (transparent); mask 1 white (inverts);
     // mask 1 a colour (XORs it in).
-    test_images::TImageRecipe recipe { 4, 1, 24, BI_RGB, {}, {}, 0,
+    test::TImageRecipe recipe { 4, 1, 24, BI_RGB, {}, {}, 0,
         [](int x, int) {
             return std::array<uint32_t, 4> { 0xFF0000, 0, 0xFFFFFF, 0x0000F0 }[size_t(x)];
         },
         [](int x, int) { return x != 0; } };
     TIcon icon;
-    icon.LoadFromStream(test_images::WrapAsIcon(test_images::BuildImage(recipe)));
+    icon.LoadFromStream(test::WrapAsIcon(test::BuildImage(recipe)));
     TBitmap dest = Filled(4, 1, { 0x0F, 0x80, 0x33, 77 });
     DrawIcon(dest, 0, 0, 4, 1, icon);
     EXPECT_EQ(PixelAt(dest, 0, 0), (TBgra { 0, 0, 0xFF, 255 }));

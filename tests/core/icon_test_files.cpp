@@ -1,5 +1,6 @@
 #include "icon_test_files.h"
 
+#include "graphics/bitmap_info_header.h"
 #include "graphics/png_codec.h"
 
 #include <cstdio>
@@ -13,44 +14,61 @@
 namespace velmora::test
 {
 
-namespace
+Bytes BuildImage(const TImageRecipe& recipe)
 {
-
-size_t Stride(int w, int bpp)
-{
-    return static_cast<size_t>((w * bpp + 31) / 32 * 4);
+    TBitmapInfoHeader header;
+    header.biWidth = recipe.Width;
+    header.biHeight = recipe.Height * 2;
+    header.biBitCount = static_cast<uint16_t>(recipe.BitCount);
+    header.biCompression = recipe.Compression;
+    header.biClrUsed = recipe.ClrUsed;
+    Bytes out(TBitmapInfoHeader::Size);
+    header.ToBytes(out.data());
+    for (uint32_t mask : recipe.Masks)
+        AppendU32(out, mask);
+    for (const TRGBQuad& q : recipe.Palette)
+        out.insert(out.end(), { q.rgbBlue, q.rgbGreen, q.rgbRed, q.rgbReserved });
+    // Rows bottom-up, padded to 4 bytes; pixels of less than a byte from the high bits down.
+    auto appendRows = [&](int bits, const std::function<uint32_t(int, int)>& value) {
+        for (int y = recipe.Height - 1; y >= 0; --y) {
+            Bytes row(static_cast<size_t>((recipe.Width * bits + 31) / 32 * 4), 0);
+            for (int x = 0; x < recipe.Width; ++x) {
+                const uint32_t v = value(x, y);
+                const size_t at = static_cast<size_t>(x * bits / 8);
+                if (bits >= 8) {
+                    for (int i = 0; i < bits / 8; ++i)
+                        row[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+                } else {
+                    row[at] |= static_cast<uint8_t>(
+                        (v & ((1u << bits) - 1)) << (8 - bits - x * bits % 8));
+                }
+            }
+            out.insert(out.end(), row.begin(), row.end());
+        }
+    };
+    appendRows(recipe.BitCount, recipe.Pixel);
+    if (recipe.WithMask)
+        appendRows(1, [&](int x, int y) { return recipe.MaskBit(x, y) ? 1u : 0u; });
+    return out;
 }
 
-} // namespace
+Bytes WrapAsIcon(const Bytes& image, uint8_t width, uint8_t height, uint16_t bits)
+{
+    TTestImage entry { image, width, height, bits };
+    return MakeIconFile({ entry });
+}
 
 Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
 {
-    Bytes data(40);
-    WriteU32(data.data() + 0, 40);
-    WriteU32(data.data() + 4, static_cast<uint32_t>(w));
-    WriteU32(data.data() + 8, static_cast<uint32_t>(2 * h));
-    WriteU16(data.data() + 12, 1);
-    WriteU16(data.data() + 14, static_cast<uint16_t>(bpp));
-    if (bpp <= 8) {
-        for (int i = 0; i < (1 << bpp); ++i) {
-            data.push_back(static_cast<uint8_t>(i * 37 + seed)); // blue
-            data.push_back(static_cast<uint8_t>(i * 11)); // green
-            data.push_back(static_cast<uint8_t>(255 - i)); // red
-            data.push_back(0);
-        }
-    }
-    size_t colourRow = Stride(w, bpp);
-    for (int y = 0; y < h; ++y) {
-        for (size_t x = 0; x < colourRow; ++x)
-            data.push_back(
-                static_cast<uint8_t>((x * 7 + static_cast<size_t>(y) * 13 + seed) & 0xFF));
-    }
-    size_t maskRow = Stride(w, 1);
-    for (int y = 0; y < h; ++y) {
-        for (size_t x = 0; x < maskRow; ++x)
-            data.push_back(x == 0 ? 0x80 : 0x00);
-    }
-    return data;
+    TImageRecipe recipe { w, h, bpp };
+    for (int i = 0; bpp <= 8 && i < (1 << bpp); ++i)
+        recipe.Palette.push_back(TRGBQuad { static_cast<uint8_t>(i * 37 + seed),
+            static_cast<uint8_t>(i * 11), static_cast<uint8_t>(255 - i), 0 });
+    recipe.Pixel = [seed](int x, int y) {
+        return static_cast<uint32_t>(x * 7 + y * 13 + seed) * 0x01030507u;
+    };
+    recipe.MaskBit = [](int x, int) { return x == 0; };
+    return BuildImage(recipe);
 }
 
 Bytes MakePngImage(int w, int h, uint8_t seed)

@@ -2,15 +2,39 @@
 
 // Icon files and images built byte by byte for the tests.
 
+#include "graphics/bitmap_info_header.h"
+#include "graphics/pixel_format.h"
 #include "support/byte_io.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 namespace velmora::test
 {
+
+/// A BMP-style icon image to build: pixel values (palette indices or packed colours as stored,
+/// blue in the lowest byte) and mask bits come from functions of (x, y), y = 0 the top row.
+struct TImageRecipe {
+    int Width = 4;
+    int Height = 4;
+    int BitCount = 24;
+    uint32_t Compression = 0;
+    std::vector<uint32_t> Masks {}; // written after the 40-byte header
+    std::vector<TRGBQuad> Palette {}; // written as the colour table
+    uint32_t ClrUsed = 0;
+    std::function<uint32_t(int, int)> Pixel = [](int, int) { return 0u; };
+    std::function<bool(int, int)> MaskBit = [](int, int) { return false; };
+    bool WithMask = true;
+};
+
+/// The bytes of an icon image: header, masks, colour table, colour rows and mask rows.
+Bytes BuildImage(const TImageRecipe& recipe);
+
+/// Wraps image data as a one-image icon file (header 0, 1, 1; one entry; data at 22).
+Bytes WrapAsIcon(const Bytes& image, uint8_t width = 0, uint8_t height = 0, uint16_t bits = 0);
 
 /// Data of a BMP-style icon image of w x h pixels at bpp bits (1, 4, 8, 16, 24, 32): header,
 /// colour table, colour rows with a pattern that depends on seed, and an AND mask whose
