@@ -75,6 +75,7 @@ TEST(IconDirectoryRender, EightBitImagesChooseTheirReduction)
         EXPECT_EQ(ReadU32(file.data() + 14 + 32), 256u); // biClrUsed
         EXPECT_EQ(ReadU32(file.data() + 14 + 36),
             static_cast<uint32_t>(row.importantColors)); // biClrImportant
+        EXPECT_EQ(ReadBmp(file), rendered); // and reads back as the same bitmap
         if (row.importantColors == 216 || row.colour == RGB(90, 90, 90)) {
             EXPECT_EQ(rendered.Palette()[1], row.paletteEntry1);
         }

@@ -109,6 +109,15 @@ TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
     for (auto [width, height] : sizes)
         EXPECT_THROW(DecodePng(MakePng(width, height, 8, 6, { 1, 2, 3, 4 })), EInvalidGraphic)
             << width << " x " << height;
+    // A few bytes that claim a large picture are refused before it is allocated.
+    try {
+        DecodePng(MakePng(8192, 8192, 8, 6, { 1, 2, 3, 4 }));
+        FAIL();
+    } catch (const EInvalidGraphic& e) {
+        EXPECT_NE(
+            std::string(e.what()).find("cannot hold a picture of 8192 x 8192"), std::string::npos)
+            << e.what();
+    }
 }
 
 } // namespace

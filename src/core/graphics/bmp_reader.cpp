@@ -41,6 +41,7 @@ struct TBmpLayout {
     uint64_t paletteEntrySize = 4;
     uint64_t dataOffset = 0;
     uint32_t sizeImage = 0;
+    uint32_t clrImportant = 0;
 };
 
 void CheckMasks(const std::array<uint32_t, 4>& masks, int bits)
@@ -95,6 +96,7 @@ TBmpLayout ParseHeaders(ByteSpan file)
         layout.compression = info.biCompression;
         layout.sizeImage = info.biSizeImage;
         clrUsed = info.biClrUsed;
+        layout.clrImportant = info.biClrImportant;
     }
     if (layout.height < 0) {
         layout.height = -layout.height; // 64 bits: no overflow for INT32_MIN
@@ -310,6 +312,10 @@ TBitmap ReadBmp(ByteSpan fileBytes)
         CheckPixelData(fileBytes, layout);
     TBitmap bitmap(static_cast<int>(layout.width), static_cast<int>(layout.height), format);
     ReadPalette(fileBytes, layout, bitmap);
+    // How many palette entries the picture uses, as its writer said.
+    if (!bitmap.Palette().empty())
+        bitmap.SetImportantColors(
+            static_cast<int>(std::min<uint64_t>(layout.clrImportant, bitmap.Palette().size())));
     if (runLength) {
         ByteSpan data = fileBytes.subspan(layout.dataOffset);
         if (layout.sizeImage != 0 && layout.sizeImage < data.size())

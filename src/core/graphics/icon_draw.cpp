@@ -56,6 +56,9 @@ void DrawIcon(TBitmap& dest, int x, int y, int w, int h, const TIconImage& image
     if (dest.PixelFormat() != TPixelFormat::pf32bit)
         throw EInvalidGraphic(
             FormatText(Messages::IconDrawNeeds32Bit, { std::to_string(dest.BitsPerPixel()) }));
+    if (image.Pixels.PixelFormat() != TPixelFormat::pf32bit)
+        throw EInvalidGraphic(FormatText(
+            Messages::IconDrawNeeds32Bit, { std::to_string(image.Pixels.BitsPerPixel()) }));
     if (w <= 0 || h <= 0 || image.Pixels.Empty() || dest.Empty())
         return;
     // 64-bit coordinates: x + w may pass the range of int.

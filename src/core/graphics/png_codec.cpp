@@ -190,6 +190,15 @@ TBitmap DecodePng(ByteSpan data)
         throw EInvalidGraphic(FormatText(Messages::IconImageBadSize,
             { std::to_string(layout.Width), std::to_string(layout.Height) }));
     TBitmap::CheckSize(layout.Width, layout.Height, 32);
+    // Deflate packs at most 1032 bytes into one, and a picture needs at least one bit per
+    // pixel and a filter byte per row: a stream too short for that is refused before the
+    // picture is allocated, so that a few bytes cannot claim 256 MiB.
+    const uint64_t leastRawBytes
+        = uint64_t { layout.Height } * (1 + (uint64_t { layout.Width } + 7) / 8);
+    if (leastRawBytes > 1032 * uint64_t { data.size() } + 1024)
+        throw EInvalidGraphic(FormatText(Messages::PngStreamTooShort,
+            { std::to_string(data.size()), std::to_string(layout.Width),
+                std::to_string(layout.Height) }));
     TBitmap bitmap(
         static_cast<int>(layout.Width), static_cast<int>(layout.Height), TPixelFormat::pf32bit);
     if (layout.RowBytes != bitmap.Stride())

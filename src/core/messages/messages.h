@@ -55,6 +55,9 @@ inline constexpr std::string_view BitmapFormatRefused
     = "Bitmap of %s bits per pixel is not supported.";
 inline constexpr std::string_view ScanLineOutOfRange = "Scan line index out of range (%s)";
 
+inline constexpr std::string_view PngStreamTooShort
+    = "A PNG stream of %s bytes cannot hold a picture of %s x %s pixels.";
+
 // Bitmap import and export.
 inline constexpr std::string_view ClipboardHoldsNoBitmap = "The clipboard holds no bitmap.";
 inline constexpr std::string_view NoClipboard = "No clipboard is available.";
