@@ -8,11 +8,19 @@
 #include "platform/system_colors.h"
 #include "support/error.h"
 
+#include <limits>
+
 namespace velmora
 {
 
 namespace
 {
+
+// -value without overflow at the smallest int (such a position is off any canvas anyway).
+int Negated(int value)
+{
+    return value == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -value;
+}
 
 // Blends the image's own colours by their alpha over a background of w x h pixels and puts
 // the result on the canvas. A drawn size other than the image's own picks the nearest pixel.
@@ -23,7 +31,7 @@ void BlendOver(
     if (backColor != ColorNone)
         FillBitmap(background, ColorToRGB(backColor));
     else
-        CopyBitmap(background, -x, -y, canvas);
+        CopyBitmap(background, Negated(x), Negated(y), canvas);
 
     TBitmap result(w, h, TPixelFormat::pf32bit);
     const int ownWidth = image.Width();
