@@ -40,18 +40,11 @@ std::optional<TColor> ParseColor(std::string text)
         text.erase(0, 1);
     if (text.size() != 6)
         return std::nullopt;
-    uint32_t value = 0;
-    for (char c : text) {
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else
-            return std::nullopt;
-        value = value * 16 + static_cast<uint32_t>(digit);
+    uint32_t value;
+    try {
+        value = static_cast<uint32_t>(TIconDirectory::HexToInt(text));
+    } catch (const EConvertError&) {
+        return std::nullopt;
     }
     // RRGGBB as written, red first; colour values keep red in the lowest byte.
     return RGB(static_cast<uint8_t>(value >> 16), static_cast<uint8_t>(value >> 8),
