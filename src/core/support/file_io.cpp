@@ -178,7 +178,8 @@ TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)
     // the folder allows.
     constexpr size_t longestName = 255;
     constexpr size_t suffix = 7; // ".XXXXXX"
-    std::string name = "." + m_target.filename().string();
+    std::string name(1, '.');
+    name += m_target.filename().string();
     if (name.size() + suffix > longestName)
         name.resize(longestName - suffix);
     std::string pattern
