@@ -1,9 +1,7 @@
-#include "color_test_bitmaps.h"
 #include "colors/chevron.h"
-#include "support/error.h"
+#include "icon_test_files.h"
 
 #include <gtest/gtest.h>
-#include <string>
 
 namespace velmora
 {
@@ -22,7 +20,7 @@ std::string Picture(const TBitmap& bitmap, TColor color)
     return text;
 }
 
-TEST(ChevronTest, ShapesOfEveryDirection)
+TEST(ChevronTest, ShapesOfTwoDirectionsAndAScale)
 {
     struct Row {
         int direction, scale;
@@ -30,8 +28,6 @@ TEST(ChevronTest, ShapesOfEveryDirection)
     };
     const Row rows[] = {
         { cdUp, 1, "......\n...#..\n..###.\n.##.##\n.#...#\n......\n" },
-        { cdRight, 1, "......\n.##...\n..##..\n...##.\n..##..\n.##...\n" },
-        { cdDown, 1, "......\n.#...#\n.##.##\n..###.\n...#..\n......\n" },
         { cdLeft, 1, "......\n...##.\n..##..\n.##...\n..##..\n...##.\n" },
         { cdUp, 2,
             "..........\n.....#....\n....###...\n...#####..\n..###.###.\n"

@@ -1,11 +1,9 @@
-#include "color_test_bitmaps.h"
 #include "colors/bitmap_analysis.h"
 #include "colors/color_tables.h"
 #include "colors/pixel_format_codes.h"
-#include "support/error.h"
+#include "icon_test_files.h"
 
 #include <gtest/gtest.h>
-#include <vector>
 
 namespace velmora
 {

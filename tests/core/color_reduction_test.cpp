@@ -1,12 +1,8 @@
-#include "color_test_bitmaps.h"
 #include "colors/color_lookup.h"
 #include "colors/color_reduction.h"
-#include "support/error.h"
+#include "icon_test_files.h"
 
-#include <functional>
 #include <gtest/gtest.h>
-#include <string>
-#include <vector>
 
 namespace velmora
 {
@@ -37,9 +33,8 @@ TEST(ColorReductionTest, GreyAndWebSafeMapEachPixelByItsLevels)
         std::function<int(TColor)> index;
     };
     std::vector<TColor> greys, webSafe;
-    for (uint8_t i = 0; i < 255; ++i)
-        greys.push_back(RGB(i, i, i));
-    greys.push_back(0xFFFFFF);
+    for (int i = 0; i < 256; ++i)
+        greys.push_back(RGB(uint8_t(i), uint8_t(i), uint8_t(i)));
     for (TColor i = 0; i < 216; ++i)
         webSafe.push_back(RGB(uint8_t(i / 36 * 51), uint8_t(i / 6 % 6 * 51), uint8_t(i % 6 * 51)));
     auto level = [](uint8_t value) { return (value + 3) / 51; };
@@ -62,43 +57,12 @@ TEST(ColorReductionTest, GreyAndWebSafeMapEachPixelByItsLevels)
     }
 }
 
-TEST(ColorReductionTest, ColoursPastTwoHundredFiftySixMergeTheLastDeepestNodes)
-{
-    // Reds 0..253 fill 127 level-7 nodes with two leaves each. (0,0,1) joins red 0's node;
-    // (0,0,2) and (0,0,4) add level-7 nodes with one leaf each, the second making 257.
-    // Merging the two single-leaf nodes leaves 257, so the node of reds 252 and 253 (the
-    // last two-leaf one) merges too, into (252, 0, 0).
-    std::vector<TColor> pixels;
-    for (int red = 0; red < 254; ++red)
-        pixels.push_back(RGB(static_cast<uint8_t>(red), 0, 0));
-    pixels.insert(pixels.end(), { RGB(0, 0, 1), RGB(0, 0, 2), RGB(0, 0, 4) });
-    TBitmap bitmap = MakeTrueColorBitmap(static_cast<int>(pixels.size()), 1, TPixelFormat::pf24bit,
-        [&](int x, int) { return pixels[static_cast<size_t>(x)]; });
-    ReduceBitmapColors(bitmap, crmOptimized);
-
-    std::vector<TColor> expected = { RGB(0, 0, 0), RGB(0, 0, 1), RGB(1, 0, 0), RGB(0, 0, 2),
-        RGB(2, 0, 0), RGB(3, 0, 0), RGB(0, 0, 4) };
-    for (int red = 4; red <= 252; ++red)
-        expected.push_back(RGB(static_cast<uint8_t>(red), 0, 0));
-    ExpectPalette(bitmap, expected, 256);
-    // Every cell here is owned by an entry: the lowest entry of the same 15-bit key, though a
-    // later entry may be the pixel's own colour.
-    for (size_t x = 0; x < pixels.size(); ++x) {
-        const int red = RedOf(pixels[x]);
-        EXPECT_EQ(bitmap.ScanLine(0)[x], red < 8 ? 0 : red - red % 8 + 3) << "pixel " << x;
-    }
-}
-
 TEST(ColorReductionTest, EmptyPictureIsRefusedAfterTheConversion)
 {
     for (auto [width, height] : { std::pair { 0, 3 }, std::pair { 3, 0 } }) {
         TBitmap bitmap(width, height, TPixelFormat::pf32bit);
-        try {
-            ReduceBitmapColors(bitmap, crmOptimized);
-            ADD_FAILURE() << "no error";
-        } catch (const GIFException& e) {
-            EXPECT_STREQ(e.what(), "Invalid image dimensions");
-        }
+        EXPECT_EQ(test::ErrorOf<GIFException>([&] { ReduceBitmapColors(bitmap, crmOptimized); }),
+            "Invalid image dimensions");
         EXPECT_EQ(bitmap.PixelFormat(), TPixelFormat::pf24bit);
     }
 }

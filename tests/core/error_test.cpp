@@ -7,18 +7,6 @@ namespace velmora
 namespace
 {
 
-TEST(ErrorTest, NestedTextsKeepTheWholeChain)
-{
-    try {
-        NestErrors("Outer failed.\r\n%s", [] {
-            NestErrors("Inner failed.\r\n%s", []() -> int { throw EInOutError("disk gone"); });
-        });
-        FAIL() << "no error raised";
-    } catch (const Exception& e) {
-        EXPECT_STREQ(e.what(), "Outer failed.\r\nInner failed.\r\ndisk gone");
-    }
-}
-
 TEST(ErrorTest, FormatTextFillsPlaceholdersInOrder)
 {
     EXPECT_EQ(FormatText("%d*%d, %d bpp", { "16", "32", "8" }), "16*32, 8 bpp");

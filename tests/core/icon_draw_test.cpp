@@ -1,8 +1,6 @@
 #include "graphics/icon_draw.h"
 #include "icon_test_files.h"
-#include "support/error.h"
 
-#include <array>
 #include <gtest/gtest.h>
 
 namespace velmora
@@ -10,20 +8,13 @@ namespace velmora
 namespace
 {
 
-using TBgra = std::array<uint8_t, 4>;
+using test::PixelAt;
+using test::TBgra;
 
-TBgra PixelAt(const TBitmap& bitmap, int x, int y)
+TBitmap Filled(int w, int h, TBgra v)
 {
-    const uint8_t* p = bitmap.ScanLine(y) + x * 4;
-    return { p[0], p[1], p[2], p[3] };
-}
-
-TBitmap Filled(int w, int h, TBgra value)
-{
-    TBitmap bitmap(w, h, TPixelFormat::pf32bit);
-    for (size_t i = 0; i < bitmap.Pixels().size(); ++i)
-        bitmap.Pixels()[i] = value[i % 4];
-    return bitmap;
+    auto colour = [&](int, int) { return RGB(v[2], v[1], v[0]); };
+    return test::MakeTrueColorBitmap(w, h, TPixelFormat::pf32bit, colour, v[3]);
 }
 
 // An image whose pixel (x, y) has the colour (x, y, 0) with the given alpha: easy to trace.
@@ -49,7 +40,7 @@ TEST(IconDrawTest, MaskAndXorCombineAsTheAndThenXorRasterOperations)
         },
         [](int x, int) { return x != 0; } };
     TIcon icon;
-    icon.LoadFromStream(test::WrapAsIcon(test::BuildImage(recipe)));
+    icon.LoadFromStream(test::MakeIconFile({ { test::BuildImage(recipe) } }));
     TBitmap dest = Filled(4, 1, { 0x0F, 0x80, 0x33, 77 });
     DrawIcon(dest, 0, 0, 4, 1, icon);
     EXPECT_EQ(PixelAt(dest, 0, 0), (TBgra { 0, 0, 0xFF, 255 }));

@@ -1,33 +1,89 @@
 #include "icon_test_files.h"
 
-#include "graphics/bitmap_info_header.h"
 #include "graphics/png_codec.h"
 
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <stdexcept>
 #include <unistd.h>
 
 namespace velmora::test
 {
 
+Bytes TBmpFile::Build() const
+{
+    Bytes out { 'B', 'M' };
+    AppendU32(out, 0); // bfSize(4), patched below
+    AppendU32(out, 0); // bfReserved1(2), bfReserved2(2)
+    AppendU32(out, 0); // bfOffBits(4), patched below
+    AppendU32(out, headerSize); // biSize(4)
+    if (headerSize == 12) {
+        AppendU16(out, static_cast<uint16_t>(width)); // bcWidth(2)
+        AppendU16(out, static_cast<uint16_t>(height)); // bcHeight(2)
+        AppendU16(out, 1); // bcPlanes(2)
+        AppendU16(out, bits); // bcBitCount(2)
+    } else {
+        AppendU32(out, static_cast<uint32_t>(width)); // biWidth(4)
+        AppendU32(out, static_cast<uint32_t>(height)); // biHeight(4)
+        AppendU16(out, 1); // biPlanes(2)
+        AppendU16(out, bits); // biBitCount(2)
+        AppendU32(out, compression); // biCompression(4)
+        out.resize(out.size() + 12, 0); // biSizeImage, biXPelsPerMeter, biYPelsPerMeter
+        AppendU32(out, clrUsed); // biClrUsed(4)
+        AppendU32(out, 0); // biClrImportant(4)
+        size_t inHeader = headerSize >= 56 ? 4 : headerSize >= 52 ? 3 : 0;
+        for (size_t i = 0; i < inHeader; ++i)
+            AppendU32(out, i < masks.size() ? masks[i] : 0);
+        out.resize(14 + headerSize, 0);
+        if (headerSize == 40)
+            for (uint32_t mask : masks)
+                AppendU32(out, mask);
+    }
+    out.insert(out.end(), palette.begin(), palette.end());
+    WriteU32(out.data() + 10, offBits.value_or(static_cast<uint32_t>(out.size())));
+    out.insert(out.end(), data.begin(), data.end());
+    WriteU32(out.data() + 2, static_cast<uint32_t>(out.size()));
+    return out;
+}
+
+TBitmap PatternBitmap(int width, int height, TPixelFormat format, uint32_t seed)
+{
+    TBitmap bitmap(width, height, format);
+    auto next = [&seed] {
+        seed = seed * 1103515245u + 12345u;
+        return static_cast<uint8_t>(seed >> 16);
+    };
+    for (TRGBQuad& quad : bitmap.Palette())
+        quad = TRGBQuad { next(), next(), next(), next() };
+    size_t usedBits = static_cast<size_t>(width) * static_cast<size_t>(bitmap.BitsPerPixel());
+    for (int y = 0; y < height; ++y)
+        for (size_t bit = 0; bit < usedBits; bit += 8)
+            bitmap.ScanLine(y)[bit / 8] = static_cast<uint8_t>(
+                next() & (usedBits - bit < 8 ? 0xFF << (8 - (usedBits - bit)) : 0xFF));
+    return bitmap;
+}
+
+TBitmap MakeTrueColorBitmap(int width, int height, TPixelFormat format,
+    const std::function<TColor(int, int)>& colorAt, uint8_t alpha)
+{
+    TBitmap bitmap(width, height, format);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            SetPixelColor(bitmap, x, y, colorAt(x, y));
+            SetPixelAlpha(bitmap, x, y, alpha);
+        }
+    return bitmap;
+}
+
 Bytes BuildImage(const TImageRecipe& recipe)
 {
-    TBitmapInfoHeader header;
-    header.biWidth = recipe.Width;
-    header.biHeight = recipe.Height * 2;
-    header.biBitCount = static_cast<uint16_t>(recipe.BitCount);
-    header.biCompression = recipe.Compression;
-    header.biClrUsed = recipe.ClrUsed;
-    Bytes out(TBitmapInfoHeader::Size);
-    header.ToBytes(out.data());
-    for (uint32_t mask : recipe.Masks)
-        AppendU32(out, mask);
+    // A .bmp file of twice the height without its 14-byte file header.
+    TBmpFile file { static_cast<uint16_t>(recipe.BitCount), recipe.Width, recipe.Height * 2, {}, {},
+        recipe.Compression, recipe.Masks, recipe.ClrUsed };
     for (const TRGBQuad& q : recipe.Palette)
-        out.insert(out.end(), { q.rgbBlue, q.rgbGreen, q.rgbRed, q.rgbReserved });
+        file.palette.insert(file.palette.end(), { q.rgbBlue, q.rgbGreen, q.rgbRed, q.rgbReserved });
     // Rows bottom-up, padded to 4 bytes; pixels of less than a byte from the high bits down.
     auto appendRows = [&](int bits, const std::function<uint32_t(int, int)>& value) {
         for (int y = recipe.Height - 1; y >= 0; --y) {
@@ -43,22 +99,17 @@ Bytes BuildImage(const TImageRecipe& recipe)
                         (v & ((1u << bits) - 1)) << (8 - bits - x * bits % 8));
                 }
             }
-            out.insert(out.end(), row.begin(), row.end());
+            file.data.insert(file.data.end(), row.begin(), row.end());
         }
     };
     appendRows(recipe.BitCount, recipe.Pixel);
     if (recipe.WithMask)
         appendRows(1, [&](int x, int y) { return recipe.MaskBit(x, y) ? 1u : 0u; });
-    return out;
+    Bytes out = file.Build();
+    return Bytes(out.begin() + 14, out.end());
 }
 
-Bytes WrapAsIcon(const Bytes& image, uint8_t width, uint8_t height, uint16_t bits)
-{
-    TTestImage entry { image, width, height, bits };
-    return MakeIconFile({ entry });
-}
-
-Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
+TTestImage BmpImage(int w, int h, int bpp, uint8_t seed)
 {
     TImageRecipe recipe { w, h, bpp };
     for (int i = 0; bpp <= 8 && i < (1 << bpp); ++i)
@@ -68,36 +119,14 @@ Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed)
         return static_cast<uint32_t>(x * 7 + y * 13 + seed) * 0x01030507u;
     };
     recipe.MaskBit = [](int x, int) { return x == 0; };
-    return BuildImage(recipe);
-}
-
-Bytes MakePngImage(int w, int h, uint8_t seed)
-{
-    TBitmap pixels(w, h, TPixelFormat::pf32bit);
-    for (size_t i = 0; i < pixels.Pixels().size(); ++i)
-        pixels.Pixels()[i] = static_cast<uint8_t>(i * 5 + seed);
-    return EncodePng(pixels);
-}
-
-TTestImage BmpImage(int w, int h, int bpp, uint8_t seed)
-{
-    TTestImage image;
-    image.Data = MakeBmpImage(w, h, bpp, seed);
-    image.Width = static_cast<uint8_t>(w);
-    image.Height = static_cast<uint8_t>(h);
-    image.BitCount = static_cast<uint16_t>(bpp);
-    image.ColorCount = bpp < 8 ? static_cast<uint8_t>(1u << bpp) : uint8_t { 0 };
-    return image;
+    return TTestImage { BuildImage(recipe), static_cast<uint8_t>(w), static_cast<uint8_t>(h),
+        static_cast<uint16_t>(bpp), bpp < 8 ? static_cast<uint8_t>(1u << bpp) : uint8_t { 0 } };
 }
 
 TTestImage PngImage(int w, int h, uint8_t seed)
 {
-    TTestImage image;
-    image.Data = MakePngImage(w, h, seed);
-    image.Width = static_cast<uint8_t>(w);
-    image.Height = static_cast<uint8_t>(h);
-    image.BitCount = 32;
-    return image;
+    return TTestImage { EncodePng(PatternBitmap(w, h, TPixelFormat::pf32bit, seed)),
+        static_cast<uint8_t>(w), static_cast<uint8_t>(h), 32 };
 }
 
 Bytes MakeIconFile(const std::vector<TTestImage>& images)
@@ -163,10 +192,9 @@ int RunCommand(const std::string& command, std::string* out)
         return -1;
     char buffer[4096];
     size_t got;
-    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) {
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0)
         if (out)
             out->append(buffer, got);
-    }
     int status = pclose(pipe);
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
@@ -174,6 +202,11 @@ int RunCommand(const std::string& command, std::string* out)
 bool HaveProgram(const std::string& name)
 {
     return RunCommand("command -v " + name + " >/dev/null 2>&1") == 0;
+}
+
+bool HavePillow()
+{
+    return RunCommand("/usr/bin/python3 -c 'import PIL' 2>/dev/null") == 0;
 }
 
 } // namespace velmora::test

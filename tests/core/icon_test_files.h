@@ -1,19 +1,65 @@
 #pragma once
 
-// Icon files and images built byte by byte for the tests.
+// Files, images and bitmaps built byte by byte for the tests, and the folders and commands
+// the tests work with.
 
+#include "graphics/bitmap.h"
 #include "graphics/bitmap_info_header.h"
-#include "graphics/pixel_format.h"
+#include "graphics/bitmap_pixels.h"
 #include "support/byte_io.h"
+#include "support/error.h"
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace velmora::test
 {
+
+/// A .bmp file described field by field, the often set ones first, built into bytes.
+struct TBmpFile {
+    uint16_t bits = 24;
+    int32_t width = 1;
+    int32_t height = 1;
+    Bytes data {}; // the pixel data as stored
+    Bytes palette {}; // the colour table as stored, or any bytes before the pixel data
+    uint32_t compression = BI_RGB;
+    std::vector<uint32_t> masks {}; // inside a V2+ header, or after a 40-byte header
+    uint32_t clrUsed = 0;
+    uint32_t headerSize = 40;
+    std::optional<uint32_t> offBits {}; // default: right after the colour table
+
+    Bytes Build() const;
+};
+
+/// A bitmap of the format whose pixels and palette follow a simple pseudo-random sequence;
+/// row padding and unused bits stay 0, as the reader leaves them.
+TBitmap PatternBitmap(int width, int height, TPixelFormat format, uint32_t seed);
+
+using TBgra = std::array<uint8_t, 4>;
+
+/// The bytes (blue, green, red, alpha) of pixel (x, y) of a 32-bit bitmap.
+inline TBgra PixelAt(const TBitmap& bitmap, int x, int y)
+{
+    const uint8_t* p = bitmap.ScanLine(y) + x * 4;
+    return { p[0], p[1], p[2], p[3] };
+}
+
+/// A 24- or 32-bit bitmap whose pixel (x, y) has the colour colorAt(x, y); 32-bit pixels get
+/// the alpha byte alpha.
+TBitmap MakeTrueColorBitmap(int width, int height, TPixelFormat format,
+    const std::function<TColor(int, int)>& colorAt, uint8_t alpha = 0);
+
+/// A 24-bit bitmap of one colour.
+inline TBitmap MakeSolidBitmap(int width, int height, TColor color)
+{
+    return MakeTrueColorBitmap(
+        width, height, TPixelFormat::pf24bit, [color](int, int) { return color; });
+}
 
 /// A BMP-style icon image to build: pixel values (palette indices or packed colours as stored,
 /// blue in the lowest byte) and mask bits come from functions of (x, y), y = 0 the top row.
@@ -33,17 +79,6 @@ struct TImageRecipe {
 /// The bytes of an icon image: header, masks, colour table, colour rows and mask rows.
 Bytes BuildImage(const TImageRecipe& recipe);
 
-/// Wraps image data as a one-image icon file (header 0, 1, 1; one entry; data at 22).
-Bytes WrapAsIcon(const Bytes& image, uint8_t width = 0, uint8_t height = 0, uint16_t bits = 0);
-
-/// Data of a BMP-style icon image of w x h pixels at bpp bits (1, 4, 8, 16, 24, 32): header,
-/// colour table, colour rows with a pattern that depends on seed, and an AND mask whose
-/// left column is transparent.
-Bytes MakeBmpImage(int w, int h, int bpp, uint8_t seed = 1);
-
-/// A real, decodable PNG stream of w x h RGBA pixels.
-Bytes MakePngImage(int w, int h, uint8_t seed = 1);
-
 /// One image of an icon file to build.
 struct TTestImage {
     Bytes Data;
@@ -57,14 +92,37 @@ struct TTestImage {
     uint32_t ImageOffset = 0;
 };
 
-/// A bitmap-style image of the given format with matching entry fields.
+/// A BMP-style image of w x h pixels at bpp bits (1, 4, 8, 16, 24, 32) with matching entry
+/// fields: colour rows in a pattern that depends on seed, an AND mask whose left column is
+/// transparent.
 TTestImage BmpImage(int w, int h, int bpp, uint8_t seed = 1);
-/// A PNG image with matching entry fields (32 bits).
+/// A real, decodable PNG image of w x h RGBA pixels with matching entry fields (32 bits).
 TTestImage PngImage(int w, int h, uint8_t seed = 1);
 
 /// An icon file: header, directory, then the images back to back from 6 + 16 x N on (or at
 /// their given offsets).
 Bytes MakeIconFile(const std::vector<TTestImage>& images);
+
+/// The bytes with value written at offset as a little-endian number of size bytes (2 or 4).
+inline Bytes With(Bytes bytes, size_t offset, uint32_t value, int size = 4)
+{
+    if (size == 2)
+        WriteU16(bytes.data() + offset, static_cast<uint16_t>(value));
+    else
+        WriteU32(bytes.data() + offset, value);
+    return bytes;
+}
+
+/// The text of the error of type E that call raises; "" when it raises none.
+template <class E = Exception, class F> std::string ErrorOf(F&& call)
+{
+    try {
+        call();
+    } catch (const E& e) {
+        return e.what();
+    }
+    return "";
+}
 
 /// A folder of its own for one test, removed with everything in it at the end.
 class TTempDir
@@ -88,5 +146,7 @@ Bytes ReadFile(const std::filesystem::path& path);
 int RunCommand(const std::string& command, std::string* out = nullptr);
 /// True when a program is on the PATH.
 bool HaveProgram(const std::string& name);
+/// True when /usr/bin/python3 can import Pillow.
+bool HavePillow();
 
 } // namespace velmora::test

@@ -1,8 +1,7 @@
 #include "graphics/icon_decoder.h"
 #include "graphics/png_codec.h"
-#include "support/error.h"
+#include "icon_test_files.h"
 
-#include <array>
 #include <gtest/gtest.h>
 #include <zlib.h>
 
@@ -11,18 +10,21 @@ namespace velmora
 namespace
 {
 
-using TBgra = std::array<uint8_t, 4>;
+using test::TBgra;
+
+void AppendBigU32(Bytes& out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(v >> shift));
+}
 
 void AppendChunk(Bytes& out, const char* type, const Bytes& data)
 {
-    auto appendBigU32 = [&](uint32_t v) {
-        out.insert(out.end(), { uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v) });
-    };
-    appendBigU32(static_cast<uint32_t>(data.size()));
+    AppendBigU32(out, static_cast<uint32_t>(data.size()));
     size_t start = out.size();
     out.insert(out.end(), type, type + 4);
     out.insert(out.end(), data.begin(), data.end());
-    appendBigU32(
+    AppendBigU32(out,
         static_cast<uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
 }
 
@@ -32,10 +34,10 @@ Bytes MakePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType
 {
     Bytes out = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
     Bytes ihdr;
-    for (uint32_t v : { width, height })
-        ihdr.insert(
-            ihdr.end(), { uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v) });
-    ihdr.insert(ihdr.end(), { depth, colourType, 0, 0, 0 });
+    AppendBigU32(ihdr, width);
+    AppendBigU32(ihdr, height);
+    for (uint8_t field : { depth, colourType, uint8_t { 0 }, uint8_t { 0 }, uint8_t { 0 } })
+        ihdr.push_back(field); // bit depth, colour type, compression, filter, interlace
     AppendChunk(out, "IHDR", ihdr);
     for (const auto& [type, data] : extra)
         AppendChunk(out, type, data);
@@ -76,8 +78,7 @@ TEST(PngCodecTest, DecodesColourTypesAndDepthsToBgra)
         EXPECT_TRUE(image.HasAlpha);
         ASSERT_EQ(image.Width(), static_cast<int>(c.Expected.size()));
         for (int x = 0; x < image.Width(); ++x) {
-            const uint8_t* p = image.Pixels.ScanLine(0) + x * 4;
-            EXPECT_EQ((TBgra { p[0], p[1], p[2], p[3] }), c.Expected[size_t(x)]) << "x=" << x;
+            EXPECT_EQ(test::PixelAt(image.Pixels, x, 0), c.Expected[size_t(x)]) << "x=" << x;
             EXPECT_EQ(image.MaskAt(x, 0), c.Expected[size_t(x)][3] == 0);
         }
     }
@@ -85,9 +86,7 @@ TEST(PngCodecTest, DecodesColourTypesAndDepthsToBgra)
 
 TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
 {
-    TBitmap bitmap(5, 3, TPixelFormat::pf32bit);
-    for (size_t i = 0; i < bitmap.Pixels().size(); ++i)
-        bitmap.Pixels()[i] = static_cast<uint8_t>(i * 37);
+    const TBitmap bitmap = test::PatternBitmap(5, 3, TPixelFormat::pf32bit, 37);
     const TBitmap before = bitmap;
     const Bytes good = EncodePng(bitmap);
     EXPECT_EQ(bitmap, before);
@@ -97,10 +96,10 @@ TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
 
     // Cut in the IHDR, in the IDAT, before and inside the IEND.
     for (size_t size :
-        { size_t { 8 }, size_t { 20 }, good.size() - 30, good.size() - 12, good.size() - 1 }) {
-        Bytes cut(good.begin(), good.begin() + static_cast<ptrdiff_t>(size));
-        EXPECT_THROW(DecodePng(cut), EInvalidGraphic) << "cut at " << size;
-    }
+        { size_t { 8 }, size_t { 20 }, good.size() - 30, good.size() - 12, good.size() - 1 })
+        EXPECT_THROW(DecodePng(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(size))),
+            EInvalidGraphic)
+            << "cut at " << size;
     Bytes badCrc = good;
     badCrc[good.size() - 20] ^= 0x01; // inside the IDAT data or its CRC
     EXPECT_THROW(DecodePng(badCrc), EInvalidGraphic);
@@ -110,14 +109,10 @@ TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
         EXPECT_THROW(DecodePng(MakePng(width, height, 8, 6, { 1, 2, 3, 4 })), EInvalidGraphic)
             << width << " x " << height;
     // A few bytes that claim a large picture are refused before it is allocated.
-    try {
-        DecodePng(MakePng(8192, 8192, 8, 6, { 1, 2, 3, 4 }));
-        FAIL();
-    } catch (const EInvalidGraphic& e) {
-        EXPECT_NE(
-            std::string(e.what()).find("cannot hold a picture of 8192 x 8192"), std::string::npos)
-            << e.what();
-    }
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "cannot hold a picture of 8192 x 8192",
+        test::ErrorOf<EInvalidGraphic>([] {
+            DecodePng(MakePng(8192, 8192, 8, 6, { 1, 2, 3, 4 }));
+        }));
 }
 
 } // namespace

@@ -5,20 +5,13 @@
 namespace velmora::test
 {
 
-/// A clipboard that lives in memory and counts what was put on it.
+/// A clipboard that lives in memory.
 class TFakeClipboard : public IClipboard
 {
 public:
     bool HasBitmap() const override { return m_bitmap.has_value(); }
     std::optional<TBitmap> GetBitmap() const override { return m_bitmap; }
-    void SetBitmap(const TBitmap& bitmap) override
-    {
-        m_bitmap = bitmap;
-        ++Puts;
-    }
-    void Clear() { m_bitmap.reset(); }
-
-    int Puts = 0;
+    void SetBitmap(const TBitmap& bitmap) override { m_bitmap = bitmap; }
 
 private:
     std::optional<TBitmap> m_bitmap;
