@@ -16,26 +16,21 @@ namespace
 std::atomic<int> screenColorDepth { 32 };
 std::atomic<TPixelFormat> screenPixelFormat { TPixelFormat::pf32bit };
 
+// The screen's mapping differs from that of bit counts in three places: depth 0 is the
+// device's own format, 15 is the 5-5-5 format, and 24 counts as 32 because X11 keeps 24-bit
+// colour in 32-bit pixels.
 TPixelFormat PixelFormatForDepth(int depth)
 {
     switch (depth) {
     case 0:
         return TPixelFormat::pfDevice;
-    case 1:
-        return TPixelFormat::pf1bit;
-    case 4:
-        return TPixelFormat::pf4bit;
-    case 8:
-        return TPixelFormat::pf8bit;
     case 15:
         return TPixelFormat::pf15bit;
-    case 16:
-        return TPixelFormat::pf16bit;
     case 24:
-    case 32:
         return TPixelFormat::pf32bit;
     default:
-        return TPixelFormat::pfCustom;
+        return depth > 0 && depth <= 32 ? PixelFormatForBitCount(static_cast<uint16_t>(depth))
+                                        : TPixelFormat::pfCustom;
     }
 }
 
