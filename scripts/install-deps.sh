@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format clang-tidy
   xvfb xdotool
-  icoutils imagemagick python3 python3-pil
+  icoutils imagemagick python3 python3-pil hyperfine
 )
 
 sudo_cmd=()
