@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "graphics/icon_decoder.h"
 #include "graphics/png_codec.h"
+#include "icon_loading.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
 #include "support/error.h"
@@ -115,17 +116,8 @@ int RunExtract(const Arguments& args)
     const std::filesystem::path outDir = operands[1];
 
     TIconDirectory document;
-    try {
-        if (!document.LoadFromFile(iconName)) {
-            PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
-            PrintError(StatusText(document.Status()));
-            return ExitFailed;
-        }
-    } catch (const std::exception& error) {
-        PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
-        PrintError(error.what());
+    if (!LoadIconFile(document, iconName).Loaded)
         return ExitFailed;
-    }
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     if (!std::filesystem::is_directory(outDir)) {

@@ -2,12 +2,10 @@
 
 #include "cli_output.h"
 #include "commands.h"
+#include "icon_loading.h"
 #include "icons/icon_directory.h"
-#include "messages/messages.h"
-#include "support/error.h"
 
 #include <iostream>
-#include <optional>
 #include <sstream>
 
 namespace velmora::cli
@@ -26,28 +24,6 @@ const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
 
 namespace
 {
-
-struct TLoadResult {
-    bool Loaded = false;
-    std::optional<int> Status; // empty when the load raised before it set a result code
-    std::string Error;
-};
-
-TLoadResult Load(TIconDirectory& document, const std::string& name)
-{
-    TLoadResult result;
-    try {
-        result.Loaded = document.LoadFromFile(name);
-        result.Status = document.Status();
-        if (!result.Loaded)
-            result.Error = std::string(StatusText(document.Status()));
-    } catch (const std::exception& error) {
-        if (document.Status() < 0)
-            result.Status = document.Status();
-        result.Error = error.what();
-    }
-    return result;
-}
 
 void WriteImageJson(std::ostream& out, const TIconDirectory& document, int index)
 {
@@ -119,12 +95,9 @@ int RunInfo(const Arguments& args)
     for (size_t f = 0; f < files.size(); ++f) {
         const std::string& name = files[f];
         TIconDirectory document;
-        TLoadResult result = Load(document, name);
-        if (!result.Loaded) {
+        TLoadResult result = LoadIconFile(document, name);
+        if (!result.Loaded)
             exitStatus = ExitFailed;
-            PrintError(FormatText(Messages::IconFileNotOpened, { name }));
-            PrintError(result.Error);
-        }
         if (json) {
             out << (f ? "," : "") << "\n{\"file\":" << JsonString(name);
             if (result.Loaded) {

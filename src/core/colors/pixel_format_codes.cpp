@@ -36,26 +36,6 @@ TPixelFormat PixelFormatForDepth(int depth)
 
 } // namespace
 
-TPixelFormat PixelFormatForBitCount(uint16_t bitCount)
-{
-    switch (bitCount) {
-    case 1:
-        return TPixelFormat::pf1bit;
-    case 4:
-        return TPixelFormat::pf4bit;
-    case 8:
-        return TPixelFormat::pf8bit;
-    case 16:
-        return TPixelFormat::pf16bit;
-    case 24:
-        return TPixelFormat::pf24bit;
-    case 32:
-        return TPixelFormat::pf32bit;
-    default:
-        return TPixelFormat::pfCustom;
-    }
-}
-
 void SetScreenColorDepth(int depth)
 {
     screenColorDepth.store(depth);

@@ -7,10 +7,6 @@
 namespace velmora
 {
 
-/// The pixel format of an image's bit count: 1, 4, 8, 16, 24 and 32 give their formats;
-/// every other count, 0 and 15 included, gives pfCustom.
-TPixelFormat PixelFormatForBitCount(uint16_t bitCount);
-
 /// Records the screen's colour depth (bits per pixel times planes), as the GUI reads it at
 /// start-up, and derives ScreenPixelFormat from it: 0 gives pfDevice, 1, 4, 8, 15 and 16 their
 /// formats, and both 24 and 32 give pf32bit, since X11 keeps 24-bit depth in 32-bit pixels;

@@ -178,18 +178,8 @@ TPixelFormat StoredFormatOf(const TBmpLayout& layout)
 
 TPixelFormat FormatOf(const TBmpLayout& layout)
 {
-    switch (layout.bits) {
-    case 1:
-        return TPixelFormat::pf1bit;
-    case 4:
-        return TPixelFormat::pf4bit;
-    case 8:
-        return TPixelFormat::pf8bit;
-    case 24:
-        return TPixelFormat::pf24bit;
-    default:
-        break;
-    }
+    if (layout.bits <= 8 || layout.bits == 24)
+        return PixelFormatForBitCount(static_cast<uint16_t>(layout.bits));
     if (layout.compression == BI_RGB)
         return layout.bits == 16 ? TPixelFormat::pf15bit : TPixelFormat::pf32bit;
     TPixelFormat stored = StoredFormatOf(layout);

@@ -40,6 +40,28 @@ constexpr int BitsPerPixelOf(TPixelFormat format)
     }
 }
 
+/// The pixel format of an image's bit count: 1, 4, 8, 16, 24 and 32 give their formats;
+/// every other count, 0 and 15 included, gives pfCustom.
+constexpr TPixelFormat PixelFormatForBitCount(uint16_t bitCount)
+{
+    switch (bitCount) {
+    case 1:
+        return TPixelFormat::pf1bit;
+    case 4:
+        return TPixelFormat::pf4bit;
+    case 8:
+        return TPixelFormat::pf8bit;
+    case 16:
+        return TPixelFormat::pf16bit;
+    case 24:
+        return TPixelFormat::pf24bit;
+    case 32:
+        return TPixelFormat::pf32bit;
+    default:
+        return TPixelFormat::pfCustom;
+    }
+}
+
 /// A colour value: red in the lowest byte, then green, then blue. A value whose high byte is
 /// 0xFF names a system colour; ColorNone means "no colour".
 using TColor = uint32_t;

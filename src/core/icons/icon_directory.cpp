@@ -1,5 +1,6 @@
 #include "icons/icon_directory.h"
 
+#include "graphics/png_codec.h"
 #include "messages/messages.h"
 #include "support/error.h"
 #include "support/file_io.h"
@@ -13,15 +14,12 @@ namespace velmora
 namespace
 {
 
-constexpr uint8_t PngSignature[8] = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
-
 } // namespace
 
 bool TIconDirectoryImage::IsPng() const
 {
     const Bytes& data = Icon->Data();
-    return data.size() >= 22 + sizeof PngSignature
-        && std::memcmp(data.data() + 22, PngSignature, sizeof PngSignature) == 0;
+    return data.size() > 22 && IsPngData(ByteSpan(data).subspan(22));
 }
 
 TIconDirectory::TIconDirectory() = default;

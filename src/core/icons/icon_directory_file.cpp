@@ -1,6 +1,7 @@
 // Reading and writing icon files.
 
 #include "graphics/icon_decoder.h"
+#include "graphics/png_codec.h"
 #include "icons/icon_directory.h"
 #include "icons/icon_image_layout.h"
 #include "messages/messages.h"
@@ -20,7 +21,6 @@ constexpr uint16_t IconReserved = 0;
 constexpr uint16_t IconType = 1;
 constexpr uint64_t SmallestIconFile = 13;
 constexpr uint64_t FirstReadBytes = 1 << 20;
-constexpr uint8_t PngSignature[8] = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
 
 std::string Num(uint64_t value)
 {
@@ -153,8 +153,7 @@ bool TIconDirectory::ReadIconImages()
                     { Num(i), Num(offset), Num(stored), Num(fileSize) }));
             const uint64_t available = fileSize - offset;
             const uint8_t* data = m_loadBytes.data() + offset;
-            const bool png = available >= sizeof PngSignature
-                && std::memcmp(data, PngSignature, sizeof PngSignature) == 0;
+            const bool png = IsPngData(ByteSpan(data, available));
             if (!png && available < TBitmapInfoHeader::Size)
                 throw Exception(FormatText(Messages::ImageHeaderPastEnd,
                     { Num(i), Num(offset), Num(stored), Num(fileSize) }));

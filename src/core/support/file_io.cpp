@@ -72,15 +72,6 @@ bool FileExists(const fs::path& name)
     return !name.empty() && fs::is_regular_file(name, ec);
 }
 
-uint64_t FileSizeOf(const fs::path& name)
-{
-    struct stat st {
-    };
-    if (::stat(name.c_str(), &st) != 0)
-        RaiseFileError(Messages::CannotOpenFile, name, errno);
-    return static_cast<uint64_t>(st.st_size);
-}
-
 TFileReader::TFileReader(const fs::path& name)
     : m_name(name)
 {

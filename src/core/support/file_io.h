@@ -12,9 +12,6 @@ namespace velmora
 /// True for a regular file or a link to one; a folder is no file.
 bool FileExists(const std::filesystem::path& name);
 
-/// Size of an existing file in bytes; raises EInOutError when it cannot be read.
-uint64_t FileSizeOf(const std::filesystem::path& name);
-
 /// Reads at most maxBytes from the start of a file; raises EInOutError on failure.
 Bytes ReadFileBytes(const std::filesystem::path& name, uint64_t maxBytes = UINT64_MAX);
 

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "icons/icon_directory.h"
+
+#include <optional>
+#include <string>
+
+namespace velmora::cli
+{
+
+/// How loading an icon file for a command went.
+struct TLoadResult {
+    bool Loaded = false;
+    std::optional<int> Status; // empty when the load raised before it set a result code
+    std::string Error; // the refusal's text, or the raised error's nested text
+};
+
+/// Loads an icon file into the document. A refused file is reported on standard error as
+/// "Error - icon file not opened: NAME" followed by the reason.
+TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name);
+
+} // namespace velmora::cli
