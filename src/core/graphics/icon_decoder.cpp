@@ -319,4 +319,11 @@ TIconImage DecodeIcon(const TIcon& icon)
         ByteSpan(data).subspan(static_cast<size_t>(offset), static_cast<size_t>(bytesInRes)));
 }
 
+std::shared_ptr<const TIconImage> DecodedIcon(const TIcon& icon)
+{
+    if (!icon.Decoded())
+        icon.SetDecoded(std::make_shared<const TIconImage>(DecodeIcon(icon)));
+    return icon.Decoded();
+}
+
 } // namespace velmora

@@ -5,6 +5,7 @@
 #include "support/byte_io.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace velmora
@@ -50,5 +51,9 @@ TIconImage DecodeIconImage(ByteSpan imageData);
 /// Decodes the image of a one-image icon file: checks the 6-byte header and the first
 /// directory entry's offset and size against the held bytes, then decodes the image data.
 TIconImage DecodeIcon(const TIcon& icon);
+
+/// DecodeIcon, kept in the icon object: the first call decodes, later calls share the result
+/// until the icon's bytes change. Decoding errors are raised on every call.
+std::shared_ptr<const TIconImage> DecodedIcon(const TIcon& icon);
 
 } // namespace velmora

@@ -76,7 +76,8 @@ void PaintIcon(TBitmap* canvas, int x, int y, TColor backColor, int height, int 
     if (!canvas)
         return;
     try {
-        const TIconImage image = DecodeIcon(icon);
+        const std::shared_ptr<const TIconImage> decoded = DecodedIcon(icon);
+        const TIconImage& image = *decoded;
         const int w = width != 0 ? width : image.Width();
         const int h = height != 0 ? height : image.Height();
         if (bitCount == 32 && ScreenPixelFormat() == TPixelFormat::pf32bit) {

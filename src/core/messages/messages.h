@@ -85,6 +85,55 @@ inline constexpr std::string_view CannotWriteFile = "Cannot write file \"%s\": %
 inline constexpr std::string_view IconFileNotOpened = "Error - icon file not opened: %s";
 inline constexpr std::string_view FileNotSaved = "Error: File not saved:\r\n";
 
+// Icon pane: headline, status, dialogs.
+inline constexpr std::string_view NewDocumentName = "(new)";
+inline constexpr std::string_view HeadlineUnnumbered = "Icon: %s";
+inline constexpr std::string_view HeadlineEmpty = "Icon #%d (empty)";
+inline constexpr std::string_view HeadlineOneImage = "Icon #%d, 1 image: %s";
+inline constexpr std::string_view HeadlineImages = "Icon #%d, %d images: %s";
+inline constexpr std::string_view StatusNoImage = "(no image)";
+inline constexpr std::string_view StatusImage = "Image #%d, %d bpp, %d x %d";
+inline constexpr std::string_view StatusMultipleImages = "(multiple images selected)";
+inline constexpr std::string_view OpenIconTitle = "Open icon...";
+inline constexpr std::string_view SaveIconTitle = "Save icon...";
+inline constexpr std::string_view IconFilter = "Icons (*.ico)|*.ico";
+inline constexpr std::string_view IconExtension = "ico";
+inline constexpr std::string_view CustomColorA = "ColorA=%s";
+inline constexpr std::string_view SizeHeader = " %d x %d ";
+inline constexpr std::string_view DepthHeader = " %d bpp ";
+
+// Icon pane: image transfer, bitmap import and export.
+inline constexpr std::string_view ClipboardName = "ClipBoard";
+inline constexpr std::string_view ImportBitmapCaption = "Import bitmap to icon #%d";
+inline constexpr std::string_view AddImageCaption = "Add image #%d to icon #%d";
+inline constexpr std::string_view InsertImageCaption = "Insert image #%d from icon #%d";
+inline constexpr std::string_view FormatExistsNotAdded = "Format exists, not added!";
+inline constexpr std::string_view LastImageNotDeleted = "The last image cannot be deleted.";
+inline constexpr std::string_view BitmapFileNotFound = "File not found:\r\n\r\n%s";
+inline constexpr std::string_view BitmapFormatNotSupported
+    = "Sorry. This bitmap format is not supported:\r\n\r\n%s";
+inline constexpr std::string_view BitmapNotImported = "Bitmap not imported, %s:\r\n\r\n%s";
+inline constexpr std::string_view BitmapNotRead = "Bitmap not imported:\r\n\r\n%s\r\n\r\n%s";
+inline constexpr std::string_view ImportBitmapTitle = "Import image from bitmap...";
+inline constexpr std::string_view ExportBitmapTitle
+    = "Export image #%d (%d*%d, %d bpp) to bitmap...";
+inline constexpr std::string_view BitmapFilter = "Bitmaps (*.bmp)|*.bmp";
+inline constexpr std::string_view BitmapExtension = "bmp";
+
+// Command-line tool: what became of the files given to "build".
+inline constexpr std::string_view BuildFileNotImported = "%s: not imported: %s";
+inline constexpr std::string_view BuildFormatExists
+    = "the icon already holds an image of its format (%d*%d, %d bpp)";
+inline constexpr std::string_view BuildImportStopped = "; the import stopped here";
+inline constexpr std::string_view BuildNotReached
+    = "not reached: the import stopped at %s, whose format the icon already holds";
+inline constexpr std::string_view BuildLoneMask
+    = "a mask file whose bitmap file is not among the files, skipped";
+inline constexpr std::string_view BuildWrongExtension
+    = "the name does not end in \".bmp\", skipped";
+inline constexpr std::string_view BuildNoImage = "The icon has no image; %s was not written.";
+inline constexpr std::string_view QuestionNotAsked = "%s: %s\r\n(no questions are asked here: answered No)";
+
 // Bitmap pixels, conversion and the .bmp codec.
 inline constexpr std::string_view PixelOutOfRange
     = "Pixel (%s, %s) is outside the bitmap (%s x %s).";
@@ -165,6 +214,24 @@ inline constexpr std::string_view ChevronScaleRefused
     = "A chevron of scale %s is not drawn (at most 4096 either way).";
 inline constexpr std::string_view InvalidImageDimensions = "Invalid image dimensions";
 inline constexpr std::string_view GifDibOutOfMemory = "Failed to allocate memory for GIF DIB";
+
+// Version information.
+inline constexpr std::string_view DefaultLanguagePrefix = "DEFAULT: ";
+inline constexpr std::string_view VersionTextUnknown = "???";
+
+// Shell execution: why the shell did not open a document or link.
+inline constexpr std::string_view ShellOutOfMemory = "Out of memory or resources.";
+inline constexpr std::string_view ShellFileNotFound = "RS_FILE_NOT_FOUND_TPL";
+inline constexpr std::string_view ShellPathNotFound = "Path not found: [%s]";
+inline constexpr std::string_view ShellAccessDenied = "Access denied.";
+inline constexpr std::string_view ShellInvalidExecutable = "Invalid executable file.";
+inline constexpr std::string_view ShellSharingViolation = "Sharing violation occurred.";
+inline constexpr std::string_view ShellIncompleteFileName = "Incomplete or invalid file name: %s";
+inline constexpr std::string_view ShellDdeTimeOut = "DDE time out.";
+inline constexpr std::string_view ShellDdeFailed = "DDE transaction failed.";
+inline constexpr std::string_view ShellDdeBusy = "DDE is busy. Transaction not completed.";
+inline constexpr std::string_view ShellNoAssociation = "No application associated.";
+inline constexpr std::string_view ShellDllNotFound = "DLL not found.";
 
 } // namespace Messages
 

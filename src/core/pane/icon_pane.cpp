@@ -1,0 +1,331 @@
+#include "pane/icon_pane.h"
+
+#include "messages/messages.h"
+#include "pane/path_shortening.h"
+#include "platform/clipboard.h"
+#include "platform/system_colors.h"
+#include "support/error.h"
+
+#include <cstdio>
+
+namespace velmora
+{
+
+namespace
+{
+
+std::string Decimal(int value)
+{
+    return std::to_string(value);
+}
+
+// A colour as the colour dialog's custom colours write it: six hexadecimal digits of the
+// resolved value, blue first.
+std::string CustomColorText(TColor color)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%06X", static_cast<unsigned>(ColorToRGB(color) & 0xFFFFFF));
+    return text;
+}
+
+} // namespace
+
+TIconPane::TIconPane(IPanePlatform& platform)
+    : m_platform(platform)
+{
+    m_backgroundColor = ColorInfoBk;
+    m_iconDirectory.SetFileName(std::string(Messages::NewDocumentName));
+    m_iconDirectory.SetClipboard(&m_platform.Clipboard());
+    m_quietMode = false;
+    m_transparentColor = 0xFF00FF;
+    SetIconNumber(0);
+    m_zoom = 1;
+    m_backgroundCustomColors.Add(
+        FormatText(Messages::CustomColorA, { CustomColorText(m_backgroundColor) }));
+    m_transparentCustomColors.Add(
+        FormatText(Messages::CustomColorA, { CustomColorText(m_transparentColor) }));
+    // Until the main window updates them, the actions keep the states they are made with:
+    // all enabled except Paste.
+    m_enabled.fill(true);
+    SetEnabled(TPaneAction::EditPaste, false);
+}
+
+TIconPane::~TIconPane() = default;
+
+void TIconPane::SetHeadlineWidth(int width)
+{
+    m_headlineWidth = width;
+    UpdateHeadline();
+}
+
+bool TIconPane::Execute(TPaneAction action)
+{
+    if (!IsEnabled(action))
+        return false;
+    switch (action) {
+    case TPaneAction::IconNew:
+        ActionIconNewExecute();
+        break;
+    case TPaneAction::IconOpen:
+        ActionIconOpenExecute();
+        break;
+    case TPaneAction::IconSave:
+        ActionIconSaveExecute();
+        break;
+    case TPaneAction::IconClose:
+        ActionIconCloseExecute();
+        break;
+    case TPaneAction::IconBackColor:
+        ActionIconBackColorExecute();
+        break;
+    case TPaneAction::IconTransparentColor:
+        ActionIconTransparentColorExecute();
+        break;
+    case TPaneAction::IconZoom_:
+        // Carries the caption of the zoom submenu only.
+        break;
+    case TPaneAction::IconZoom100:
+    case TPaneAction::IconZoom200:
+    case TPaneAction::IconZoom300:
+    case TPaneAction::IconZoom400:
+        ActionIconZoomExecute(PaneActionInfo(action).Tag);
+        break;
+    case TPaneAction::EditCut:
+        ActionEditCutExecute();
+        break;
+    case TPaneAction::EditCopy:
+        ActionEditCopyExecute();
+        break;
+    case TPaneAction::EditPaste:
+        ActionEditPasteExecute();
+        break;
+    case TPaneAction::EditDelete:
+        ActionEditDeleteExecute();
+        break;
+    case TPaneAction::ImageSort:
+        ActionImageSortExecute();
+        break;
+    case TPaneAction::ImageInsertFrom:
+        ActionImageInsertFromExecute();
+        break;
+    case TPaneAction::ImageAddTo:
+        ActionImageAddToExecute();
+        break;
+    case TPaneAction::ImageImportBitmap:
+        ActionImageImportBitmapExecute();
+        break;
+    case TPaneAction::ImageExportBitmap:
+        ActionImageExportBitmapExecute();
+        break;
+    }
+    return true;
+}
+
+void TIconPane::UpdateActions()
+{
+    const bool images = m_imageCount != 0;
+    const int selected = images ? m_selectedImages.Count() : 0;
+    SetEnabled(TPaneAction::IconSave, images);
+    SetEnabled(TPaneAction::IconClose, images);
+    SetEnabled(TPaneAction::IconBackColor, images);
+    SetEnabled(TPaneAction::EditCut, images && selected == 1);
+    SetEnabled(TPaneAction::EditCopy, images && selected == 1);
+    SetEnabled(TPaneAction::EditPaste, m_platform.Clipboard().HasBitmap());
+    SetEnabled(TPaneAction::EditDelete, images && selected > 0);
+    SetEnabled(TPaneAction::ImageSort, images);
+    SetEnabled(TPaneAction::ImageInsertFrom,
+        images && m_partnerPane && m_partnerPane->m_imageCount != 0
+            && m_partnerPane->m_selectedImages.Count() > 0);
+    SetEnabled(TPaneAction::ImageAddTo, images);
+    SetEnabled(TPaneAction::ImageExportBitmap, images && selected > 0);
+    m_platform.ActionsChanged();
+}
+
+void TIconPane::SetIconNumber(int number)
+{
+    m_iconNumber = number;
+    UpdateHeadline();
+}
+
+void TIconPane::OpenIconFile(const std::string& fileName)
+{
+    if (m_iconDirectory.LoadFromFile(fileName)) {
+        RefreshView();
+        SetGridVisible(true);
+        RepaintGrid();
+    } else {
+        m_platform.ShowMessage(FormatText(Messages::IconFileNotOpened, { fileName }));
+    }
+}
+
+void TIconPane::SaveIconFile(const std::string& fileName)
+{
+    if (m_iconDirectory.SaveToFile(fileName))
+        UpdateHeadline();
+    else
+        m_platform.ShowMessage(std::string(Messages::FileNotSaved) + fileName);
+}
+
+std::string TIconPane::NewIconFileName()
+{
+    std::string name = ".";
+    name += PathSeparator;
+    name += "new.ico";
+    return name;
+}
+
+void TIconPane::NewIcon()
+{
+    // The template is made in memory: New never writes a file, so a user's new.ico in the
+    // current folder is safe.
+    TIconDirectory templateIcon;
+    if (templateIcon.ImportBitmap(TemplateIconBitmap()) != 0)
+        return;
+    m_iconDirectory.Clear();
+    if (m_iconDirectory.AddImage(&templateIcon.GetImage(0), &templateIcon.GetEntry(0)) != 0)
+        return;
+    m_iconDirectory.SetFileName(NewIconFileName());
+    RefreshView();
+    SetGridVisible(true);
+    RepaintGrid();
+    UpdateActions();
+}
+
+void TIconPane::CloseIcon()
+{
+    m_iconDirectory.Clear();
+    RefreshView();
+    RepaintGrid();
+    UpdateActions();
+}
+
+void TIconPane::SetBackgroundColor(TColor color)
+{
+    m_backgroundColor = color;
+    RepaintGrid();
+}
+
+void TIconPane::SetTransparentColor(TColor color)
+{
+    m_transparentColor = color;
+    RepaintGrid();
+}
+
+void TIconPane::SetZoom(int zoom)
+{
+    m_zoom = zoom;
+    RebuildGrid();
+}
+
+void TIconPane::RefreshView()
+{
+    m_imageCount = m_iconDirectory.Count();
+    m_sizeCount = m_iconDirectory.CountSizes();
+    m_depthCount = m_iconDirectory.CountColorDepths();
+    UpdateHeadline();
+    RebuildGrid();
+    UpdateSelection();
+}
+
+void TIconPane::UpdateHeadline()
+{
+    std::string_view format;
+    if (m_iconNumber == 0)
+        format = Messages::HeadlineUnnumbered;
+    else if (m_imageCount == 0)
+        format = Messages::HeadlineEmpty;
+    else if (m_imageCount == 1)
+        format = Messages::HeadlineOneImage;
+    else
+        format = Messages::HeadlineImages;
+
+    // The budget is measured on the template with its placeholders, not on the finished text.
+    const int available = m_headlineWidth - 2 * HeadlineBorderWidth - m_platform.TextWidth(format);
+    const std::string shortName = ShortenPathToWidth(
+        m_iconDirectory.FileName(),
+        [this](std::string_view text) { return m_platform.TextWidth(text); }, available);
+
+    if (m_iconNumber == 0)
+        m_headline = FormatText(format, { shortName });
+    else if (m_imageCount == 0)
+        m_headline = FormatText(format, { Decimal(m_iconNumber) });
+    else if (m_imageCount == 1)
+        m_headline = FormatText(format, { Decimal(m_iconNumber), shortName });
+    else
+        m_headline
+            = FormatText(format, { Decimal(m_iconNumber), Decimal(m_imageCount), shortName });
+    m_platform.TextsChanged();
+}
+
+void TIconPane::RepaintGrid()
+{
+    m_platform.ProcessPendingEvents();
+    m_platform.RepaintGrid();
+}
+
+void TIconPane::ActionIconNewExecute()
+{
+    NewIcon();
+}
+
+void TIconPane::ActionIconOpenExecute()
+{
+    const TFileDialogSetup setup { std::string(Messages::OpenIconTitle),
+        std::string(Messages::IconFilter), std::string(Messages::IconExtension), true };
+    const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
+    if (!files.empty())
+        OpenIconFile(files.front());
+    UpdateActions();
+}
+
+void TIconPane::ActionIconSaveExecute()
+{
+    const TFileDialogSetup setup { std::string(Messages::SaveIconTitle),
+        std::string(Messages::IconFilter), std::string(Messages::IconExtension), false };
+    if (const std::optional<std::string> file = m_platform.SaveFileDialog(setup))
+        SaveIconFile(*file);
+    UpdateActions();
+}
+
+void TIconPane::ActionIconCloseExecute()
+{
+    CloseIcon();
+}
+
+bool TIconPane::ChooseColor(TColor& color, TStringList& customColors)
+{
+    TStringList colors = customColors;
+    const std::optional<TColor> chosen = m_platform.ChooseColor(color, colors);
+    if (!chosen)
+        return false;
+    color = *chosen;
+    customColors = std::move(colors);
+    return true;
+}
+
+void TIconPane::ActionIconBackColorExecute()
+{
+    TColor color = m_backgroundColor;
+    TStringList colors = m_backgroundCustomColors;
+    if (!ChooseColor(color, colors))
+        return;
+    SetBackgroundColor(color);
+    m_backgroundCustomColors = std::move(colors);
+}
+
+void TIconPane::ActionIconTransparentColorExecute()
+{
+    TColor color = m_transparentColor;
+    TStringList colors = m_transparentCustomColors;
+    if (!ChooseColor(color, colors))
+        return;
+    SetTransparentColor(color);
+    m_transparentCustomColors = std::move(colors);
+}
+
+void TIconPane::ActionIconZoomExecute(int tag)
+{
+    SetZoom(tag);
+}
+
+} // namespace velmora

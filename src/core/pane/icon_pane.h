@@ -1,0 +1,164 @@
+#pragma once
+
+#include "graphics/bitmap.h"
+#include "graphics/pixel_format.h"
+#include "icons/icon_directory.h"
+#include "icons/icon_paint.h"
+#include "pane/image_grid.h"
+#include "pane/pane_actions.h"
+#include "pane/pane_platform.h"
+#include "support/string_list.h"
+
+#include <array>
+#include <string>
+#include <vector>
+
+namespace velmora
+{
+
+/// Keys that the grid hands to its pane when they are released.
+enum class TGridKey {
+    F9,
+    F10,
+    F11,
+    F12,
+    Delete,
+    Other,
+};
+
+/// The behaviour of one icon pane, without a display: it owns one icon document, its selection,
+/// colours and zoom, the grid's layout and the pane's actions with their enabled states, and
+/// reaches the platform only through IPanePlatform. The Qt pane is a view over it; the tests and
+/// the command-line tool drive it with scripted answers.
+class TIconPane
+{
+public:
+    explicit TIconPane(IPanePlatform& platform);
+    virtual ~TIconPane();
+    TIconPane(const TIconPane&) = delete;
+    TIconPane& operator=(const TIconPane&) = delete;
+
+    // State.
+    TIconDirectory& IconDirectory() { return m_iconDirectory; }
+    const TIconDirectory& IconDirectory() const { return m_iconDirectory; }
+    const TStringList& SelectedImages() const { return m_selectedImages; }
+    int IconNumber() const { return m_iconNumber; }
+    TIconPane* PartnerPane() const { return m_partnerPane; }
+    void SetPartnerPane(TIconPane* partner) { m_partnerPane = partner; }
+    bool QuietMode() const { return m_quietMode; }
+    void SetQuietMode(bool quiet) { m_quietMode = quiet; }
+    TColor BackgroundColor() const { return m_backgroundColor; }
+    TColor TransparentColor() const { return m_transparentColor; }
+    int Zoom() const { return m_zoom; }
+    /// The counts taken by the last RefreshView.
+    int ImageCount() const { return m_imageCount; }
+    int DepthCount() const { return m_depthCount; }
+    int SizeCount() const { return m_sizeCount; }
+    const TStringList& BackgroundCustomColors() const { return m_backgroundCustomColors; }
+    const TStringList& TransparentCustomColors() const { return m_transparentCustomColors; }
+
+    // Texts.
+    const std::string& Headline() const { return m_headline; }
+    const std::string& StatusText() const { return m_statusText; }
+    /// The headline panel's client width; sets it and runs UpdateHeadline.
+    void SetHeadlineWidth(int width);
+    static constexpr int HeadlineBorderWidth = 2;
+
+    // Actions.
+    bool IsEnabled(TPaneAction action) const { return m_enabled[Index(action)]; }
+    /// Runs an action's handler when the action is enabled; true when it ran.
+    bool Execute(TPaneAction action);
+    /// Sets the enabled states from the document, the selection, the clipboard and the partner.
+    void UpdateActions();
+
+    // Operations that the main window and the script runner call.
+    void SetIconNumber(int number);
+    void OpenIconFile(const std::string& fileName);
+    void SaveIconFile(const std::string& fileName);
+    void NewIcon();
+    void CloseIcon();
+    /// Imports bitmap files (with their mask files) as new images.
+    void ImportBitmapFiles(const TStringList& fileNames);
+    void SetBackgroundColor(TColor color);
+    void SetTransparentColor(TColor color);
+    void SetZoom(int zoom);
+    void RefreshView();
+    void UpdateHeadline();
+    void RepaintGrid();
+
+    // The grid.
+    const TImageGrid& Grid() const { return m_grid; }
+    /// Shows or hides the grid and tells the view.
+    void SetGridVisible(bool visible);
+    void RebuildGrid();
+    void UpdateSelection();
+    /// The view's selection changed (a click, a drag or a move of the current cell): takes the
+    /// rectangle, then UpdateSelection and UpdateActions.
+    void StringGridMainClick(const TGridRect& selection);
+    /// Runs the action of a released grid key, if any and enabled.
+    void StringGridMainKeyUp(TGridKey key);
+    /// Paints image cell (col, row) into a 32-bit canvas at rect: the background colour, then
+    /// the cell's image at its own size times the zoom in the top-left corner. A painting
+    /// failure of one image leaves the background only.
+    void PaintImageCell(int col, int row, TBitmap& canvas, const TRect& rect) const;
+
+    /// The picture of the template icon that New loads: 32 x 32 pixels at 24 bits per pixel,
+    /// its bottom-left colour marking the transparent pixels.
+    static TBitmap TemplateIconBitmap();
+    /// The file name New gives the document.
+    static std::string NewIconFileName();
+
+protected:
+    // Handlers of the actions.
+    virtual void ActionIconNewExecute();
+    virtual void ActionIconOpenExecute();
+    virtual void ActionIconSaveExecute();
+    virtual void ActionIconCloseExecute();
+    virtual void ActionIconBackColorExecute();
+    virtual void ActionIconTransparentColorExecute();
+    virtual void ActionIconZoomExecute(int tag);
+    virtual void ActionEditCutExecute();
+    virtual void ActionEditCopyExecute();
+    virtual void ActionEditPasteExecute();
+    virtual void ActionEditDeleteExecute();
+    virtual void ActionImageSortExecute();
+    virtual void ActionImageInsertFromExecute();
+    virtual void ActionImageAddToExecute();
+    virtual void ActionImageImportBitmapExecute();
+    virtual void ActionImageExportBitmapExecute();
+
+    IPanePlatform& Platform() { return m_platform; }
+
+private:
+    static size_t Index(TPaneAction action) { return static_cast<size_t>(action); }
+    void SetEnabled(TPaneAction action, bool enabled) { m_enabled[Index(action)] = enabled; }
+    /// Index of a cell text's image (its fourth field), or -1.
+    static int CellImageIndex(const std::string& cell);
+    bool ChooseColor(TColor& color, TStringList& customColors);
+
+    IPanePlatform& m_platform;
+    TColor m_backgroundColor = ColorInfoBk;
+    int m_imageCount = 0;
+    int m_depthCount = 0;
+    int m_sizeCount = 0;
+    TStringList m_backgroundCustomColors;
+    TStringList m_transparentCustomColors;
+    TIconPane* m_partnerPane = nullptr;
+    int m_iconNumber = 0;
+    TIconDirectory m_iconDirectory;
+    TStringList m_selectedImages;
+    bool m_quietMode = false;
+    TColor m_transparentColor = 0xFF00FF;
+    int m_zoom = 1;
+
+    TImageGrid m_grid;
+    TStringList m_depthKeys;
+    TStringList m_sizeKeys;
+    TStringList m_formatLines;
+    std::string m_headline;
+    std::string m_statusText;
+    int m_headlineWidth = 283;
+    std::array<bool, PaneActionCount> m_enabled {};
+};
+
+} // namespace velmora

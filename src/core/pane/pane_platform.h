@@ -1,0 +1,63 @@
+#pragma once
+
+#include "graphics/pixel_format.h"
+#include "support/string_list.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmora
+{
+
+class IClipboard;
+
+/// How a file dialog is set up before one use: its title, its filter in the "Text|*.ext" form,
+/// the extension given to a name typed without one, and whether several files may be chosen.
+struct TFileDialogSetup {
+    std::string Title;
+    std::string Filter;
+    std::string DefaultExt;
+    bool MultiSelect = false;
+};
+
+/// Everything an icon pane asks of the platform: messages and questions, file and colour
+/// dialogs, text widths, the clipboard, the processing of pending events, and the notices that
+/// tell its view what to show anew. The GUI implements it with Qt for each pane; the tests and
+/// the command-line tool implement it with scripted answers.
+class IPanePlatform
+{
+public:
+    virtual ~IPanePlatform() = default;
+
+    /// Shows a notice with an OK button and returns when it is closed.
+    virtual void ShowMessage(const std::string& text) = 0;
+    /// Asks a question with Yes and No buttons under a caption; true for Yes.
+    virtual bool AskQuestion(const std::string& text, const std::string& caption) = 0;
+    /// Runs an open dialog; the chosen files, none when it was cancelled.
+    virtual std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) = 0;
+    /// Runs a save dialog that asks no overwrite question; the chosen file, or none.
+    virtual std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) = 0;
+    /// Runs the colour dialog opened at a colour, with the custom colours of customColors
+    /// (lines "ColorA=BBGGRR" .. "ColorP=..."), which it replaces by the dialog's custom colours
+    /// when confirmed. The chosen colour, or none when cancelled.
+    virtual std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) = 0;
+    /// The width in pixels of a text in the grid's font.
+    virtual int TextWidth(std::string_view text) = 0;
+    /// The clipboard that the pane's document uses.
+    virtual IClipboard& Clipboard() = 0;
+    /// Lets the application handle the events that are waiting (input and repaints).
+    virtual void ProcessPendingEvents() = 0;
+
+    /// The grid must be repainted at once.
+    virtual void RepaintGrid() = 0;
+    /// The grid's layout, cells or visibility changed.
+    virtual void GridChanged() { }
+    /// The headline or the status text changed.
+    virtual void TextsChanged() { }
+    /// The enabled state of the actions changed.
+    virtual void ActionsChanged() { }
+};
+
+} // namespace velmora

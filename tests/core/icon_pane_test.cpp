@@ -1,0 +1,432 @@
+#include "core/icon_test_files.h"
+#include "fakes/fake_pane_platform.h"
+#include "pane/icon_pane.h"
+#include "pane/path_shortening.h"
+#include "pane/toolbar_overflow.h"
+#include "platform/system_colors.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test
+{
+
+namespace
+{
+
+using A = TPaneAction;
+
+// Two panes set up as the main window does: numbered, paired, actions updated.
+struct TPanePair {
+    TFakeClipboard Clipboard;
+    TFakePanePlatform Platform1 { &Clipboard };
+    TFakePanePlatform Platform2 { &Clipboard };
+    TIconPane Pane1 { Platform1 };
+    TIconPane Pane2 { Platform2 };
+    TPanePair()
+    {
+        Pane1.SetIconNumber(1);
+        Pane2.SetIconNumber(2);
+        Pane1.SetPartnerPane(&Pane2);
+        Pane2.SetPartnerPane(&Pane1);
+        Pane1.UpdateActions();
+        Pane2.UpdateActions();
+    }
+};
+
+std::vector<A> Enabled(const TIconPane& pane)
+{
+    std::vector<A> result;
+    for (const TPaneActionInfo& info : PaneActions())
+        if (pane.IsEnabled(info.Action))
+            result.push_back(info.Action);
+    return result;
+}
+
+const std::vector<A> EmptyPaneActions { A::IconNew, A::IconOpen, A::IconTransparentColor,
+    A::IconZoom_, A::IconZoom100, A::IconZoom200, A::IconZoom300, A::IconZoom400,
+    A::ImageImportBitmap };
+
+// An icon of 16 x 16 at 4 bits, 32 x 32 at 8 bits and 16 x 16 at 32 bits.
+std::string WriteThreeImageIcon(const TTempDir& dir, const std::string& name = "three.ico")
+{
+    const std::string path = dir.Path(name).string();
+    WriteFile(
+        path, MakeIconFile({ BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(16, 16, 32) }));
+    return path;
+}
+
+int Measure6(std::string_view text)
+{
+    return static_cast<int>(text.size()) * 6;
+}
+
+} // namespace
+
+TEST(IconPaneTest, CreationAndNumbering)
+{
+    TFakePanePlatform platform;
+    TIconPane pane(platform);
+    EXPECT_EQ(pane.Headline(), "Icon: (new)");
+    EXPECT_EQ(pane.BackgroundColor(), ColorInfoBk);
+    EXPECT_EQ(pane.TransparentColor(), 0xFF00FFu);
+    EXPECT_EQ(pane.Zoom(), 1);
+    EXPECT_FALSE(pane.Grid().Visible());
+    // Before the main window updates them, only Paste is off.
+    EXPECT_EQ(Enabled(pane).size(), static_cast<size_t>(PaneActionCount - 1));
+    EXPECT_FALSE(pane.IsEnabled(A::EditPaste));
+    // Custom colour A of each dialog shows the pane's colour, blue first.
+    SetSystemColors(nullptr);
+    EXPECT_EQ(pane.BackgroundCustomColors().Lines(), std::vector<std::string> { "ColorA=E1FFFF" });
+    EXPECT_EQ(pane.TransparentCustomColors().Lines(), std::vector<std::string> { "ColorA=FF00FF" });
+
+    pane.SetIconNumber(1);
+    EXPECT_EQ(pane.Headline(), "Icon #1 (empty)");
+}
+
+TEST(IconPaneTest, ShortenPathStepByStep)
+{
+    // Each row: a path and the texts it passes through while it is made narrower, one fold at a
+    // time (Windows-style separators and drives, and the platform's own).
+    struct TRow {
+        std::string Path;
+        char Separator;
+        bool Drives;
+        std::vector<std::string> Steps;
+    };
+    const std::vector<TRow> rows {
+        { R"(C:\Program Files\Common\Icons\app.ico)", '\\', true,
+            { R"(C:\...\Common\Icons\app.ico)", R"(C:\...\Icons\app.ico)", R"(C:\...\app.ico)",
+                R"(...\app.ico)", "app.ico" } },
+        { R"(C:\a.ico)", '\\', true, { "C:a.ico", "a.ico" } },
+        { R"(\\srv\share\a.ico)", '\\', true,
+            { R"(\...\srv\share\a.ico)", R"(\...\share\a.ico)", R"(\...\a.ico)", R"(...\a.ico)",
+                "a.ico" } },
+        { R"(icons\sub\a.ico)", '\\', true, { R"(...\sub\a.ico)", R"(...\a.ico)", "a.ico" } },
+        { R"(C:\.a\b\c\x.ico)", '\\', true, { R"(C:\...\b\c\x.ico)" } },
+        { "/home/ann/icons/app.ico", '/', false,
+            { "/.../ann/icons/app.ico", "/.../icons/app.ico", "/.../app.ico", ".../app.ico",
+                "app.ico" } },
+        { "./new.ico", '/', false, { ".../new.ico", "new.ico" } },
+    };
+    for (const TRow& row : rows) {
+        // With no room at all every fold is tried; the measure sees each intermediate text.
+        std::vector<std::string> seen;
+        const std::string last = ShortenPathToWidth(
+            row.Path,
+            [&seen](std::string_view text) {
+                seen.emplace_back(text);
+                return static_cast<int>(text.size());
+            },
+            0, row.Separator, row.Drives);
+        ASSERT_FALSE(seen.empty());
+        EXPECT_EQ(seen.front(), row.Path);
+        // The last text is not measured again once nothing is left to fold.
+        std::vector<std::string> steps(seen.begin() + 1, seen.end());
+        if (last != seen.back())
+            steps.push_back(last);
+        const size_t compared = std::min(steps.size(), row.Steps.size());
+        EXPECT_EQ(
+            std::vector<std::string>(steps.begin(), steps.begin() + static_cast<long>(compared)),
+            row.Steps)
+            << row.Path;
+        // A text that fits stops the folding at once.
+        EXPECT_EQ(
+            ShortenPathToWidth(row.Path, Measure6, 100000, row.Separator, row.Drives), row.Path);
+    }
+    // A limit stops at the first text that fits.
+    EXPECT_EQ(ShortenPathToWidth(R"(C:\Program Files\Common\Icons\app.ico)", Measure6,
+                  Measure6(R"(C:\...\app.ico)"), '\\', true),
+        R"(C:\...\app.ico)");
+    // Only the name left: it stays, however narrow the limit.
+    EXPECT_EQ(ShortenPathToWidth("/a/b.ico", Measure6, 0), "b.ico");
+}
+
+TEST(IconPaneTest, HeadlineAndStatusFollowTheDocument)
+{
+    TTempDir dir;
+    TPanePair panes;
+    TIconPane& pane = panes.Pane1;
+    const std::string path = WriteThreeImageIcon(dir);
+    pane.SetHeadlineWidth(100000);
+    pane.OpenIconFile(path);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + path);
+    EXPECT_TRUE(pane.Grid().Visible());
+    EXPECT_GE(panes.Platform1.Repaints, 1);
+
+    // The budget is the panel less its borders and the template's own width.
+    const int templateWidth = Measure6("Icon #%d, %d images: %s");
+    pane.SetHeadlineWidth(Measure6("three.ico") + templateWidth + 4);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: three.ico");
+    pane.SetHeadlineWidth(Measure6(".../three.ico") + templateWidth + 4);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: .../three.ico");
+
+    // Status from the selection: one image, an empty cell, several cells.
+    pane.StringGridMainClick({ 1, 1, 1, 1 });
+    EXPECT_EQ(pane.StatusText(), "Image #0, 4 bpp, 16 x 16");
+    EXPECT_EQ(pane.SelectedImages().Lines(), std::vector<std::string> { "0" });
+    pane.StringGridMainClick({ 2, 1, 2, 1 });
+    EXPECT_EQ(pane.StatusText(), "(no image)");
+    EXPECT_EQ(pane.SelectedImages().Lines(), std::vector<std::string> { "-1" });
+    pane.StringGridMainClick({ 1, 1, 2, 3 });
+    EXPECT_EQ(pane.SelectedImages().Lines(),
+        (std::vector<std::string> { "0", "-1", "-1", "1", "2", "-1" }));
+    EXPECT_EQ(pane.StatusText(), "(no image)"); // the bottom-right cell is empty
+    pane.StringGridMainClick({ 2, 2, 1, 2 });
+    EXPECT_EQ(pane.SelectedImages().Lines(), (std::vector<std::string> { "-1", "1" }));
+    EXPECT_EQ(pane.StatusText(), "(multiple images selected)");
+
+    // One image: the singular template.
+    WriteFile(dir.Path("one.ico"), MakeIconFile({ BmpImage(48, 48, 24) }));
+    pane.SetHeadlineWidth(100000);
+    pane.OpenIconFile(dir.Path("one.ico").string());
+    EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: " + dir.Path("one.ico").string());
+    EXPECT_EQ(pane.StatusText(), "Image #0, 24 bpp, 48 x 48");
+
+    // Closing: the name is not shown, the status is empty, the grid hides.
+    pane.CloseIcon();
+    EXPECT_EQ(pane.Headline(), "Icon #1 (empty)");
+    EXPECT_EQ(pane.StatusText(), "");
+    EXPECT_FALSE(pane.Grid().Visible());
+    EXPECT_EQ(Enabled(pane), EmptyPaneActions);
+}
+
+TEST(IconPaneTest, GridLayout)
+{
+    TTempDir dir;
+    TPanePair panes;
+    TIconPane& pane = panes.Pane1;
+    // Sizes order by width, then height; two images of one format show the index that sorts
+    // first as text (10 before 2).
+    std::vector<TTestImage> images;
+    for (int i = 0; i < 11; ++i)
+        images.push_back(BmpImage(8, 8, 24, static_cast<uint8_t>(i)));
+    images[2] = BmpImage(16, 32, 8);
+    images[3] = BmpImage(32, 16, 8);
+    images[4] = BmpImage(16, 16, 8);
+    images[10] = BmpImage(16, 32, 8);
+    images[0] = BmpImage(0, 0, 32); // stored 0: 256 pixels
+    for (int i : { 1, 5, 6, 7, 8, 9 })
+        images[static_cast<size_t>(i)] = BmpImage(4 + i, 4, 24);
+    WriteFile(dir.Path("grid.ico"), MakeIconFile(images));
+    pane.OpenIconFile(dir.Path("grid.ico").string());
+    ASSERT_EQ(pane.IconDirectory().Count(), 11);
+
+    const TImageGrid& grid = pane.Grid();
+    // Depths 8, 24, 32; sizes 5x4, 9x4 .. 13x4, 16x16, 16x32, 32x16, 256x256.
+    ASSERT_EQ(grid.RowCount(), 4);
+    ASSERT_EQ(grid.ColCount(), 1 + 6 + 4);
+    EXPECT_EQ(grid.FixedCols(), 1);
+    EXPECT_EQ(grid.FixedRows(), 1);
+    EXPECT_EQ(grid.Cell(0, 1), " 8 bpp ");
+    EXPECT_EQ(grid.Cell(0, 3), " 32 bpp ");
+    EXPECT_EQ(grid.Cell(7, 0), " 16 x 16 ");
+    EXPECT_EQ(grid.Cell(8, 0), " 16 x 32 ");
+    EXPECT_EQ(grid.Cell(9, 0), " 32 x 16 ");
+    EXPECT_EQ(grid.Cell(10, 0), " 256 x 256 ");
+    EXPECT_EQ(grid.Cell(8, 1), "00000008|00000010|00000020|10");
+    EXPECT_EQ(grid.Cell(10, 3), "00000020|00000100|00000100|0");
+    EXPECT_EQ(grid.Cell(7, 2), "");
+    // Widths: header text or size times zoom; rows: tallest image times zoom; row 0 stays 24.
+    EXPECT_EQ(grid.ColWidth(0), Measure6(" 32 bpp "));
+    EXPECT_EQ(grid.ColWidth(7), Measure6(" 16 x 16 "));
+    EXPECT_EQ(grid.ColWidth(10), 256);
+    EXPECT_EQ(grid.RowHeight(0), 24);
+    EXPECT_EQ(grid.RowHeight(1), 32);
+    EXPECT_EQ(grid.RowHeight(3), 256);
+
+    const int rebuildsBefore = panes.Platform1.GridChanges;
+    pane.Execute(A::IconZoom300);
+    EXPECT_EQ(pane.Zoom(), 3);
+    EXPECT_GT(panes.Platform1.GridChanges, rebuildsBefore);
+    EXPECT_EQ(grid.RowHeight(1), 96);
+    EXPECT_EQ(grid.ColWidth(7), 48 < Measure6(" 16 x 16 ") ? Measure6(" 16 x 16 ") : 48);
+    EXPECT_EQ(grid.ColWidth(9), 96);
+    EXPECT_EQ(grid.ColWidth(10), 768);
+
+    // Colours only repaint.
+    const int changes = panes.Platform1.GridChanges;
+    const int repaints = panes.Platform1.Repaints;
+    pane.SetBackgroundColor(RGB(1, 2, 3));
+    EXPECT_EQ(panes.Platform1.GridChanges, changes);
+    EXPECT_EQ(panes.Platform1.Repaints, repaints + 1);
+}
+
+TEST(IconPaneTest, CellPainting)
+{
+    TTempDir dir;
+    TPanePair panes;
+    TIconPane& pane = panes.Pane1;
+    // A 32-bit image with alpha, a 4-bit image, and an image whose data cannot be decoded.
+    TTestImage broken = BmpImage(16, 16, 8);
+    broken.Data.resize(44);
+    WriteFile(
+        dir.Path("cells.ico"), MakeIconFile({ BmpImage(16, 16, 32), BmpImage(16, 16, 4), broken }));
+    ASSERT_TRUE(pane.IconDirectory().LoadFromFile(dir.Path("cells.ico").string()));
+    pane.RefreshView();
+    pane.SetZoom(2);
+    pane.SetBackgroundColor(RGB(0, 0, 255));
+
+    const TImageGrid& grid = pane.Grid();
+    auto paint = [&](int col, int row) {
+        TBitmap canvas(grid.ColWidth(col), grid.RowHeight(row), TPixelFormat::pf32bit);
+        pane.PaintImageCell(col, row, canvas, { 0, 0, canvas.Width(), canvas.Height() });
+        return canvas;
+    };
+    for (int row = 1; row < grid.RowCount(); ++row) {
+        const TBitmap canvas = paint(1, row);
+        const std::string cell = grid.Cell(1, row);
+        // The right margin beyond 32 pixels keeps the background.
+        if (canvas.Width() > 32) {
+            EXPECT_EQ(PixelAt(canvas, 33, 0)[2], 0) << cell;
+        }
+        if (cell.starts_with("00000008")) {
+            // The broken image: background only, no error.
+            EXPECT_EQ(PixelAt(canvas, 5, 5)[0], 255);
+            EXPECT_EQ(PixelAt(canvas, 5, 5)[2], 0);
+        } else {
+            // Drawn twice as large: pixels come in 2 x 2 blocks, and the image shows.
+            EXPECT_EQ(PixelAt(canvas, 6, 10), PixelAt(canvas, 7, 11)) << cell;
+            EXPECT_NE(PixelAt(canvas, 6, 10), PixelAt(canvas, 33, 10)) << cell;
+        }
+    }
+}
+
+TEST(IconPaneTest, OpenSaveNewCloseCommands)
+{
+    TTempDir dir;
+    TPanePair panes;
+    TIconPane& pane = panes.Pane1;
+    TFakePanePlatform& platform = panes.Platform1;
+    pane.SetHeadlineWidth(100000);
+    const std::string path = WriteThreeImageIcon(dir);
+
+    // Open: the dialog's setup, the first of several files, a failure message.
+    platform.OpenAnswers.push_back({ path, dir.Path("other.ico").string() });
+    EXPECT_TRUE(pane.Execute(A::IconOpen));
+    ASSERT_EQ(platform.Dialogs.size(), 1u);
+    EXPECT_EQ(platform.Dialogs[0].Title, "Open icon...");
+    EXPECT_EQ(platform.Dialogs[0].Filter, "Icons (*.ico)|*.ico");
+    EXPECT_EQ(platform.Dialogs[0].DefaultExt, "ico");
+    EXPECT_TRUE(platform.Dialogs[0].MultiSelect);
+    EXPECT_EQ(pane.IconDirectory().FileName(), path);
+    EXPECT_TRUE(pane.IsEnabled(A::IconSave));
+    EXPECT_TRUE(pane.IsEnabled(A::EditCopy));
+    EXPECT_TRUE(pane.IsEnabled(A::ImageExportBitmap));
+    EXPECT_FALSE(pane.IsEnabled(A::EditPaste));
+    // The partner's insert follows this selection only once it updates its own actions.
+    EXPECT_FALSE(panes.Pane2.IsEnabled(A::ImageInsertFrom));
+
+    const std::string missing = dir.Path("missing.ico").string();
+    platform.OpenAnswers.push_back({ missing });
+    pane.Execute(A::IconOpen);
+    EXPECT_EQ(platform.Messages.back(), "Error - icon file not opened: " + missing);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + path);
+
+    // A cancelled dialog changes nothing but still updates the actions.
+    platform.OpenAnswers.push_back({});
+    pane.Execute(A::IconOpen);
+    EXPECT_EQ(pane.IconDirectory().Count(), 3);
+
+    // Save: no file name offered, a failure names the file after a line break.
+    const std::string saved = dir.Path("saved.ico").string();
+    platform.SaveAnswers.push_back(saved);
+    pane.Execute(A::IconSave);
+    EXPECT_EQ(platform.Dialogs.back().Title, "Save icon...");
+    EXPECT_FALSE(platform.Dialogs.back().MultiSelect);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + saved);
+    EXPECT_EQ(ReadFile(saved), ReadFile(path));
+    // A file that cannot be created raises the document's error for the application's handler
+    // and keeps the name; an empty document is refused with the pane's message.
+    const std::string unwritable = dir.Path("no-such-folder/x.ico").string();
+    platform.SaveAnswers.push_back(unwritable);
+    EXPECT_EQ(ErrorOf([&] { pane.Execute(A::IconSave); }).substr(0, 29),
+        "WriteIconFileHeader failed.\r\n");
+    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + saved);
+    panes.Pane2.SaveIconFile(unwritable);
+    EXPECT_EQ(panes.Platform2.Messages.back(), "Error: File not saved:\r\n" + unwritable);
+
+    // New loads the template without writing anything into the current folder.
+    const auto before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Root());
+    WriteFile(dir.Path("new.ico"), Bytes { 1, 2, 3 });
+    pane.Execute(A::IconNew);
+    std::filesystem::current_path(before);
+    EXPECT_EQ(ReadFile(dir.Path("new.ico")), (Bytes { 1, 2, 3 }));
+    ASSERT_EQ(pane.IconDirectory().Count(), 1);
+    EXPECT_EQ(pane.IconDirectory().GetEntry(0).BitCount, 24);
+    EXPECT_EQ(pane.IconDirectory().GetEntry(0).ImageWidth(), 32);
+    EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: ./new.ico");
+    EXPECT_TRUE(pane.Grid().Visible());
+    // The template has a transparent corner and an opaque middle.
+    TBitmap canvas(32, 32, TPixelFormat::pf32bit);
+    pane.PaintImageCell(1, 1, canvas, { 0, 0, 32, 32 });
+    EXPECT_NE(PixelAt(canvas, 0, 31), PixelAt(canvas, 16, 16));
+
+    // Close: everything but the always-enabled actions goes off.
+    pane.Execute(A::IconClose);
+    EXPECT_EQ(pane.IconDirectory().Count(), 0);
+    EXPECT_EQ(Enabled(pane), EmptyPaneActions);
+    EXPECT_FALSE(pane.Execute(A::IconSave));
+}
+
+TEST(IconPaneTest, ColourDialogsKeepTheirOwnCustomColours)
+{
+    TPanePair panes;
+    TIconPane& pane = panes.Pane1;
+    TFakePanePlatform& platform = panes.Platform1;
+    platform.ColorAnswers.push_back(RGB(10, 20, 30));
+    platform.CustomColorsAnswer = std::vector<std::string> { "ColorA=1E140A", "ColorB=FFFFFF" };
+    pane.Execute(A::IconTransparentColor);
+    EXPECT_EQ(pane.TransparentColor(), RGB(10, 20, 30));
+    EXPECT_EQ(pane.TransparentCustomColors().Count(), 2);
+    EXPECT_EQ(pane.BackgroundCustomColors().Count(), 1);
+
+    // A cancelled dialog keeps colour and list.
+    platform.ColorAnswers.push_back(std::nullopt);
+    platform.CustomColorsAnswer = std::vector<std::string> { "ColorA=000000" };
+    pane.Execute(A::IconTransparentColor);
+    EXPECT_EQ(pane.TransparentColor(), RGB(10, 20, 30));
+    EXPECT_EQ(pane.TransparentCustomColors()[0], "ColorA=1E140A");
+    // The dialog was given the colour and that list.
+    EXPECT_EQ(platform.ColorsGiven.back(), RGB(10, 20, 30));
+    EXPECT_EQ(platform.CustomColorsGiven.back(), "ColorB=FFFFFF");
+}
+
+TEST(IconPaneTest, GridKeysRunEnabledActionsOnly)
+{
+    TTempDir dir;
+    TPanePair panes;
+    // F12 with an empty document does nothing: the export is disabled.
+    panes.Pane1.StringGridMainKeyUp(TGridKey::F12);
+    EXPECT_TRUE(panes.Platform1.Dialogs.empty());
+    // F11 runs the import even with no images.
+    panes.Platform1.OpenAnswers.push_back({});
+    panes.Pane1.StringGridMainKeyUp(TGridKey::F11);
+    EXPECT_EQ(panes.Platform1.Dialogs.size(), 1u);
+}
+
+TEST(IconPaneTest, ToolbarOverflow)
+{
+    // Three buttons of 31, a separator of 8 and two more buttons; the overflow button is 11.
+    const std::vector<TToolbarButton> buttons { { 31 }, { 31 }, { 31 }, { 8, true }, { 31 },
+        { 31, false, false } };
+    struct TRow {
+        int Width;
+        std::vector<bool> Visible;
+        bool Overflow;
+    };
+    const std::vector<TRow> rows {
+        { 200, { true, true, true, true, true, false }, false },
+        // 125 is exactly the visible buttons' sum: the overflow button's room is kept.
+        { 125, { true, true, true, true, false, false }, true },
+        { 80, { true, true, false, false, false, false }, true },
+        { 10, { false, false, false, false, false, false }, true },
+    };
+    for (const TRow& row : rows) {
+        const TToolbarOverflow result = CheckToolbarOverflow(buttons, row.Width, 11);
+        EXPECT_EQ(result.Visible, row.Visible) << row.Width;
+        EXPECT_EQ(result.Overflow, row.Overflow) << row.Width;
+    }
+}
+
+} // namespace velmora::test

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "fakes/fake_clipboard.h"
+#include "pane/pane_platform.h"
+
+#include <deque>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmora::test
+{
+
+/// A pane platform that answers from a script and logs what the pane shows. A dialog or
+/// question without a scripted answer fails the running test and is answered as cancelled.
+/// Text widths are 6 pixels per byte.
+class TFakePanePlatform : public IPanePlatform
+{
+public:
+    explicit TFakePanePlatform(IClipboard* clipboard = nullptr);
+
+    // Scripted answers, used in order.
+    std::deque<bool> Answers;
+    std::deque<std::vector<std::string>> OpenAnswers;
+    std::deque<std::optional<std::string>> SaveAnswers;
+    /// A colour, or none for a cancelled dialog; CustomColorsAnswer replaces the custom colours.
+    std::deque<std::optional<TColor>> ColorAnswers;
+    std::optional<std::vector<std::string>> CustomColorsAnswer;
+
+    // What the pane did.
+    std::vector<std::string> Messages;
+    struct TQuestion {
+        std::string Text;
+        std::string Caption;
+    };
+    std::vector<TQuestion> Questions;
+    std::vector<TFileDialogSetup> Dialogs;
+    std::vector<std::string> CustomColorsGiven;
+    std::vector<TColor> ColorsGiven;
+    int Repaints = 0;
+    int PendingEventRuns = 0;
+    int GridChanges = 0;
+
+    void ShowMessage(const std::string& text) override;
+    bool AskQuestion(const std::string& text, const std::string& caption) override;
+    std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    int TextWidth(std::string_view text) override;
+    IClipboard& Clipboard() override { return *m_clipboard; }
+    void ProcessPendingEvents() override { ++PendingEventRuns; }
+    void RepaintGrid() override { ++Repaints; }
+    void GridChanged() override { ++GridChanges; }
+
+private:
+    TFakeClipboard m_ownClipboard;
+    IClipboard* m_clipboard;
+};
+
+} // namespace velmora::test
