@@ -22,14 +22,12 @@ struct TFileDialogSetup {
     bool MultiSelect = false;
 };
 
-/// Everything an icon pane asks of the platform: messages and questions, file and colour
-/// dialogs, text widths, the clipboard, the processing of pending events, and the notices that
-/// tell its view what to show anew. The GUI implements it with Qt for each pane; the tests and
-/// the command-line tool implement it with scripted answers.
-class IPanePlatform
+/// The prompts of an icon pane: messages, questions, file and colour dialogs. The GUI shows
+/// them with Qt's dialogs, or hands them to a scripted fake in its tests.
+class IPanePrompts
 {
 public:
-    virtual ~IPanePlatform() = default;
+    virtual ~IPanePrompts() = default;
 
     /// Shows a notice with an OK button and returns when it is closed.
     virtual void ShowMessage(const std::string& text) = 0;
@@ -43,6 +41,15 @@ public:
     /// (lines "ColorA=BBGGRR" .. "ColorP=..."), which it replaces by the dialog's custom colours
     /// when confirmed. The chosen colour, or none when cancelled.
     virtual std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) = 0;
+};
+
+/// Everything an icon pane asks of the platform: its prompts, text widths, the clipboard, the
+/// processing of pending events, and the notices that tell its view what to show anew. The GUI
+/// implements it with Qt for each pane; the tests and the command-line tool implement it with
+/// scripted answers.
+class IPanePlatform : public IPanePrompts
+{
+public:
     /// The width in pixels of a text in the grid's font.
     virtual int TextWidth(std::string_view text) = 0;
     /// The clipboard that the pane's document uses.
@@ -58,6 +65,8 @@ public:
     virtual void TextsChanged() { }
     /// The enabled state of the actions changed.
     virtual void ActionsChanged() { }
+    /// The grid should take the keyboard focus.
+    virtual void FocusGrid() { }
 };
 
 } // namespace velmora

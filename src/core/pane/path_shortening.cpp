@@ -56,7 +56,8 @@ std::string ShortenPathToWidth(
 
     // A rooted path reaches the root marker "/.../" after its folders are folded; that marker
     // goes as a whole, together with the drive.
-    const std::string rootMarker = std::string(1, separator) + Marker(separator);
+    std::string rootMarker(1, separator);
+    rootMarker += Marker(separator);
     while ((!folders.empty() || !drive.empty()) && measure(result) > maxWidth) {
         if (folders == rootMarker) {
             drive.clear();

@@ -1,0 +1,103 @@
+#pragma once
+
+#include <QMainWindow>
+#include <QStringList>
+#include <memory>
+#include <string>
+#include <vector>
+
+class QMenu;
+class QShortcut;
+class QSplitter;
+
+namespace velmora
+{
+
+class IClipboard;
+class IPanePrompts;
+class TFileListHandler;
+class TFrameIconDirectory;
+class TMenuEntry;
+
+/// The main window: two icon panes side by side over a status bar, the menu bar with the
+/// "Icon &1" and "Icon &2" menus, the one-time start-up steps and the drop target.
+class TFormQEBMain : public QMainWindow
+{
+    Q_OBJECT
+public:
+    /// prompts and clipboard go to both panes (nullptr: Qt's dialogs and the desktop's
+    /// clipboard). arguments: the program's command-line arguments after its own name.
+    explicit TFormQEBMain(QStringList arguments = {}, IPanePrompts* prompts = nullptr,
+        IClipboard* clipboard = nullptr);
+    ~TFormQEBMain() override;
+
+    TFrameIconDirectory* FrameIcon1() const { return m_frameIcon1; }
+    TFrameIconDirectory* FrameIcon2() const { return m_frameIcon2; }
+    QSplitter* SplitterMainBottom() const { return m_splitter; }
+    /// True until the one-time start-up work has run.
+    bool StartupPending() const { return m_startupPending; }
+    /// True once the title has been set.
+    bool TitleSet() const { return m_titleSet; }
+    /// The name of the script file last run; empty before the first.
+    std::string ScriptFileName() const;
+
+    /// Binds the direct entries of an Icon menu to the same-named actions of a pane.
+    static void WireIconMenu(QMenu* menu, TFrameIconDirectory* pane);
+    /// The minimum outer width follows the splitter: its left position plus 64 pixels.
+    void UpdateMinimumWidth();
+
+signals:
+    /// Files were dropped on the window (their local names, in the order given).
+    void FilesDropped(const QStringList& files);
+    /// The start-up work has run.
+    void StartupDone();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool event(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+    /// The title at the first activation: "%s %d.%d - %s" from the program's version.
+    virtual void FormActivate();
+    /// The command-line handling of the start-up work.
+    virtual void HandleCommandLine(const QStringList& arguments);
+    /// What a drop does with its file names.
+    virtual void HandleDroppedFiles(const QStringList& files);
+
+private:
+    void CreateActions();
+    void CreateMenus();
+    void StartupWork();
+    void SetTitleOnce();
+    /// Gives the first menu entry of each key, in menu order, the window's live shortcut.
+    void UpdateShortcuts();
+    void ShowHintInStatusBar(const QString& hint);
+    void ShowAbout();
+    /// The handling of dropped files and command-line arguments over the first pane, made at
+    /// its first use; it keeps the name of the script file last run.
+    TFileListHandler& FileListHandler();
+
+    QStringList m_arguments;
+    bool m_startupPending = true;
+    bool m_startupQueued = false;
+    bool m_titleSet = false;
+
+    QSplitter* m_splitter = nullptr;
+    TFrameIconDirectory* m_frameIcon1 = nullptr;
+    TFrameIconDirectory* m_frameIcon2 = nullptr;
+    QMenu* m_menuIcon1 = nullptr;
+    QMenu* m_menuIcon2 = nullptr;
+    QAction* m_actionFileOpen = nullptr;
+    QAction* m_actionFileSave = nullptr;
+    QAction* m_actionFileExit = nullptr;
+    QAction* m_actionHelp = nullptr;
+    QAction* m_actionHelpAbout = nullptr;
+    std::vector<QShortcut*> m_shortcuts;
+    std::shared_ptr<TFileListHandler> m_fileListHandler;
+};
+
+} // namespace velmora

@@ -1,0 +1,142 @@
+#include "qt_prompts.h"
+
+#include "messages/messages.h"
+#include "platform/system_colors.h"
+
+#include <QColorDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace velmora
+{
+
+namespace
+{
+
+// "Icons (*.ico)|*.ico" as a Qt name filter: "Icons (*.ico)".
+QString NameFilter(const std::string& filter)
+{
+    const size_t bar = filter.find('|');
+    return QString::fromStdString(filter.substr(0, bar));
+}
+
+void SetUp(QFileDialog& dialog, const TFileDialogSetup& setup)
+{
+    dialog.setWindowTitle(QString::fromStdString(setup.Title));
+    dialog.setNameFilter(NameFilter(setup.Filter));
+    dialog.setDefaultSuffix(QString::fromStdString(setup.DefaultExt));
+}
+
+QColor ToQColor(TColor color)
+{
+    const TColor rgb = ColorToRGB(color);
+    return QColor(static_cast<int>(rgb & 0xFF), static_cast<int>((rgb >> 8) & 0xFF),
+        static_cast<int>((rgb >> 16) & 0xFF));
+}
+
+TColor FromQColor(const QColor& color)
+{
+    return RGB(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
+        static_cast<uint8_t>(color.blue()));
+}
+
+} // namespace
+
+QString UiText(std::string_view text)
+{
+    QString result = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    result.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return result;
+}
+
+TQtPrompts::TQtPrompts(QWidget* parent)
+    : m_parent(parent)
+{
+}
+
+void TQtPrompts::ShowMessage(const std::string& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, UiText(Messages::ProductName), UiText(text),
+        QMessageBox::Ok, m_parent ? m_parent->window() : nullptr);
+    box.exec();
+}
+
+bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption)
+{
+    QMessageBox box(
+        QMessageBox::Question, UiText(caption), UiText(text), QMessageBox::Yes | QMessageBox::No);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::vector<std::string> TQtPrompts::OpenFileDialog(const TFileDialogSetup& setup)
+{
+    QFileDialog dialog(m_parent ? m_parent->window() : nullptr);
+    dialog.setObjectName(QStringLiteral("OpenDialogMain"));
+    SetUp(dialog, setup);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    std::vector<std::string> files;
+    if (dialog.exec() == QDialog::Accepted)
+        for (const QString& file : dialog.selectedFiles())
+            files.push_back(file.toStdString());
+    return files;
+}
+
+std::optional<std::string> TQtPrompts::SaveFileDialog(const TFileDialogSetup& setup)
+{
+    QFileDialog dialog(m_parent ? m_parent->window() : nullptr);
+    dialog.setObjectName(QStringLiteral("SaveDialogMain"));
+    SetUp(dialog, setup);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // Saving over a file replaces it without a question.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().front().toStdString();
+}
+
+std::optional<TColor> TQtPrompts::ChooseColor(TColor color, TStringList& customColors)
+{
+    LoadCustomColors(customColors);
+    QColorDialog dialog(ToQColor(color), m_parent ? m_parent->window() : nullptr);
+    dialog.setObjectName(QStringLiteral("ColorDialogMain"));
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    customColors = SaveCustomColors();
+    return FromQColor(dialog.selectedColor());
+}
+
+void LoadCustomColors(const TStringList& lines)
+{
+    for (const std::string& line : lines.Lines()) {
+        // "ColorX=BBGGRR": X from A to P names one of the sixteen custom colours.
+        if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')
+            continue;
+        const int index = line[5] - 'A';
+        if (index < 0 || index >= QColorDialog::customCount())
+            continue;
+        bool ok = false;
+        const uint value = QString::fromStdString(line.substr(7)).toUInt(&ok, 16);
+        if (ok)
+            QColorDialog::setCustomColor(index, ToQColor(value & 0xFFFFFF));
+    }
+}
+
+TStringList SaveCustomColors()
+{
+    TStringList lines;
+    for (int i = 0; i < QColorDialog::customCount(); ++i) {
+        const TColor color = FromQColor(QColorDialog::customColor(i));
+        lines.Add(QStringLiteral("Color%1=%2")
+                      .arg(QChar('A' + i))
+                      .arg(color, 6, 16, QChar('0'))
+                      .toUpper()
+                      .replace(QStringLiteral("COLOR"), QStringLiteral("Color"))
+                      .toStdString());
+    }
+    return lines;
+}
+
+} // namespace velmora

@@ -1,0 +1,39 @@
+#pragma once
+
+#include "pane/pane_platform.h"
+
+#include <QPointer>
+#include <QWidget>
+
+class QColorDialog;
+
+namespace velmora
+{
+
+/// A text of the core's message table for a Qt widget: "\r\n" line ends become "\n".
+QString UiText(std::string_view text);
+
+/// The panes' prompts shown with Qt: message boxes with OK, questions with Yes and No, file
+/// dialogs (no overwrite question on save) and the colour dialog with its custom colours.
+class TQtPrompts : public IPanePrompts
+{
+public:
+    /// Dialogs open over the window of parent; questions have no owner window.
+    explicit TQtPrompts(QWidget* parent);
+
+    void ShowMessage(const std::string& text) override;
+    bool AskQuestion(const std::string& text, const std::string& caption) override;
+    std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+
+private:
+    QPointer<QWidget> m_parent;
+};
+
+/// Loads lines "ColorA=BBGGRR" .. "ColorP=BBGGRR" into the colour dialog's custom colours, and
+/// reads all sixteen back in that form.
+void LoadCustomColors(const TStringList& lines);
+TStringList SaveCustomColors();
+
+} // namespace velmora

@@ -1,0 +1,248 @@
+#include "application.h"
+#include "core/icon_test_files.h"
+#include "fakes/fake_pane_platform.h"
+#include "frame_icon_directory.h"
+#include "main_window.h"
+#include "menu_entry.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+#include <QSignalSpy>
+#include <QSplitter>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+namespace velmora::test
+{
+
+namespace
+{
+
+using A = TPaneAction;
+
+// A main window over scripted prompts and an in-memory clipboard, shown and started.
+struct TStartedWindow {
+    TFakePanePlatform Prompts;
+    TFakeClipboard Clipboard;
+    TFormQEBMain Window { {}, &Prompts, &Clipboard };
+    std::vector<std::string> Errors;
+
+    TStartedWindow()
+    {
+        static_cast<TVelmoraApplication*>(QCoreApplication::instance())
+            ->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
+        QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
+        Window.show();
+        EXPECT_TRUE(started.count() == 1 || started.wait(5000));
+        Window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
+    }
+    ~TStartedWindow()
+    {
+        static_cast<TVelmoraApplication*>(QCoreApplication::instance())->SetErrorHandler({});
+    }
+    TIconPane& Pane1() { return Window.FrameIcon1()->Pane(); }
+    TIconPane& Pane2() { return Window.FrameIcon2()->Pane(); }
+    template <class T> T* Find(const char* name)
+    {
+        return Window.findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+std::string ThreeImageIcon(const TTempDir& dir)
+{
+    const std::string path = dir.Path("three.ico").string();
+    WriteFile(path, MakeIconFile({ BmpImage(16, 16, 4), BmpImage(32, 32, 8), PngImage(48, 48) }));
+    return path;
+}
+
+} // namespace
+
+TEST(MainWindowTest, StartsWithPairedPanesAndWiredMenus)
+{
+    TStartedWindow w;
+    EXPECT_FALSE(w.Window.StartupPending());
+    EXPECT_TRUE(w.Window.TitleSet());
+    EXPECT_EQ(w.Pane1().Headline(), "Icon #1 (empty)");
+    EXPECT_EQ(w.Pane2().Headline(), "Icon #2 (empty)");
+    EXPECT_EQ(w.Pane1().PartnerPane(), &w.Pane2());
+    EXPECT_EQ(w.Pane2().PartnerPane(), &w.Pane1());
+    EXPECT_TRUE(w.Window.acceptDrops());
+
+    // The entries that the start-up work binds carry their captions and act on their pane.
+    struct TRow {
+        const char* Entry;
+        TFrameIconDirectory* Pane;
+        A Action;
+    };
+    const std::vector<TRow> rows {
+        { "MIImageSort_1", w.Window.FrameIcon1(), A::ImageSort },
+        { "MIImageInsertFrom_2", w.Window.FrameIcon2(), A::ImageInsertFrom },
+        { "MIImageAddTo_1", w.Window.FrameIcon1(), A::ImageAddTo },
+        { "MIImageImportBitmap_2", w.Window.FrameIcon2(), A::ImageImportBitmap },
+        { "MIImageExportBitmap_2", w.Window.FrameIcon2(), A::ImageExportBitmap },
+        { "MIIconZoom_300_2", w.Window.FrameIcon2(), A::IconZoom300 },
+        { "New1", w.Window.FrameIcon1(), A::IconNew },
+    };
+    EXPECT_EQ(w.Find<TMenuEntry>("New1")->text(), QStringLiteral("New\tCtrl+N"));
+    for (const TRow& row : rows) {
+        auto* entry = w.Find<TMenuEntry>(row.Entry);
+        ASSERT_NE(entry, nullptr) << row.Entry;
+        EXPECT_EQ(entry->BoundAction(), row.Pane->Action(row.Action)) << row.Entry;
+        // The caption, then the key after a tab for the menu's shortcut column.
+        EXPECT_EQ(
+            entry->text().section(QLatin1Char('\t'), 0, 0), row.Pane->Action(row.Action)->text())
+            << row.Entry;
+    }
+    w.Find<TMenuEntry>("MIIconZoom_300_2")->trigger();
+    EXPECT_EQ(w.Pane2().Zoom(), 3);
+    EXPECT_EQ(w.Pane1().Zoom(), 1);
+}
+
+TEST(MainWindowTest, ShortcutsFollowMenuOrder)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    const std::string path = ThreeImageIcon(dir);
+    w.Pane2().OpenIconFile(path);
+    ASSERT_EQ(w.Pane2().IconDirectory().Count(), 3);
+    w.Window.activateWindow();
+
+    // Pane 1's Close entry comes first and is disabled: the key does nothing at all.
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 3);
+
+    // Ctrl+O belongs to the hidden File entry: pane 1 opens.
+    w.Prompts.OpenAnswers.push_back({ path });
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 3);
+    EXPECT_EQ(w.Prompts.Dialogs.back().Title, "Open icon...");
+
+    // Now pane 1's Close is enabled and takes the key.
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 0);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 3);
+
+    // Ctrl+S saves pane 1 only while its Save is enabled.
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(w.Prompts.SaveAnswers.empty());
+    w.Pane1().OpenIconFile(path);
+    w.Pane1().UpdateActions();
+    const std::string saved = dir.Path("saved.ico").string();
+    w.Prompts.SaveAnswers.push_back(saved);
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(ReadFile(saved), ReadFile(path));
+
+    // Ctrl+N makes a new icon in pane 1.
+    w.Pane1().CloseIcon();
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_N, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
+}
+
+TEST(MainWindowTest, ErrorsAreShownAndTheProgramGoesOn)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    w.Pane1().OpenIconFile(ThreeImageIcon(dir));
+    w.Prompts.SaveAnswers.push_back(dir.Path("missing-folder/x.ico").string());
+    w.Window.FrameIcon1()->Action(A::IconSave)->trigger();
+    QTRY_COMPARE(w.Errors.size(), 1u);
+    EXPECT_EQ(w.Errors[0].rfind("WriteIconFileHeader failed.", 0), 0u);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 3);
+}
+
+TEST(MainWindowTest, SplitterSetsTheMinimumWidth)
+{
+    TStartedWindow w;
+    QSplitter* splitter = w.Window.SplitterMainBottom();
+    QSplitterHandle* handle = splitter->handle(1);
+    const int left = handle->mapTo(&w.Window, QPoint(0, 0)).x();
+    const int frame = w.Window.frameGeometry().width() - w.Window.width();
+    EXPECT_EQ(w.Window.minimumWidth() + frame, left + 64);
+
+    // Drag the splitter 113 pixels to the right: the minimum follows on release.
+    const QPoint start(handle->width() / 2, 20);
+    QTest::mousePress(handle, Qt::LeftButton, {}, start);
+    QTest::mouseMove(handle, start + QPoint(113, 0));
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, start + QPoint(113, 0));
+    const int moved = handle->mapTo(&w.Window, QPoint(0, 0)).x();
+    EXPECT_EQ(moved, left + 113);
+    EXPECT_EQ(w.Window.minimumWidth() + frame, moved + 64);
+    // A minimum above the window's width widens the window.
+    EXPECT_GE(w.Window.width(), w.Window.minimumWidth());
+}
+
+TEST(MainWindowTest, HintsReachTheStatusBar)
+{
+    TStartedWindow w;
+    auto* button = w.Window.FrameIcon2()->findChild<QToolButton*>(
+        QStringLiteral("ToolButtonImageImportBitmap"));
+    ASSERT_NE(button, nullptr);
+    QStatusTipEvent tip(button->statusTip());
+    QCoreApplication::sendEvent(button, &tip);
+    EXPECT_EQ(
+        w.Window.statusBar()->currentMessage(), QStringLiteral("Import image from bitmap file"));
+    QStatusTipEvent exit(QStringLiteral("Short|Close velmora icon manager"));
+    QCoreApplication::sendEvent(&w.Window, &exit);
+    EXPECT_EQ(w.Window.statusBar()->currentMessage(), QStringLiteral("Close velmora icon manager"));
+}
+
+TEST(MainWindowTest, OverflowButtonOffersHiddenButtons)
+{
+    TStartedWindow w;
+    TFrameIconDirectory* frame = w.Window.FrameIcon2();
+    auto* more = frame->findChild<QWidget*>(QStringLiteral("PanelToolBarMore"));
+    auto* exportButton
+        = frame->findChild<QToolButton*>(QStringLiteral("ToolButtonImageExportBitmap"));
+    ASSERT_NE(more, nullptr);
+    w.Window.resize(1400, w.Window.height());
+    QTRY_VERIFY(!more->isVisible());
+    EXPECT_TRUE(exportButton->isVisible());
+
+    // Narrow the right pane until the export button no longer fits.
+    w.Window.resize(w.Window.minimumWidth() + 200, w.Window.height());
+    QTRY_VERIFY(more->isVisible());
+    EXPECT_FALSE(exportButton->isVisible());
+    auto* menu = frame->findChild<QMenu*>(QStringLiteral("PopupMenuToolBar"));
+    ASSERT_NE(menu, nullptr);
+    bool offered = false;
+    for (QAction* entry : menu->actions())
+        if (entry->isVisible() && entry->text() == QStringLiteral("E&xport to bitmap..."))
+            offered = true;
+    EXPECT_TRUE(offered);
+}
+
+TEST(MainWindowTest, TitleIsSetOnce)
+{
+    TStartedWindow w;
+    const QString title = w.Window.windowTitle();
+    EXPECT_TRUE(title.startsWith(QStringLiteral("velmora icon manager ")));
+    w.Window.setWindowTitle(QStringLiteral("changed"));
+    QEvent change(QEvent::ActivationChange);
+    QCoreApplication::sendEvent(&w.Window, &change);
+    w.Window.activateWindow();
+    EXPECT_EQ(w.Window.windowTitle(), QStringLiteral("changed"));
+}
+
+TEST(MainWindowTest, GridShowsTheIconAtEachZoom)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    w.Pane1().OpenIconFile(ThreeImageIcon(dir));
+    w.Pane2().NewIcon();
+    auto* grid = w.Window.FrameIcon1()->findChild<QWidget*>(QStringLiteral("StringGridMain"));
+    ASSERT_NE(grid, nullptr);
+    EXPECT_TRUE(grid->isVisible());
+    for (int zoom = 1; zoom <= 4; ++zoom) {
+        w.Pane1().SetZoom(zoom);
+        const QImage shot = w.Window.grab().toImage();
+        EXPECT_FALSE(shot.isNull());
+        if (const char* keep = std::getenv("VELMORA_SCREENSHOTS"))
+            shot.save(QString::fromLocal8Bit(keep) + QStringLiteral("/zoom%1.png").arg(zoom));
+    }
+}
+
+} // namespace velmora::test
