@@ -11,7 +11,6 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QMenuBar>
-#include <QMessageBox>
 #include <QMimeData>
 #include <QShortcut>
 #include <QSplitter>
@@ -348,13 +347,6 @@ void TFormQEBMain::SetTitleOnce()
     FormActivate();
 }
 
-void TFormQEBMain::FormActivate()
-{
-    setWindowTitle(UiText(Messages::ProductName) + QStringLiteral(" ")
-        + QStringLiteral(VELMORA_VERSION_TEXT).section(QLatin1Char('.'), 0, 1)
-        + QStringLiteral(" - ") + QStringLiteral("Editor for Windows icon files"));
-}
-
 void TFormQEBMain::UpdateMinimumWidth()
 {
     const QSplitterHandle* handle = m_splitter->handle(1);
@@ -383,12 +375,6 @@ void TFormQEBMain::dropEvent(QDropEvent* event)
         return;
     emit FilesDropped(files);
     RunGuarded([&] { HandleDroppedFiles(files); });
-}
-
-void TFormQEBMain::ShowAbout()
-{
-    QMessageBox::about(this, UiText(Messages::ProductName),
-        UiText(Messages::ProductName) + QStringLiteral(" ") + QStringLiteral(VELMORA_VERSION_TEXT));
 }
 
 } // namespace velmora

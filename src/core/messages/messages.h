@@ -117,13 +117,14 @@ inline constexpr std::string_view BitmapNotRead = "Bitmap not imported:\r\n\r\n%
 inline constexpr std::string_view ImportBitmapTitle = "Import image from bitmap...";
 inline constexpr std::string_view ExportBitmapTitle
     = "Export image #%d (%d*%d, %d bpp) to bitmap...";
+inline constexpr std::string_view ImageFormat = "%d*%d, %d bpp";
 inline constexpr std::string_view BitmapFilter = "Bitmaps (*.bmp)|*.bmp";
 inline constexpr std::string_view BitmapExtension = "bmp";
 
 // Command-line tool: what became of the files given to "build".
 inline constexpr std::string_view BuildFileNotImported = "%s: not imported: %s";
 inline constexpr std::string_view BuildFormatExists
-    = "the icon already holds an image of its format (%d*%d, %d bpp)";
+    = "the icon already holds an image of its format (%s)";
 inline constexpr std::string_view BuildImportStopped = "; the import stopped here";
 inline constexpr std::string_view BuildNotReached
     = "not reached: the import stopped at %s, whose format the icon already holds";
@@ -132,7 +133,16 @@ inline constexpr std::string_view BuildLoneMask
 inline constexpr std::string_view BuildWrongExtension
     = "the name does not end in \".bmp\", skipped";
 inline constexpr std::string_view BuildNoImage = "The icon has no image; %s was not written.";
-inline constexpr std::string_view QuestionNotAsked = "%s: %s\r\n(no questions are asked here: answered No)";
+inline constexpr std::string_view QuestionNotAsked
+    = "%s: %s\r\n(no questions are asked here: answered No)";
+
+// Script files.
+inline constexpr std::string_view ScriptError = "Script error - %s";
+inline constexpr std::string_view ScriptFileNotFound = "Script file not found.";
+inline constexpr std::string_view ScriptHeaderNotFound = "QEB Header not found in script file.";
+inline constexpr std::string_view ScriptFileEmpty = "Script file is empty.";
+inline constexpr std::string_view ScriptFileTooLarge
+    = "The script file %s holds %s bytes; a script file may hold at most %s bytes.";
 
 // Bitmap pixels, conversion and the .bmp codec.
 inline constexpr std::string_view PixelOutOfRange

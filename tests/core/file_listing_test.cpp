@@ -1,0 +1,257 @@
+#include "files/file_listing.h"
+#include "files/folder_and_masks.h"
+#include "icon_test_files.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+namespace velmora
+{
+namespace
+{
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+/// Creates the items below root: a name ending in "/" is a folder, any other an empty file.
+void MakeTree(const fs::path& root, const Names& items)
+{
+    for (const std::string& item : items) {
+        if (item.back() == '/') {
+            fs::create_directories(root / item);
+        } else {
+            fs::create_directories((root / item).parent_path());
+            test::WriteFile(root / item, {});
+        }
+    }
+}
+
+/// The lines of the list with prefix removed; a line without the prefix is marked with "!".
+Names WithoutPrefix(const TStringList& list, const std::string& prefix)
+{
+    Names names;
+    for (const std::string& line : list.Lines())
+        names.push_back(line.rfind(prefix, 0) == 0 ? line.substr(prefix.size()) : "!" + line);
+    return names;
+}
+
+/// The folder as the listing writes it, with "/" at its end.
+std::string Slashed(const fs::path& folder)
+{
+    std::string text = folder.string();
+    text.push_back('/');
+    return text;
+}
+
+/// Makes dir the working directory until the guard goes.
+class TWorkingDirectory
+{
+public:
+    explicit TWorkingDirectory(const fs::path& dir)
+        : m_saved(fs::current_path())
+    {
+        fs::current_path(dir);
+    }
+    ~TWorkingDirectory() { fs::current_path(m_saved); }
+    TWorkingDirectory(const TWorkingDirectory&) = delete;
+    TWorkingDirectory& operator=(const TWorkingDirectory&) = delete;
+
+private:
+    fs::path m_saved;
+};
+
+TEST(FileListingTest, ListsMatchingEntriesOfTheWholeTreeInOrder)
+{
+    struct Row {
+        const char* what;
+        Names tree;
+        const char* masks;
+        Names expected;
+    };
+    const Names basic = { "z.bmp", "a.bmp", "a.txt", "sub/b.bmp", "sub/c.txt" };
+    const Row rows[] = {
+        { "files of a folder before those of its subfolders", basic, "*.bmp",
+            { "a.bmp", "z.bmp", "sub/b.bmp" } },
+        { "names in byte order", { "b.bmp", "_.bmp", "B.bmp", "a.bmp", "\xC3\xA4.bmp" }, "*.bmp",
+            { "B.bmp", "_.bmp", "a.bmp", "b.bmp", "\xC3\xA4.bmp" } },
+        { "subfolders depth first in name order",
+            { "b/x.bmp", "b/c/y.bmp", "a/z.bmp", "B/w.bmp", "b/a/v.bmp" }, "*.bmp",
+            { "B/w.bmp", "a/z.bmp", "b/x.bmp", "b/a/v.bmp", "b/c/y.bmp" } },
+        { "masks in their order within each folder", basic, "*.txt;*.bmp",
+            { "a.txt", "a.bmp", "z.bmp", "sub/c.txt", "sub/b.bmp" } },
+        { "an entry that two masks match is listed twice", basic, "*.bmp;a*",
+            { "a.bmp", "z.bmp", "a.bmp", "a.txt", "sub/b.bmp" } },
+        { "blanks around masks are ignored", basic, "  *.txt ;\t*.bmp ",
+            { "a.txt", "a.bmp", "z.bmp", "sub/c.txt", "sub/b.bmp" } },
+        { "letter case counts", { "a.bmp", "b.BMP" }, "*.BMP", { "b.BMP" } },
+        { "both cases as two masks", { "a.bmp", "b.BMP" }, "*.bmp;*.BMP", { "a.bmp", "b.BMP" } },
+        { "? stands for one character", { "a.bmp", "ab.bmp", ".bmp" }, "?.bmp", { "a.bmp" } },
+        { "an empty mask piece matches nothing", basic, "*.bmp;",
+            { "a.bmp", "z.bmp", "sub/b.bmp" } },
+        { "hidden folders are not entered, hidden files are listed",
+            { ".cache/a.bmp", ".h.bmp", "sub/.cache/b.bmp", "sub/c.bmp" }, "*.bmp",
+            { ".h.bmp", "sub/c.bmp" } },
+        { "* lists '.' and folders like files, never '..'", { "a.bmp", "sub/b" }, "*",
+            { ".", "a.bmp", "sub", "sub/.", "sub/b" } },
+        { "*.* lists '.' and the names with a dot", { "a.bmp", "noext", "sub/b.x" }, "*.*",
+            { ".", "a.bmp", "sub/.", "sub/b.x" } },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        test::TTempDir dir;
+        MakeTree(dir.Root(), row.tree);
+        // The folder gives the same names with or without a separator at its end.
+        for (const std::string& folder : { dir.Root().string(), Slashed(dir.Root()) }) {
+            TStringList list;
+            list.Add("left over");
+            const int count = ListFilesRecursive(&list, folder, row.masks);
+            EXPECT_EQ(WithoutPrefix(list, Slashed(dir.Root())), row.expected);
+            EXPECT_EQ(count, static_cast<int>(row.expected.size()));
+        }
+    }
+}
+
+TEST(FileListingTest, MissingFolderOrNoListGivesNothing)
+{
+    test::TTempDir dir;
+    MakeTree(dir.Root(), { "file.bmp" });
+    for (const fs::path& folder : { dir.Path("missing"), dir.Path("file.bmp") }) {
+        SCOPED_TRACE(folder.string());
+        TStringList list;
+        list.Add("left over");
+        EXPECT_EQ(ListFilesRecursive(&list, folder.string(), "*"), 0);
+        EXPECT_EQ(list.Count(), 0); // cleared even so
+        list.Add("kept");
+        EXPECT_EQ(ListFolders(&list, folder.string()), 1);
+        AddMatchingFiles(&list, folder.string(), "*");
+        EXPECT_EQ(list.Lines(), Names { "kept" });
+    }
+    EXPECT_EQ(ListFilesRecursive(nullptr, dir.Root().string(), "*"), -1);
+    EXPECT_EQ(ListFolders(nullptr, dir.Root().string()), -1);
+    AddMatchingFiles(nullptr, dir.Root().string(), "*"); // nothing to do, no crash
+}
+
+TEST(FileListingTest, ListFoldersAppendsEachFolderBeforeItsSubfolders)
+{
+    test::TTempDir dir;
+    MakeTree(dir.Root(), { "b/y/", "b/x/deep/", "a/", ".hidden/inner/", "file", "b/.git/" });
+    TStringList list;
+    list.Add("kept");
+    EXPECT_EQ(ListFolders(&list, dir.Root().string()), 7);
+    EXPECT_EQ(WithoutPrefix(list, Slashed(dir.Root())),
+        (Names { "!kept", "", "a/", "b/", "b/x/", "b/x/deep/", "b/y/" }));
+}
+
+TEST(FileListingTest, LinksToFoldersAreNotFollowedButListed)
+{
+    test::TTempDir dir;
+    MakeTree(dir.Root(), { "a.bmp", "sub/b.bmp", "outside/c.bmp" });
+    fs::create_directory_symlink(dir.Path("sub"), dir.Path("sub/loop"));
+    fs::create_directory_symlink(dir.Path("outside"), dir.Path("sub/link.bmp"));
+    fs::create_symlink(dir.Path("a.bmp"), dir.Path("sub/file-link.bmp"));
+    fs::create_symlink(dir.Path("missing"), dir.Path("sub/broken.bmp"));
+    ASSERT_EQ(mkfifo(dir.Path("sub/pipe.bmp").c_str(), 0600), 0);
+
+    TStringList folders;
+    ListFolders(&folders, dir.Path("sub").string());
+    EXPECT_EQ(folders.Lines(), Names { Slashed(dir.Path("sub")) });
+
+    // Links are entries of their folder; the named pipe is no file to open.
+    TStringList list;
+    EXPECT_EQ(ListFilesRecursive(&list, dir.Path("sub").string(), "*.bmp;loop"), 5);
+    EXPECT_EQ(WithoutPrefix(list, Slashed(dir.Path("sub"))),
+        (Names { "b.bmp", "broken.bmp", "file-link.bmp", "link.bmp", "loop" }));
+
+    // A start folder named through a link is walked.
+    EXPECT_EQ(ListFilesRecursive(&list, dir.Path("sub/link.bmp").string(), "*.bmp"), 1);
+    EXPECT_EQ(list.Lines(), Names { Slashed(dir.Path("sub/link.bmp")) + "c.bmp" });
+}
+
+TEST(FileListingTest, EmptyFolderIsTheWorkingDirectoryAndRelativeNamesStayRelative)
+{
+    test::TTempDir dir;
+    MakeTree(dir.Root(), { "a.bmp", "sub/b.bmp", "sub/deeper/c.bmp" });
+    TWorkingDirectory working(dir.Root());
+    const std::string cwd = Slashed(fs::current_path());
+
+    TStringList list;
+    EXPECT_EQ(ListFilesRecursive(&list, "", "*.bmp"), 3);
+    EXPECT_EQ(list.Lines(), (Names { cwd + "a.bmp", cwd + "sub/b.bmp", cwd + "sub/deeper/c.bmp" }));
+
+    EXPECT_EQ(ListFilesRecursive(&list, "sub", "*.bmp"), 2);
+    EXPECT_EQ(list.Lines(), (Names { "sub/b.bmp", "sub/deeper/c.bmp" }));
+
+    list.Clear();
+    AddMatchingFiles(&list, "", "*.bmp");
+    EXPECT_EQ(list.Lines(), Names { cwd + "a.bmp" });
+}
+
+TEST(FileListingTest, UnreadableFolderIsPassedOver)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "permissions do not hold for root";
+    test::TTempDir dir;
+    MakeTree(dir.Root(), { "a.bmp", "locked/b.bmp", "locked/inner/c.bmp", "open/d.bmp" });
+    fs::permissions(dir.Path("locked"), fs::perms::none);
+
+    TStringList list;
+    const int count = ListFilesRecursive(&list, dir.Root().string(), "*.bmp");
+    fs::permissions(dir.Path("locked"), fs::perms::owner_all);
+    EXPECT_EQ(count, 2);
+    EXPECT_EQ(WithoutPrefix(list, Slashed(dir.Root())), (Names { "a.bmp", "open/d.bmp" }));
+}
+
+TEST(FileListingTest, WalkStaysOnTheFileSystemItStartedOn)
+{
+    // /dev usually holds /dev/pts and /dev/shm, mounted from other file systems, and links
+    // such as /dev/fd into /proc.
+    struct stat devInfo = {};
+    struct stat ptsInfo = {};
+    if (stat("/dev", &devInfo) != 0 || stat("/dev/pts", &ptsInfo) != 0
+        || devInfo.st_dev == ptsInfo.st_dev)
+        GTEST_SKIP() << "no file system mounted at /dev/pts";
+    TStringList folders;
+    ListFolders(&folders, "/dev");
+    ASSERT_GE(folders.Count(), 1);
+    EXPECT_EQ(folders[0], "/dev/");
+    for (const std::string& folder : folders.Lines()) {
+        struct stat info = {};
+        ASSERT_EQ(lstat(folder.c_str(), &info), 0) << folder;
+        EXPECT_EQ(info.st_dev, devInfo.st_dev) << folder;
+    }
+    EXPECT_EQ(folders.IndexOf("/dev/pts/"), -1);
+    EXPECT_EQ(folders.IndexOf("/dev/fd/"), -1);
+}
+
+TEST(FileListingTest, ParameterIsSplitAfterItsLastSeparator)
+{
+    struct Row {
+        const char* parameter;
+        char separator;
+        bool drives;
+        const char* folder;
+        const char* masks;
+    };
+    const Row rows[] = {
+        { "/pics/*.bmp;*.dib", '/', false, "/pics/", "*.bmp;*.dib" },
+        { "*.bmp", '/', false, "", "*.bmp" },
+        { "/a:b/c:*.bmp", '/', false, "/a:b/", "c:*.bmp" }, // a colon is an ordinary character
+        { "C:\\pics\\*.bmp;*.dib", '\\', true, "C:\\pics\\", "*.bmp;*.dib" },
+        { "\\\\srv\\share\\*.bmp", '\\', true, "\\\\srv\\share\\", "*.bmp" },
+        { "C:\\a\\*.bmp;D:\\b\\*.dib", '\\', true, "C:\\a\\*.bmp;D:\\b\\", "*.dib" },
+        { "C:\\a\\b:*.bmp", '\\', true, "C:\\a\\b:", "*.bmp" },
+    };
+    for (const Row& row : rows) {
+        const TFolderAndMasks split = SplitFolderAndMasks(row.parameter, row.separator, row.drives);
+        EXPECT_EQ(split.Folder, row.folder) << row.parameter;
+        EXPECT_EQ(split.Masks, row.masks) << row.parameter;
+    }
+    EXPECT_EQ(SplitFolderAndMasks("/x/*.bmp").Folder, "/x/"); // the platform's defaults
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,545 @@
+#include "icon_test_files.h"
+#include "version/language_names.h"
+#include "version/running_program_version.h"
+#include "version/version_info_verbose.h"
+#include "version/version_query.h"
+#include "version_test_files.h"
+
+#include <cstdlib>
+#include <gtest/gtest.h>
+
+namespace velmora
+{
+namespace
+{
+
+using namespace velmora::test;
+
+constexpr int Ok = TVersionInfo::ResultOk;
+constexpr int NoInfo = TVersionInfo::ResultNoVersionInfo;
+constexpr int NotFetched = TVersionInfo::ResultNotFetched;
+constexpr int NoFixedPart = TVersionInfo::ResultNoFixedPart;
+
+// Writes the bytes as a file and reads its version information.
+int LoadFile(TVersionInfoVerbose& info, const Bytes& bytes, const std::string& name = "file.exe")
+{
+    TTempDir dir;
+    WriteFile(dir.Path(name), bytes);
+    int result = info.LoadFromFile(dir.Path(name).string());
+    EXPECT_EQ(info.FileName(), dir.Path(name).string());
+    return result;
+}
+
+Bytes ElfWithVersion(const Bytes& data, bool is64)
+{
+    TElfFile elf;
+    elf.Is64 = is64;
+    elf.SectionData = data;
+    return elf.Build();
+}
+
+void ExpectEmpty(const TVersionInfo& info)
+{
+    for (const std::string* text : { &info.Comments(), &info.CompanyName(), &info.FileDescription(),
+             &info.FileVersion(), &info.LicenseInfo(), &info.InternalName(), &info.LegalCopyright(),
+             &info.LegalTrademarks(), &info.OriginalFilename(), &info.ProductName(),
+             &info.ProductVersion(), &info.LanguageName() })
+        EXPECT_EQ(*text, "");
+    for (uint32_t number :
+        { info.Signature(), info.StrucVersion(), info.FileVersionMS(), info.FileVersionLS(),
+            info.ProductVersionMS(), info.ProductVersionLS(), info.FileFlagsMask(),
+            info.FileFlags(), info.FileOS(), info.FileType(), info.FileSubType(), info.FileDateMS(),
+            info.FileDateLS(), uint32_t { info.Language() }, uint32_t { info.CodePage() } })
+        EXPECT_EQ(number, 0u);
+}
+
+TEST(VersionInfo, ReadsEveryFieldFromPeAndElfFiles)
+{
+    const Bytes info = TVersionRecipe().Build();
+    const struct {
+        const char* name;
+        Bytes file;
+    } rows[] = {
+        { "PE32", PeWithVersion(info, false) },
+        { "PE32+", PeWithVersion(info, true) },
+        { "PE32 with icon, group icon and version resources",
+            TPeFile {
+                false, BuildResourceSection(info, TPeFile::ResourceRva, { 3, 14, 16, 24 }).Section }
+                .Build() },
+        { "ELF64", ElfWithVersion(info, true) },
+        { "ELF32", ElfWithVersion(info, false) },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TVersionInfoVerbose version;
+        ASSERT_EQ(LoadFile(version, row.file), Ok);
+        EXPECT_EQ(version.Comments(), "Editor for icons");
+        EXPECT_EQ(version.CompanyName(), "Example Company");
+        EXPECT_EQ(version.FileDescription(), "Example description");
+        EXPECT_EQ(version.FileVersion(), "2.3.4.5");
+        EXPECT_EQ(version.LicenseInfo(), "Example licence");
+        EXPECT_EQ(version.InternalName(), "example");
+        EXPECT_EQ(version.LegalCopyright(), "Copyright (c) Example");
+        EXPECT_EQ(version.LegalTrademarks(), "Example trademark");
+        EXPECT_EQ(version.OriginalFilename(), "example.exe");
+        EXPECT_EQ(version.ProductName(), "Example Product");
+        EXPECT_EQ(version.ProductVersion(), "1.0");
+        EXPECT_EQ(version.Language(), 0x0409);
+        EXPECT_EQ(version.CodePage(), 1252);
+        EXPECT_EQ(version.LanguageName(), "English (United States)");
+        const TFixedFileInfo fixed = SampleFixedFileInfo();
+        const uint32_t read[] = { version.Signature(), version.StrucVersion(),
+            version.FileVersionMS(), version.FileVersionLS(), version.ProductVersionMS(),
+            version.ProductVersionLS(), version.FileFlagsMask(), version.FileFlags(),
+            version.FileOS(), version.FileType(), version.FileSubType(), version.FileDateMS(),
+            version.FileDateLS() };
+        EXPECT_TRUE(std::equal(fixed.begin(), fixed.end(), std::begin(read), std::end(read)));
+        // Product version 1.1.1.38.
+        EXPECT_EQ(version.ProductMajor(), 1);
+        EXPECT_EQ(version.ProductMinor(), 1);
+        EXPECT_EQ(version.ProductRelease(), 1);
+        EXPECT_EQ(version.ProductBuild(), 38);
+    }
+}
+
+TEST(VersionInfo, StringTableAndTranslations)
+{
+    using TPairs = std::vector<std::pair<uint16_t, uint16_t>>;
+    auto recipe = [](auto change) {
+        TVersionRecipe r;
+        change(r);
+        return r;
+    };
+    auto withProductName
+        = [](TVersionBlock block) { return [block](TVersionRecipe& r) { r.Strings = { block }; }; };
+    const struct {
+        const char* name;
+        TVersionRecipe recipe;
+        int result;
+        std::string productName;
+        uint16_t language;
+        uint16_t codePage;
+        std::string languageName;
+    } rows[] = {
+        { "no translation table: the German table of code page 1252", recipe([](TVersionRecipe& r) {
+             r.Translations.reset();
+             r.TableKey = "040704E4";
+         }),
+            Ok, "Example Product", 0x0407, 1252, "DEFAULT: German (Germany)" },
+        { "no translation table, table key in lower case", recipe([](TVersionRecipe& r) {
+             r.Translations.reset();
+             r.TableKey = "040704e4";
+         }),
+            Ok, "Example Product", 0x0407, 1252, "DEFAULT: German (Germany)" },
+        { "no translation table and no German table: empty texts",
+            recipe([](TVersionRecipe& r) { r.Translations.reset(); }), Ok, "", 0x0407, 1252,
+            "DEFAULT: German (Germany)" },
+        { "an empty translation table counts as none", recipe([](TVersionRecipe& r) {
+             r.Translations = TPairs {};
+             r.TableKey = "040704E4";
+         }),
+            Ok, "Example Product", 0x0407, 1252, "DEFAULT: German (Germany)" },
+        { "the first of two translations is read", recipe([](TVersionRecipe& r) {
+             r.Translations = TPairs { { 0x0407, 0x04B0 }, { 0x0409, 0x04E4 } };
+             r.TableKey = "040704b0";
+         }),
+            Ok, "Example Product", 0x0407, 0x04B0, "German (Germany)" },
+        { "a translation without its table: empty texts", recipe([](TVersionRecipe& r) {
+             r.Translations = TPairs { { 0x0411, 0x03A4 } };
+         }),
+            Ok, "", 0x0411, 0x03A4, "Japanese (Japan)" },
+        { "keys in another case", recipe(withProductName(TextBlock("PRODUCTNAME", "Upper Case"))),
+            Ok, "Upper Case", 0x0409, 1252, "English (United States)" },
+        { "an empty value that counts its terminating zero",
+            recipe(withProductName(TextBlock("ProductName", ""))), Ok, "", 0x0409, 1252,
+            "English (United States)" },
+        { "an empty value of length 0", recipe(withProductName({ "ProductName", 1, {}, 0, {} })),
+            Ok, "", 0x0409, 1252, "English (United States)" },
+        { "a missing key", recipe(withProductName(TextBlock("Other", "x"))), Ok, "", 0x0409, 1252,
+            "English (United States)" },
+        { "a length without the terminating zero keeps the last character",
+            recipe(withProductName({ "ProductName", 1, Utf16("Whole Name"), 10, {} })), Ok,
+            "Whole Name", 0x0409, 1252, "English (United States)" },
+        { "a length in bytes stops at the terminating zero",
+            recipe(withProductName({ "ProductName", 1, Utf16("Bytes"), 12, {} })), Ok, "Bytes",
+            0x0409, 1252, "English (United States)" },
+        { "a length past its block stops at the block's end",
+            recipe(withProductName({ "ProductName", 1, Utf16("Cut", false), 900, {} })), Ok, "Cut",
+            0x0409, 1252, "English (United States)" },
+        { "text beyond the basic plane and with accents becomes UTF-8",
+            recipe(withProductName(TextBlock("ProductName", "Caf\u00e9 \U0001F600 \u00a9"))), Ok,
+            "Caf\u00e9 \U0001F600 \u00a9", 0x0409, 1252, "English (United States)" },
+        { "an unpaired surrogate becomes U+FFFD",
+            recipe(withProductName({ "ProductName", 1, Bytes { 'A', 0, 0x00, 0xD8, 'B', 0, 0, 0 },
+                std::nullopt, {} })),
+            Ok, "A\uFFFDB", 0x0409, 1252, "English (United States)" },
+        { "no fixed part: the texts are read all the same",
+            recipe([](TVersionRecipe& r) { r.FixedPart.clear(); }), NoFixedPart, "Example Product",
+            0x0409, 1252, "English (United States)" },
+        { "a fixed part too short counts as none",
+            recipe([](TVersionRecipe& r) { r.FixedPart.resize(48); }), NoFixedPart,
+            "Example Product", 0x0409, 1252, "English (United States)" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TVersionInfoVerbose version;
+        EXPECT_EQ(version.LoadFromBytes(PeWithVersion(row.recipe.Build())), row.result);
+        EXPECT_EQ(version.ProductName(), row.productName);
+        EXPECT_EQ(version.Language(), row.language);
+        EXPECT_EQ(version.CodePage(), row.codePage);
+        EXPECT_EQ(version.LanguageName(), row.languageName);
+        EXPECT_EQ(version.ProductVersionLS(), row.result == Ok ? 0x00010026u : 0u);
+        EXPECT_EQ(version.Signature(), row.result == Ok ? 0xFEEF04BDu : 0u);
+    }
+}
+
+TEST(VersionInfo, FilesWithoutVersionInformation)
+{
+    TElfFile otherSection;
+    otherSection.SectionName = ".rodata";
+    otherSection.SectionData = TVersionRecipe().Build();
+    TElfFile noBits;
+    noBits.SectionType = 8; // SHT_NOBITS
+    TElfFile bigEndian;
+    Bytes bigEndianFile = bigEndian.Build();
+    bigEndianFile[5] = 2; // ELFDATA2MSB
+    Bytes dosProgram(200, 0);
+    dosProgram[0] = 'M';
+    dosProgram[1] = 'Z';
+    const struct {
+        const char* name;
+        Bytes file;
+    } rows[] = {
+        { "PE without resources", TPeFile().Build() },
+        { "PE with only icon resources",
+            TPeFile {
+                false, BuildResourceSection(Bytes(40, 1), TPeFile::ResourceRva, { 3, 14 }).Section }
+                .Build() },
+        { "PE whose version resource is empty", PeWithVersion({}) },
+        { "DOS program", dosProgram },
+        { "ELF without the version section", otherSection.Build() },
+        { "ELF whose version section holds no bytes", noBits.Build() },
+        { "big-endian ELF", bigEndianFile },
+        { "text file", Bytes { 'h', 'e', 'l', 'l', 'o', '\n' } },
+        { "empty file", Bytes {} },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TVersionInfoVerbose version;
+        EXPECT_EQ(LoadFile(version, row.file), NoInfo);
+        ExpectEmpty(version);
+    }
+
+    TTempDir dir;
+    TVersionInfoVerbose version;
+    EXPECT_EQ(version.LoadFromFile(dir.Path("missing.exe").string()), NoInfo);
+    EXPECT_EQ(version.LoadFromFile(dir.Root().string()), NoInfo); // a folder is no file
+    EXPECT_EQ(version.FileName(), dir.Root().string());
+    EXPECT_EQ(version.LoadFromFile(""), TVersionInfo::ResultNoFileName);
+    EXPECT_EQ(version.FileName(), "");
+}
+
+TEST(VersionInfo, DamagedPeFilesGiveACode)
+{
+    constexpr uint32_t highBit = 0x80000000;
+    const Bytes info = TVersionRecipe().Build();
+    const TResourceSection resources = BuildResourceSection(info, TPeFile::ResourceRva);
+    const TPeFile pe { false, resources.Section };
+    const Bytes good = pe.Build();
+    const uint32_t rsrc = TPeFile::ResourceFileOffset;
+    const uint32_t sectionCount = TPeFile::NewHeader + 6;
+    const uint32_t rsrcHeader = pe.SectionTable() + 40;
+    const struct {
+        const char* name;
+        Bytes file;
+    } rows[] = {
+        { "type entry leads back to the root", With(good, rsrc + 20, highBit | 0) },
+        { "name directory leads to itself",
+            With(good, rsrc + resources.NameDirectory + 20, highBit | resources.NameDirectory) },
+        { "language entry is a directory",
+            With(
+                good, rsrc + resources.LanguageDirectory + 20, highBit | resources.NameDirectory) },
+        { "type entry is a data entry", With(good, rsrc + 20, resources.DataEntry) },
+        { "root claims 65535 named and 65535 identified entries",
+            With(With(good, rsrc + 12, 0xFFFF, 2), rsrc + 14, 0xFFFF, 2) },
+        { "entries run past the section", With(good, rsrc + 14, 4000, 2) },
+        { "subdirectory past the end", With(good, rsrc + 20, highBit | 0x7FFFFFF0) },
+        { "data entry past the end",
+            With(good, rsrc + resources.LanguageDirectory + 20, 0x7FFFFFF0) },
+        { "data past the end of the file", With(good, rsrc + resources.DataEntry, 0x7FFFFFF0) },
+        { "data of 4 GiB", With(good, rsrc + resources.DataEntry + 4, 0xFFFFFFFF) },
+        { "no sections", With(good, sectionCount, 0, 2) },
+        { "65535 sections", With(good, sectionCount, 0xFFFF, 2) },
+        { "resource section past the end of the file", With(good, rsrcHeader + 20, 0x7FFFFF00) },
+        { "resources outside every section",
+            With(good, pe.OptionalHeader() + 96 + 16, 0x00F00000) },
+        { "unknown optional header", With(good, pe.OptionalHeader(), 0x107, 2) },
+        { "optional header past the end", With(good, TPeFile::NewHeader + 20, 0xFFFF, 2) },
+        { "version structure longer than its resource",
+            With(good, rsrc + resources.Data, static_cast<uint32_t>(info.size() + 4), 2) },
+        { "version structure shorter than its header", With(good, rsrc + resources.Data, 4, 2) },
+        { "version structure with another root key",
+            With(good, rsrc + resources.Data + 6, 'W', 2) },
+        { "child block past its parent",
+            With(good, rsrc + resources.Data + 92, static_cast<uint32_t>(info.size()), 2) },
+        { "child block shorter than a header", With(good, rsrc + resources.Data + 92, 3, 2) },
+        { "key without its terminating zero in its block",
+            With(good, rsrc + resources.Data + 92, 6 + 10, 2) }, // ends after "Strin"
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        TVersionInfoVerbose version;
+        EXPECT_EQ(LoadFile(version, row.file), NotFetched);
+        ExpectEmpty(version);
+    }
+    // The StringFileInfo block starts at 92 in the sample: the rows above change that block.
+    ASSERT_EQ(ReadU16(info.data() + 92), ReadU16(good.data() + rsrc + resources.Data + 92));
+    EXPECT_EQ(Utf16("StringFileInfo"), Bytes(info.begin() + 98, info.begin() + 98 + 30));
+}
+
+TEST(VersionInfo, DamagedElfFilesGiveACode)
+{
+    for (bool is64 : { true, false }) {
+        SCOPED_TRACE(is64 ? "ELF64" : "ELF32");
+        TElfFile elf;
+        elf.Is64 = is64;
+        elf.SectionData = TVersionRecipe().Build();
+        const Bytes good = elf.Build();
+        const uint32_t table = static_cast<uint32_t>(ElfSectionTable(good, is64));
+        const uint32_t entry = elf.SectionHeaderSize();
+        const uint32_t shoff = is64 ? 0x28 : 0x20;
+        const uint32_t shentsize = is64 ? 0x3A : 0x2E;
+        const uint32_t shnum = is64 ? 0x3C : 0x30;
+        const uint32_t shstrndx = is64 ? 0x3E : 0x32;
+        const uint32_t offsetField = is64 ? 24 : 16; // sh_offset
+        const uint32_t sizeField = is64 ? 32 : 20; // sh_size
+        Bytes hugeOffset = With(good, table + entry + offsetField, 0xFFFFFFF0);
+        if (is64)
+            hugeOffset = With(hugeOffset, table + entry + offsetField + 4, 0xFFFFFFFF);
+        const struct {
+            const char* name;
+            Bytes file;
+        } rows[] = {
+            { "section table past the end", With(good, shoff, 0x7FFFFFF0) },
+            { "section headers too small", With(good, shentsize, 8, 2) },
+            { "name table index past the sections", With(good, shstrndx, 3, 2) },
+            { "65535 sections", With(good, shnum, 0xFFFF, 2) },
+            { "extended count of 2^32 sections",
+                With(With(good, shnum, 0, 2), table + sizeField, 0xFFFFFFFF) },
+            { "name past the name table", With(good, table + entry, 0x10000) },
+            { "name table past the end", With(good, table + 2 * entry + offsetField, 0x7FFFFFF0) },
+            { "version section past the end", With(good, table + entry + sizeField, 0x7FFFFFF0) },
+            { "version section offset wraps around", hugeOffset },
+            { "version structure damaged",
+                With(good, table + entry + sizeField, 20) }, // shorter than its root says
+        };
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.name);
+            TVersionInfoVerbose version;
+            EXPECT_EQ(version.LoadFromBytes(row.file), NotFetched);
+            ExpectEmpty(version);
+        }
+        TVersionInfoVerbose version;
+        EXPECT_EQ(version.LoadFromBytes(good), Ok);
+    }
+}
+
+TEST(VersionInfo, EveryTruncationGivesACode)
+{
+    const Bytes info = TVersionRecipe().Build();
+    TElfFile elf;
+    elf.SectionData = info;
+    for (const Bytes& file :
+        { PeWithVersion(info, false), PeWithVersion(info, true), elf.Build() }) {
+        for (size_t size = 0; size < file.size(); ++size) {
+            TVersionInfoVerbose version;
+            int result = version.LoadFromBytes(ByteSpan(file).first(size));
+            // Cut in the padding after the last section the file is still whole.
+            if (result != Ok) {
+                ASSERT_TRUE(result == NoInfo || result == NotFetched) << size << ": " << result;
+            }
+        }
+    }
+}
+
+// A reader whose string table fails, as an error of a platform call would.
+class TFailingReader : public TVersionInfoVerbose
+{
+protected:
+    void ReadStringTable(ByteSpan, uint16_t, uint16_t) override { throw Exception("failed"); }
+};
+
+TEST(VersionInfo, FailureWithTheDefaultTranslation)
+{
+    TVersionRecipe noTranslation;
+    noTranslation.Translations.reset();
+    TFailingReader reader;
+    EXPECT_EQ(reader.LoadFromBytes(PeWithVersion(noTranslation.Build())),
+        TVersionInfo::ResultDefaultTableFailed);
+    for (const std::string* text :
+        { &reader.CompanyName(), &reader.FileDescription(), &reader.FileVersion(),
+            &reader.InternalName(), &reader.LegalCopyright(), &reader.OriginalFilename(),
+            &reader.ProductName(), &reader.ProductVersion(), &reader.LanguageName() })
+        EXPECT_EQ(*text, "???");
+    EXPECT_EQ(reader.Comments(), "");
+    EXPECT_EQ(reader.ProductBuild(), 38); // the fixed part was read before
+
+    // With a translation table the error reaches the caller.
+    EXPECT_EQ(
+        ErrorOf([&] { reader.LoadFromBytes(PeWithVersion(TVersionRecipe().Build())); }), "failed");
+}
+
+TEST(VersionInfo, ReadsTheVersionThatTheBuildEmbeds)
+{
+    TVersionInfoVerbose cli;
+    ASSERT_EQ(cli.LoadFromFile(VELMORA_CLI_PATH), Ok);
+    TVersionInfoVerbose self;
+    ASSERT_EQ(LoadRunningProgramVersion(self), Ok);
+    EXPECT_EQ(self.FileName(), RunningProgramFileName());
+    EXPECT_TRUE(std::filesystem::path(self.FileName()).is_absolute());
+    for (const TVersionInfo* version :
+        { static_cast<TVersionInfo*>(&cli), static_cast<TVersionInfo*>(&self) }) {
+        EXPECT_EQ(version->ProductName(), "velmora icon manager");
+        EXPECT_EQ(version->FileDescription(), "velmora icon manager");
+        EXPECT_EQ(version->CompanyName(), "velmora developers");
+        EXPECT_EQ(version->LegalCopyright(), "Copyright (c) 2026 velmora developers");
+        EXPECT_EQ(version->Comments(), "Editor for Windows icon files");
+        EXPECT_EQ(version->ProductVersion(), VELMORA_VERSION_TEXT_FOR_TESTS);
+        EXPECT_EQ(version->FileVersion(), VELMORA_VERSION_TEXT_FOR_TESTS);
+        EXPECT_EQ(version->ProductVersion(), "0.1.0.0");
+        EXPECT_EQ(version->InternalName(), "velmora-icon-manager");
+        EXPECT_EQ(version->OriginalFilename(), "velmora-icon-manager");
+        EXPECT_EQ(version->Signature(), FixedFileInfoSignature);
+        EXPECT_EQ(version->ProductVersionMS(), 0x00000001u);
+        EXPECT_EQ(version->ProductVersionLS(), 0u);
+        EXPECT_EQ(version->FileVersionMS(), version->ProductVersionMS());
+        EXPECT_EQ(version->ProductMajor(), 0);
+        EXPECT_EQ(version->ProductMinor(), 1);
+        EXPECT_EQ(version->ProductRelease(), 0);
+        EXPECT_EQ(version->ProductBuild(), 0);
+        EXPECT_EQ(version->Language(), 0x0409);
+        EXPECT_EQ(version->CodePage(), 1252);
+        EXPECT_EQ(version->LanguageName(), "English (United States)");
+    }
+}
+
+TEST(VerQueryValue, FindsBlocksAsThePlatformDoes)
+{
+    const Bytes info = TVersionRecipe().Build();
+    const struct {
+        const char* subBlock;
+        bool found;
+        std::string text; // of a text value
+        size_t binarySize;
+    } rows[] = {
+        { "\\", true, "", FixedFileInfoSize },
+        { "", true, "", FixedFileInfoSize },
+        { "\\VarFileInfo\\Translation", true, "", 4 },
+        { "\\StringFileInfo\\040904E4\\ProductName", true, "Example Product", 32 },
+        { "\\\\stringfileinfo\\040904e4\\PRODUCTNAME\\", true, "Example Product", 32 },
+        { "StringFileInfo\\040904E4\\Comments", true, "Editor for icons", 34 },
+        { "\\StringFileInfo\\040904E4\\Product", false, "", 0 },
+        { "\\StringFileInfo\\040904E\\ProductName", false, "", 0 },
+        { "\\StringFileInfo\\040904E4\\ProductName\\More", false, "", 0 },
+        { "\\VarFileInfo\\Translation\\x", false, "", 0 },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.subBlock);
+        std::optional<TVersionValue> value = VerQueryValue(info, row.subBlock);
+        ASSERT_EQ(value.has_value(), row.found);
+        if (!value)
+            continue;
+        EXPECT_EQ(value->Binary().size(), row.binarySize);
+        if (value->Type == 1) {
+            EXPECT_EQ(value->Text(), row.text);
+        }
+    }
+    EXPECT_FALSE(VerQueryValue({}, "\\"));
+    EXPECT_FALSE(VerQueryValue(ByteSpan(info).first(5), "\\"));
+    EXPECT_EQ(CheckVersionInfo(info), info.size());
+    Bytes padded = info;
+    padded.resize(info.size() + 64, 0);
+    EXPECT_EQ(CheckVersionInfo(padded), info.size());
+}
+
+TEST(VerLanguageName, NamesLanguages)
+{
+    const struct {
+        uint16_t language;
+        const char* name;
+    } rows[] = {
+        { 0x0409, "English (United States)" },
+        { 0x0407, "German (Germany)" },
+        { 0x0809, "English (United Kingdom)" },
+        { 0x0C0C, "French (Canada)" },
+        { 0x0411, "Japanese (Japan)" },
+        { 0x0804, "Chinese (Simplified, PRC)" },
+        { 0x0414, "Norwegian, Bokm\u00e5l (Norway)" },
+        { 0x540A, "Spanish (United States)" },
+        { 0x0000, "Language Neutral" },
+        { 0x0007, "German" },
+        { 0x0009, "English" },
+        { 0x0400, "Process Default Language" },
+        { 0x0800, "System Default Language" },
+        { 0x00FF, "Unknown language" },
+        { 0x7C09, "Unknown language" },
+        { 0xFFFF, "Unknown language" },
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(VerLanguageName(row.language), row.name) << std::hex << row.language;
+}
+
+TEST(VersionInfo, OutsideReadersSeeTheTestFiles)
+{
+    // icoutils' wrestool finds the same version resource in the PE files built here, and
+    // readelf the version section of the ELF files, so the tests read real file layouts.
+    const Bytes info = TVersionRecipe().Build();
+    TTempDir dir;
+    if (HaveProgram("wrestool")) {
+        for (bool is64 : { false, true }) {
+            WriteFile(dir.Path("v.exe"), PeWithVersion(info, is64));
+            const std::string out = dir.Path("v.res").string();
+            ASSERT_EQ(RunCommand("wrestool -x --raw --type=16 -o " + out + " "
+                          + dir.Path("v.exe").string() + " 2>&1"),
+                0);
+            EXPECT_EQ(ReadFile(out), info);
+        }
+    }
+    if (HaveProgram("readelf")) {
+        TElfFile elf;
+        elf.SectionData = info;
+        WriteFile(dir.Path("v.elf"), elf.Build());
+        std::string out;
+        ASSERT_EQ(RunCommand("readelf -S " + dir.Path("v.elf").string() + " 2>&1", &out), 0);
+        EXPECT_NE(out.find(".velmora_version"), std::string::npos) << out;
+    }
+}
+
+TEST(FuzzSeeds, VersionInfo)
+{
+    const char* root = std::getenv("VELMORA_FUZZ_SEED_DIR");
+    if (!root)
+        GTEST_SKIP() << "VELMORA_FUZZ_SEED_DIR not set";
+    std::filesystem::path dir = std::filesystem::path(root) / "fuzz_version_info";
+    std::filesystem::create_directories(dir);
+    const Bytes info = TVersionRecipe().Build();
+    TVersionRecipe noTranslation;
+    noTranslation.Translations.reset();
+    noTranslation.TableKey = "040704E4";
+    WriteFile(dir / "pe32.exe", PeWithVersion(info, false));
+    WriteFile(dir / "pe64.dll", PeWithVersion(noTranslation.Build(), true));
+    WriteFile(dir / "pe32-several-types.exe",
+        TPeFile { false, BuildResourceSection(info, TPeFile::ResourceRva, { 3, 14, 16 }).Section }
+            .Build());
+    TElfFile elf64;
+    elf64.SectionData = info;
+    WriteFile(dir / "elf64", elf64.Build());
+    TElfFile elf32;
+    elf32.Is64 = false;
+    elf32.SectionData = noTranslation.Build();
+    WriteFile(dir / "elf32", elf32.Build());
+    WriteFile(dir / "structure.bin", info);
+}
+
+} // namespace
+} // namespace velmora
