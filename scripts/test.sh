@@ -22,7 +22,7 @@ cmake --build build-ci -j"$jobs"
 
 step "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-ci-san -DCMAKE_BUILD_TYPE=Debug -DVELMORA_WERROR=ON -DVELMORA_SANITIZE=ON \
-  -DVELMORA_BUILD_GUI=OFF -DVELMORA_BUILD_FUZZ=ON
+  -DVELMORA_BUILD_FUZZ=ON
 cmake --build build-ci-san -j"$jobs"
 export ASAN_OPTIONS=detect_leaks=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1

@@ -21,4 +21,12 @@ extern const char* const InfoHelp;
 int RunExtract(const Arguments& args);
 extern const char* const ExtractHelp;
 
+/// `velmora-icon build -o OUT.ico [--into ICON] [FILE...]`
+int RunBuild(const Arguments& args);
+extern const char* const BuildHelp;
+
+/// `velmora-icon run SCRIPT`
+int RunRun(const Arguments& args);
+extern const char* const RunHelp;
+
 } // namespace velmora::cli

@@ -22,6 +22,9 @@ const char* const MainHelp
       "  info [--json] FILE...   describe the images of icon files\n"
       "  extract [--background RRGGBB] [--png] ICON OUTDIR\n"
       "                          write every image as a bitmap or PNG file\n"
+      "  build -o OUT.ico [--into ICON] [FILE...]\n"
+      "                          make an icon file from bitmap files\n"
+      "  run SCRIPT              run a script file of icon commands\n"
       "\n"
       "Options:\n"
       "  --help      show this help (velmora-icon COMMAND --help for a command)\n"
@@ -38,6 +41,8 @@ int main(int argc, char** argv)
     const std::map<std::string, TCommand> commands = {
         { "info", { RunInfo } },
         { "extract", { RunExtract } },
+        { "build", { RunBuild } },
+        { "run", { RunRun } },
     };
     if (argc < 2) {
         std::cerr << MainHelp;

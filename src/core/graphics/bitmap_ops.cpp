@@ -85,6 +85,34 @@ struct TBrush {
     TColor color;
 };
 
+/// The brushed copy at one scale between bitmaps of one true-colour format (PixelBytes bytes a
+/// pixel), the case of every bitmap import. Whole pixels are compared and copied as stored; the
+/// result is the general copy's (a brushed 32-bit pixel gets alpha 0, any other keeps its own).
+template <size_t PixelBytes>
+void BrushUnscaled(TBitmap& dest, int64_t dstX, int64_t dstY, TSpan cols, TSpan rows,
+    const TBitmap& src, int64_t srcX, int64_t srcY, const TBrush& brush)
+{
+    const TColor transparent = brush.transparent & RgbMask;
+    const uint8_t brushPixel[4] = { static_cast<uint8_t>(BlueOf(brush.color)),
+        static_cast<uint8_t>(GreenOf(brush.color)), static_cast<uint8_t>(RedOf(brush.color)), 0 };
+    // The source columns that the destination's columns take, inside both bitmaps.
+    const TSpan inside = Clip(srcX + (cols.first - dstX), cols.last - cols.first, src.Width());
+    const int64_t shift = dstX - srcX;
+    for (int y = rows.first; y < rows.last; ++y) {
+        const int64_t sy = srcY + (y - dstY);
+        if (sy < 0 || sy >= src.Height())
+            continue;
+        const uint8_t* srcRow = src.ScanLine(static_cast<int>(sy));
+        uint8_t* destRow = dest.ScanLine(y);
+        for (int sx = inside.first; sx < inside.last; ++sx) {
+            const uint8_t* s = srcRow + PixelBytes * static_cast<size_t>(sx);
+            const bool brushed = RGB(s[2], s[1], s[0]) == transparent;
+            std::memcpy(destRow + PixelBytes * static_cast<size_t>(sx + shift),
+                brushed ? brushPixel : s, PixelBytes);
+        }
+    }
+}
+
 void Stretch(TBitmap& dest, int64_t dstX, int64_t dstY, int64_t dstW, int64_t dstH,
     const TBitmap& src, int64_t srcX, int64_t srcY, int64_t srcW, int64_t srcH, const TBrush* brush)
 {
@@ -92,6 +120,15 @@ void Stretch(TBitmap& dest, int64_t dstX, int64_t dstY, int64_t dstW, int64_t ds
         return;
     TSpan cols = Clip(dstX, dstW, dest.Width());
     TSpan rows = Clip(dstY, dstH, dest.Height());
+    if (brush && dstW == srcW && dstH == srcH && dest.PixelFormat() == src.PixelFormat()
+        && (src.PixelFormat() == TPixelFormat::pf24bit
+            || src.PixelFormat() == TPixelFormat::pf32bit)) {
+        if (src.PixelFormat() == TPixelFormat::pf24bit)
+            BrushUnscaled<3>(dest, dstX, dstY, cols, rows, src, srcX, srcY, *brush);
+        else
+            BrushUnscaled<4>(dest, dstX, dstY, cols, rows, src, srcX, srcY, *brush);
+        return;
+    }
     bool stored = brush == nullptr && SameStorage(dest, src);
     bool keepAlpha
         = dest.PixelFormat() == TPixelFormat::pf32bit && src.PixelFormat() == TPixelFormat::pf32bit;
@@ -192,12 +229,19 @@ TBitmap MakeMonochromeMask(const TBitmap& src, TColor color)
     TBitmap mask(src.Width(), src.Height(), TPixelFormat::pf1bit);
     mask.Palette() = { TRGBQuad { 0, 0, 0, 0 }, TRGBQuad { 255, 255, 255, 0 } };
     color &= RgbMask;
+    // True-colour pixels, the import's case, are compared as stored bytes.
+    const size_t trueColorBytes = src.PixelFormat() == TPixelFormat::pf24bit ? 3
+        : src.PixelFormat() == TPixelFormat::pf32bit                         ? 4
+                                                                             : 0;
     for (int y = 0; y < src.Height(); ++y) {
         const uint8_t* srcRow = src.ScanLine(y);
         uint8_t* maskRow = mask.ScanLine(y);
         for (int x = 0; x < src.Width(); ++x) {
-            if (ReadRowColor(src, srcRow, x) == color)
-                WriteRowIndex(maskRow, x, 1, 1);
+            const uint8_t* p = srcRow + trueColorBytes * static_cast<size_t>(x);
+            const TColor pixel
+                = trueColorBytes ? RGB(p[2], p[1], p[0]) : ReadRowColor(src, srcRow, x);
+            if (pixel == color)
+                maskRow[x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
         }
     }
     return mask;

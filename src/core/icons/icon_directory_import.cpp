@@ -93,6 +93,8 @@ int TIconDirectory::ImportChecked(const TBitmap& bitmap, int width, int height, 
     image->Header = header;
 
     Bytes stream;
+    // The whole image at once: growing the stream row by row would copy it again and again.
+    stream.reserve(22 + size_t { entry->BytesInRes });
     WriteSingleImageHeader(stream, *entry);
     const size_t infoStart = stream.size();
     stream.resize(infoStart + infoSize, 0);

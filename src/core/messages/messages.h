@@ -243,6 +243,21 @@ inline constexpr std::string_view ShellDdeBusy = "DDE is busy. Transaction not c
 inline constexpr std::string_view ShellNoAssociation = "No application associated.";
 inline constexpr std::string_view ShellDllNotFound = "DLL not found.";
 
+// Version stamp and About dialog.
+inline constexpr std::string_view WindowTitleFormat = "%s %d.%d - %s";
+inline constexpr std::string_view AboutTitle = "About %s";
+inline constexpr std::string_view AboutVersionBlock
+    = "Version\t  %s\t%s\r\nRelease\t  %d\r\nBuild\t  %d\t%s";
+inline constexpr std::string_view AboutMailLinkFormat = "mailto:%s?subject=%s %s.%d.%d";
+inline constexpr std::string_view AboutUpdate = " Update";
+inline constexpr std::string_view AboutInternet = "Internet:";
+inline constexpr std::string_view AboutContact = " Contact";
+inline constexpr std::string_view AboutEMail = "E-Mail:";
+inline constexpr std::string_view AboutOk = "Ok";
+inline constexpr std::string_view HomepageAddress = "https://velmora.example.com/";
+inline constexpr std::string_view ProductPageAddress = "https://velmora.example.com/icon-manager/";
+inline constexpr std::string_view MailAddress = "velmora@example.com";
+
 } // namespace Messages
 
 /// The text that describes a result code of the icon document (0 and every refusal).

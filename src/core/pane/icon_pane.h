@@ -5,11 +5,13 @@
 #include "icons/icon_directory.h"
 #include "icons/icon_paint.h"
 #include "pane/image_grid.h"
+#include "pane/import_report.h"
 #include "pane/pane_actions.h"
 #include "pane/pane_platform.h"
 #include "support/string_list.h"
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -79,6 +81,8 @@ public:
     void CloseIcon();
     /// Imports bitmap files (with their mask files) as new images.
     void ImportBitmapFiles(const TStringList& fileNames);
+    /// What the last ImportBitmapFiles did with each file.
+    const TImportReport& LastImportReport() const { return m_lastImport; }
     void SetBackgroundColor(TColor color);
     void SetTransparentColor(TColor color);
     void SetZoom(int zoom);
@@ -136,6 +140,30 @@ private:
     static int CellImageIndex(const std::string& cell);
     bool ChooseColor(TColor& color, TStringList& customColors);
 
+    // Image transfer and bitmap import.
+    /// The numbers of a selection that name images of the document, each once, highest first.
+    static std::vector<int> SelectedIndices(const TStringList& selection, int count);
+    /// The format of an image as the messages show it: width, height and bit count.
+    static std::string ImageFormatText(const TIconDirectoryEntry& entry);
+    /// Replaces image existing of target by the image that make puts into an empty scratch
+    /// document, deleting nothing unless the replacement can be added: 0 when replaced;
+    /// ResultFormatExists when target holds another image of the format; otherwise make's
+    /// refusal code.
+    static int ReplaceImage(
+        TIconDirectory& target, int existing, const std::function<int(TIconDirectory&)>& make);
+    /// Copy and cut: puts the first selected image on the clipboard; its index, or -1 when
+    /// nothing was copied.
+    int CopySelectedImage();
+    /// Add and insert: the selected images of source go to target, highest index first.
+    void TransferImages(TIconPane& source, TIconPane& target, std::string_view caption);
+    /// The message for an import refused with code; name is the file or "ClipBoard".
+    static std::string ImportRefusalText(int code, std::string_view name);
+    /// Imports one file into a document, with its mask file when it has one.
+    static int ImportFile(
+        TIconDirectory& document, const std::string& fileName, const std::string* maskFileName);
+    /// Shows a refusal of the import with the grid visible when there are images.
+    void ShowImportRefusal(const std::string& text);
+
     IPanePlatform& m_platform;
     TColor m_backgroundColor = ColorInfoBk;
     int m_imageCount = 0;
@@ -159,6 +187,7 @@ private:
     std::string m_statusText;
     int m_headlineWidth = 283;
     std::array<bool, PaneActionCount> m_enabled {};
+    TImportReport m_lastImport;
 };
 
 } // namespace velmora

@@ -25,8 +25,11 @@ struct TImportFileReport {
     /// The document's result: a refusal code, or for FormatExists the index + 1 of the image
     /// that holds the format; 0 for an error raised while reading the file.
     int Code = 0;
-    /// Refused: the text shown to the user. FormatExists: the format as "W*H, B bpp".
+    /// Refused: the message shown to the user.
     std::string Message;
+    /// Refused: why, in one line (the refusal's description, or the raised error's text).
+    /// FormatExists: the format as "W*H, B bpp".
+    std::string Reason;
 };
 
 /// What one call of ImportBitmapFiles did with each file, in the order it took them (the

@@ -234,14 +234,9 @@ void TAtomicFileWriter::Commit()
         RaiseFileError(Messages::CannotWriteFile, m_target, errno);
     if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)
         RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    // The folder is not flushed after the rename: until the system writes it, a crash brings
+    // back the old file, which is whole.
     m_temporary.clear();
-    if (replacing) {
-        fs::path folder = m_target.parent_path();
-        TFileDescriptor dir(
-            ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-        if (dir.Get() >= 0)
-            ::fsync(dir.Get());
-    }
 }
 
 void WriteFileAtomically(const fs::path& name, ByteSpan bytes)

@@ -1,0 +1,97 @@
+// A full repaint of a pane's image grid: every image cell of an icon with 12 images (six sizes
+// at 24 and 32 bits) painted at zoom 4, as the view does on each repaint.
+#include "graphics/bitmap_ops.h"
+#include "icons/icon_directory.h"
+#include "pane/icon_pane.h"
+#include "platform/clipboard.h"
+
+#include <benchmark/benchmark.h>
+
+namespace
+{
+
+using namespace velmora;
+
+class TNoClipboard : public IClipboard
+{
+public:
+    bool HasBitmap() const override { return false; }
+    std::optional<TBitmap> GetBitmap() const override { return std::nullopt; }
+    void SetBitmap(const TBitmap&) override { }
+};
+
+// A platform that answers nothing and measures 7 pixels per character.
+class TQuietPlatform : public IPanePlatform
+{
+public:
+    void ShowMessage(const std::string&) override { }
+    bool AskQuestion(const std::string&, const std::string&) override { return false; }
+    std::vector<std::string> OpenFileDialog(const TFileDialogSetup&) override { return {}; }
+    std::optional<std::string> SaveFileDialog(const TFileDialogSetup&) override { return {}; }
+    std::optional<TColor> ChooseColor(TColor, TStringList&) override { return {}; }
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
+    IClipboard& Clipboard() override { return m_clipboard; }
+    void ProcessPendingEvents() override { }
+    void RepaintGrid() override { }
+
+private:
+    TNoClipboard m_clipboard;
+};
+
+// A picture with a soft alpha edge, so that 32-bit images blend.
+TBitmap Picture(int size, TPixelFormat format)
+{
+    TBitmap bitmap(size, size, format);
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x)
+            FillRect(bitmap, x, y, 1, 1,
+                RGB(static_cast<uint8_t>(x * 255 / size), static_cast<uint8_t>(y * 255 / size),
+                    static_cast<uint8_t>((x + y) * 127 / size)));
+    return bitmap;
+}
+
+void FullGridRepaint(benchmark::State& state, bool keepDecoded)
+{
+    TQuietPlatform platform;
+    TIconPane pane(platform);
+    // Twelve images: 16 to 72 pixels, each at 24 and 32 bits.
+    TIconDirectory& icon = pane.IconDirectory();
+    for (int size : { 16, 24, 32, 48, 64, 72 }) {
+        icon.ImportBitmap(Picture(size, TPixelFormat::pf24bit));
+        icon.ImportBitmap(Picture(size, TPixelFormat::pf32bit));
+    }
+    pane.RefreshView();
+    pane.SetZoom(4);
+    const TImageGrid& grid = pane.Grid();
+    for (auto _ : state) {
+        if (!keepDecoded)
+            for (int i = 0; i < icon.Count(); ++i)
+                icon.GetImage(i).Icon->SetDecoded(nullptr);
+        for (int row = 1; row < grid.RowCount(); ++row) {
+            for (int col = 1; col < grid.ColCount(); ++col) {
+                TBitmap canvas(grid.ColWidth(col), grid.RowHeight(row), TPixelFormat::pf32bit);
+                pane.PaintImageCell(
+                    col, row, canvas, TRect { 0, 0, canvas.Width(), canvas.Height() });
+                benchmark::DoNotOptimize(canvas.Pixels().data());
+            }
+        }
+    }
+    state.counters["images"] = icon.Count();
+}
+// As the program does: the icon objects keep their decoded pixels between repaints.
+void BM_FullGridRepaintZoom4(benchmark::State& state)
+{
+    FullGridRepaint(state, true);
+}
+BENCHMARK(BM_FullGridRepaintZoom4)->Unit(benchmark::kMillisecond);
+
+// For comparison: every repaint decodes every image again.
+void BM_FullGridRepaintZoom4Decoding(benchmark::State& state)
+{
+    FullGridRepaint(state, false);
+}
+BENCHMARK(BM_FullGridRepaintZoom4Decoding)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "memory_clipboard.h"
+#include "pane/pane_platform.h"
+
+namespace velmora::cli
+{
+
+/// The platform of an icon pane run from the command line, where there is no window and nobody
+/// to answer. Messages go to standard error with plain line ends. Questions are not waited
+/// for: each is written to standard error and answered No. File and colour dialogs count as
+/// cancelled. Texts measure a fixed width per byte, the clipboard lives in memory, and
+/// repaints and pending events are nothing to do.
+class TCliPanePlatform : public IPanePlatform
+{
+public:
+    /// The width that TextWidth gives each byte of a text.
+    static constexpr int CharacterWidth = 7;
+
+    void ShowMessage(const std::string& text) override;
+    bool AskQuestion(const std::string& text, const std::string& caption) override;
+    std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
+    std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    int TextWidth(std::string_view text) override;
+    IClipboard& Clipboard() override { return m_clipboard; }
+    void ProcessPendingEvents() override { }
+    void RepaintGrid() override { }
+
+    /// How many messages and questions the pane has shown so far.
+    int MessageCount() const { return m_messages; }
+    int QuestionCount() const { return m_questions; }
+
+private:
+    TMemoryClipboard m_clipboard;
+    int m_messages = 0;
+    int m_questions = 0;
+};
+
+} // namespace velmora::cli

@@ -1,0 +1,204 @@
+// velmora-icon build: makes an icon file from bitmap files, as the desktop program's import
+// does, optionally on top of the images of an existing icon.
+
+#include "cli_output.h"
+#include "cli_pane_platform.h"
+#include "commands.h"
+#include "messages/messages.h"
+#include "pane/icon_pane.h"
+#include "support/error.h"
+
+#include <iostream>
+#include <optional>
+
+namespace velmora::cli
+{
+
+const char* const BuildHelp
+    = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
+      "\n"
+      "Writes the icon file OUT.ico made of the bitmap files FILE..., imported as the desktop\n"
+      "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
+      "true-colour bitmap (15, 16, 24 or 32 bits per pixel) of 4 to 72 pixels a side, whose\n"
+      "pixels of its bottom-left pixel's colour become transparent. A file NAMEmask.bmp given\n"
+      "with NAME.bmp is its mask: it gives that image its transparency. The files are taken in\n"
+      "the order of their names regardless of case; a file whose size and depth the icon already\n"
+      "holds ends the import. With --into the images are added to those of ICON, which itself\n"
+      "is not changed. OUT.ico is replaced when it exists. Messages go to standard error.\n"
+      "\n"
+      "  -o, --output OUT.ico   the icon file to write\n"
+      "  --into ICON            start from the images of this icon file\n"
+      "  --help                 show this help\n"
+      "\n"
+      "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" became an image\n"
+      "or the mask of one; 1 otherwise, naming on standard error each file not imported and\n"
+      "why; 2 for a usage error. OUT.ico is not written when ICON cannot be opened or the icon\n"
+      "has no image.\n";
+
+namespace
+{
+
+constexpr std::string_view Prefix = "velmora-icon build: ";
+
+void Report(const std::string& text)
+{
+    std::string line(Prefix);
+    line += text;
+    PrintError(line);
+}
+
+int Usage(const std::string& problem)
+{
+    Report(problem);
+    std::cerr << BuildHelp;
+    return ExitUsage;
+}
+
+// The value of an option given as "--name VALUE" or "--name=VALUE"; none when arg is another
+// option. A missing value leaves value empty and sets missing.
+std::optional<std::string> OptionValue(
+    const Arguments& args, size_t& i, std::initializer_list<std::string_view> names, bool& missing)
+{
+    const std::string& arg = args[i];
+    for (std::string_view name : names) {
+        if (arg == name) {
+            if (i + 1 >= args.size()) {
+                missing = true;
+                return std::string();
+            }
+            return args[++i];
+        }
+        if (name.size() > 2 && arg.size() > name.size() && arg.compare(0, name.size(), name) == 0
+            && arg[name.size()] == '=')
+            return arg.substr(name.size() + 1);
+    }
+    return std::nullopt;
+}
+
+// Why a file of the import did not become an image; empty when it did (or served as a mask).
+std::string WhyNotImported(const TImportFileReport& file, const std::string& stoppedAt)
+{
+    switch (file.Outcome) {
+    case TImportOutcome::Imported:
+    case TImportOutcome::Replaced:
+    case TImportOutcome::UsedAsMask:
+        return std::string();
+    case TImportOutcome::Refused:
+        return file.Reason;
+    case TImportOutcome::FormatExists: {
+        std::string why = FormatText(Messages::BuildFormatExists, { file.Reason });
+        if (file.FileName == stoppedAt)
+            why += Messages::BuildImportStopped;
+        return why;
+    }
+    case TImportOutcome::LoneMask:
+        return std::string(Messages::BuildLoneMask);
+    case TImportOutcome::WrongExtension:
+        return std::string(Messages::BuildWrongExtension);
+    case TImportOutcome::NotReached:
+        return FormatText(Messages::BuildNotReached, { stoppedAt });
+    }
+    return std::string();
+}
+
+// Opens ICON in the pane; false, with the reason on standard error, when it cannot.
+bool OpenInto(TIconPane& pane, const std::string& iconName)
+{
+    std::string reason;
+    try {
+        pane.OpenIconFile(iconName);
+        if (pane.IconDirectory().Status() == ResultOk)
+            return true;
+        // The pane has shown "Error - icon file not opened"; the reason follows.
+        reason = StatusText(pane.IconDirectory().Status());
+    } catch (const std::exception& error) {
+        PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
+        reason = error.what();
+    }
+    PrintError(reason);
+    return false;
+}
+
+} // namespace
+
+int RunBuild(const Arguments& args)
+{
+    std::optional<std::string> output;
+    std::optional<std::string> into;
+    TStringList files;
+    bool optionsEnded = false;
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        bool missing = false;
+        if (optionsEnded) {
+            files.Add(arg);
+        } else if (arg == "--") {
+            optionsEnded = true;
+        } else if (arg == "--help") {
+            std::cout << BuildHelp;
+            return ExitOk;
+        } else if (std::optional<std::string> value
+            = OptionValue(args, i, { "-o", "--output" }, missing)) {
+            if (missing || value->empty())
+                return Usage(arg + " needs the name of the icon file to write");
+            if (output)
+                return Usage("only one -o OUT.ico can be given");
+            output = *value;
+        } else if (std::optional<std::string> icon = OptionValue(args, i, { "--into" }, missing)) {
+            if (missing || icon->empty())
+                return Usage("--into needs the name of an icon file");
+            if (into)
+                return Usage("only one --into ICON can be given");
+            into = *icon;
+        } else if (arg.size() > 1 && arg[0] == '-') {
+            return Usage("unknown option " + arg);
+        } else {
+            files.Add(arg);
+        }
+    }
+    if (!output)
+        return Usage("-o OUT.ico is missing");
+
+    TCliPanePlatform platform;
+    TIconPane pane(platform);
+    pane.SetIconNumber(1);
+    if (into && !OpenInto(pane, *into))
+        return ExitFailed;
+
+    // Quietly, a format that exists ends the import instead of asking.
+    pane.SetQuietMode(true);
+    pane.ImportBitmapFiles(files);
+    const TImportReport& report = pane.LastImportReport();
+    std::string stoppedAt;
+    for (const TImportFileReport& file : report.Files) {
+        if (report.Stopped && file.Outcome == TImportOutcome::FormatExists)
+            stoppedAt = file.FileName;
+    }
+    for (const TImportFileReport& file : report.Files) {
+        const std::string why = WhyNotImported(file, stoppedAt);
+        if (!why.empty())
+            Report(FormatText(Messages::BuildFileNotImported, { file.FileName, why }));
+    }
+
+    if (pane.IconDirectory().Count() == 0) {
+        Report(FormatText(Messages::BuildNoImage, { *output }));
+        return ExitFailed;
+    }
+    bool saved = false;
+    try {
+        pane.SaveIconFile(*output);
+        saved = pane.IconDirectory().Status() == ResultOk;
+        if (!saved)
+            PrintError(StatusText(pane.IconDirectory().Status()));
+    } catch (const std::exception& error) {
+        std::string text(Messages::FileNotSaved);
+        text += *output;
+        PrintError(text);
+        PrintError(error.what());
+    }
+    if (saved)
+        std::cout << *output << "\n";
+    return saved && report.AllBitmapsUsed() ? ExitOk : ExitFailed;
+}
+
+} // namespace velmora::cli

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "platform/clipboard.h"
+
+namespace velmora::cli
+{
+
+/// A clipboard that lives in the process's memory, for panes without a desktop.
+class TMemoryClipboard : public IClipboard
+{
+public:
+    bool HasBitmap() const override { return m_bitmap.has_value(); }
+    std::optional<TBitmap> GetBitmap() const override { return m_bitmap; }
+    void SetBitmap(const TBitmap& bitmap) override { m_bitmap = bitmap; }
+
+private:
+    std::optional<TBitmap> m_bitmap;
+};
+
+} // namespace velmora::cli

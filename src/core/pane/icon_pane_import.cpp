@@ -1,0 +1,281 @@
+// Bitmap files into images of the pane's document, and images out to bitmap files.
+
+#include "messages/messages.h"
+#include "pane/icon_pane.h"
+#include "support/error.h"
+#include "support/file_io.h"
+
+#include <algorithm>
+
+namespace velmora
+{
+
+namespace
+{
+
+std::string Decimal(int value)
+{
+    return std::to_string(value);
+}
+
+constexpr std::string_view BitmapSuffix = ".bmp";
+constexpr std::string_view MaskSuffix = "mask.bmp";
+
+bool EndsWith(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+}
+
+// Names in the order of their bytes after ASCII lower-casing; names equal in that order keep
+// the order of their own bytes. The order so never depends on a locale or on the caller's order.
+bool NameBefore(const std::string& a, const std::string& b)
+{
+    const int order = CompareText(a, b);
+    return order != 0 ? order < 0 : a < b;
+}
+
+// The first of the names equal to name without regard to ASCII case, or -1.
+int FindName(const std::vector<std::string>& names, std::string_view name)
+{
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (CompareText(names[i], name) == 0)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+// The file a refusal is about: the mask file when it is the one missing or unusable.
+const std::string& RefusedFile(int code, const std::string& fileName, const std::string* mask)
+{
+    if (mask
+        && (code == ResultMaskUnusable
+            || (code == ResultBitmapFileMissing && FileExists(fileName) && !FileExists(*mask))))
+        return *mask;
+    return fileName;
+}
+
+// One line that says why a file was refused.
+std::string RefusalReason(int code, const std::string& fileName, const std::string* mask)
+{
+    std::string reason(StatusText(code));
+    const std::string& refused = RefusedFile(code, fileName, mask);
+    if (&refused != &fileName)
+        reason.append(": ").append(refused);
+    return reason;
+}
+
+} // namespace
+
+std::string TIconPane::ImportRefusalText(int code, std::string_view name)
+{
+    switch (code) {
+    case ResultBitmapFileMissing:
+        return FormatText(Messages::BitmapFileNotFound, { name });
+    case ResultBitmapNotTrueColor:
+        return FormatText(Messages::BitmapFormatNotSupported, { name });
+    case ResultBitmapPalette:
+        return FormatText(Messages::PaletteBitmapRefused, { name });
+    case ResultBitmapTooLarge:
+        return FormatText(Messages::BitmapTooLarge, { name });
+    case ResultBitmapTooSmall:
+        return FormatText(Messages::BitmapTooSmall, { name });
+    case ResultBitmapHeaderEmpty:
+        return std::string(Messages::BitmapHeaderEmpty);
+    case ResultColorSmallerThanMask:
+        return FormatText(Messages::BitmapSmallerThanMask, { name });
+    case ResultMaskUnusable:
+        return FormatText(Messages::MaskBitmapUnusable, { name });
+    case ResultFormatExists:
+        return std::string(Messages::FormatExistsNotAdded);
+    default:
+        return FormatText(Messages::BitmapNotImported, { velmora::StatusText(code), name });
+    }
+}
+
+int TIconPane::ImportFile(
+    TIconDirectory& document, const std::string& fileName, const std::string* maskFileName)
+{
+    if (!maskFileName)
+        return document.ImportBitmapFile(fileName);
+    if (!FileExists(fileName) || !FileExists(*maskFileName))
+        return ResultBitmapFileMissing;
+    TBitmap bitmap;
+    const int joined = LoadBitmapWithMask(fileName, *maskFileName, bitmap);
+    if (joined != ResultOk)
+        return joined;
+    return document.ImportBitmap(bitmap);
+}
+
+void TIconPane::ShowImportRefusal(const std::string& text)
+{
+    if (m_iconDirectory.Count() > 0)
+        SetGridVisible(true);
+    m_platform.ShowMessage(text);
+    SetGridVisible(false);
+}
+
+void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
+{
+    SetGridVisible(false);
+    std::vector<std::string> files = fileNames.Lines();
+    std::sort(files.begin(), files.end(), NameBefore);
+
+    m_lastImport = TImportReport();
+    m_lastImport.Files.resize(files.size());
+    for (size_t k = 0; k < files.size(); ++k)
+        m_lastImport.Files[k].FileName = files[k];
+    std::vector<bool> usedAsMask(files.size(), false);
+
+    for (size_t k = 0; k < files.size(); ++k) {
+        const std::string& file = files[k];
+        TImportFileReport& report = m_lastImport.Files[k];
+        auto refuse = [&](int code, std::string text, std::string reason) {
+            ShowImportRefusal(text);
+            report.Outcome = TImportOutcome::Refused;
+            report.Code = code;
+            report.Message = std::move(text);
+            report.Reason = std::move(reason);
+        };
+
+        // Only a name ending in exactly ".bmp" is a bitmap to import.
+        if (!EndsWith(file, BitmapSuffix)) {
+            report.Outcome
+                = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::WrongExtension;
+            continue;
+        }
+        std::string maskName = file.substr(0, file.size() - BitmapSuffix.size());
+        maskName += MaskSuffix;
+        const int maskIndex = FindName(files, maskName);
+        if (maskIndex < 0 && file.find(MaskSuffix) != std::string::npos) {
+            // A mask serves through its bitmap file, or not at all.
+            report.Outcome = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::LoneMask;
+            continue;
+        }
+        const std::string* mask = nullptr;
+        if (maskIndex >= 0) {
+            mask = &files[static_cast<size_t>(maskIndex)];
+            usedAsMask[static_cast<size_t>(maskIndex)] = true;
+        }
+
+        int result = ResultOk;
+        try {
+            result = ImportFile(m_iconDirectory, file, mask);
+        } catch (const Exception& error) {
+            // An unreadable file is one more refused file: the others are still imported.
+            refuse(0, FormatText(Messages::BitmapNotRead, { file, error.what() }), error.what());
+            continue;
+        }
+        if (result == ResultOk) {
+            report.Outcome = TImportOutcome::Imported;
+            RefreshView();
+            continue;
+        }
+        if (result < 0) {
+            refuse(result, ImportRefusalText(result, RefusedFile(result, file, mask)),
+                RefusalReason(result, file, mask));
+            continue;
+        }
+
+        // The document holds the format at index result - 1.
+        const int existing = result - 1;
+        const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(existing);
+        report.Outcome = TImportOutcome::FormatExists;
+        report.Code = result;
+        report.Reason = ImageFormatText(entry);
+        if (m_quietMode) {
+            // Quietly nothing is replaced, and the import ends with this file.
+            m_lastImport.Stopped = true;
+            break;
+        }
+        SetGridVisible(true);
+        const std::string question = FormatText(Messages::FormatExistsReplace,
+            { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()), Decimal(entry.BitCount) });
+        if (m_platform.AskQuestion(
+                question, FormatText(Messages::ImportBitmapCaption, { Decimal(m_iconNumber) }))) {
+            int replaced = ResultOk;
+            std::string text;
+            std::string reason;
+            try {
+                replaced = ReplaceImage(m_iconDirectory, existing,
+                    [&](TIconDirectory& scratch) { return ImportFile(scratch, file, mask); });
+                if (replaced != ResultOk) {
+                    text = ImportRefusalText(replaced, RefusedFile(replaced, file, mask));
+                    reason = RefusalReason(replaced, file, mask);
+                }
+            } catch (const Exception& error) {
+                replaced = 0;
+                text = FormatText(Messages::BitmapNotRead, { file, error.what() });
+                reason = error.what();
+            }
+            if (text.empty()) {
+                report = { file, TImportOutcome::Replaced, 0, std::string(), std::string() };
+                RefreshView();
+            } else {
+                // The image of the format stays; the file is refused, or (a second image of
+                // the format) still meets a format that exists.
+                m_platform.ShowMessage(text);
+                if (replaced != ResultFormatExists)
+                    report = { file, TImportOutcome::Refused, replaced, text, reason };
+            }
+        }
+        SetGridVisible(false);
+    }
+
+    // A mask whose bitmap file was taken before a quiet stop has served all the same.
+    for (size_t k = 0; k < files.size(); ++k) {
+        if (usedAsMask[k] && m_lastImport.Files[k].Outcome == TImportOutcome::NotReached)
+            m_lastImport.Files[k].Outcome = TImportOutcome::UsedAsMask;
+    }
+    if (m_iconDirectory.Count() > 0) {
+        SetGridVisible(true);
+        RepaintGrid();
+    }
+    UpdateActions();
+}
+
+void TIconPane::ActionImageImportBitmapExecute()
+{
+    const TFileDialogSetup setup { std::string(Messages::ImportBitmapTitle),
+        std::string(Messages::BitmapFilter), std::string(Messages::BitmapExtension), true };
+    const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
+    if (files.empty())
+        return;
+    TStringList list;
+    for (const std::string& file : files)
+        list.Add(file);
+    ImportBitmapFiles(list);
+}
+
+void TIconPane::ActionImageExportBitmapExecute()
+{
+    if (m_selectedImages.Count() == 0)
+        return;
+    TFileDialogSetup setup { std::string(), std::string(Messages::BitmapFilter),
+        std::string(Messages::BitmapExtension), false };
+    for (int index : SelectedIndices(m_selectedImages, m_iconDirectory.Count())) {
+        const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(index);
+        setup.Title = FormatText(Messages::ExportBitmapTitle,
+            { Decimal(index), Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()),
+                Decimal(entry.BitCount) });
+        const std::optional<std::string> file = m_platform.SaveFileDialog(setup);
+        if (!file)
+            continue;
+        std::string cause;
+        try {
+            if (m_iconDirectory.ExportImageToBitmapFile(*file, index, m_transparentColor)
+                == ResultOk)
+                continue;
+        } catch (const Exception& error) {
+            // A file that cannot be written (or an image that cannot be drawn) is reported
+            // like a refused export, with its cause; the next image is still offered.
+            cause = error.what();
+        }
+        std::string text(Messages::FileNotSaved);
+        text.append(*file);
+        if (!cause.empty())
+            text.append("\r\n\r\n").append(cause);
+        m_platform.ShowMessage(text);
+    }
+}
+
+} // namespace velmora

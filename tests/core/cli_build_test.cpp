@@ -1,0 +1,200 @@
+#include "graphics/bmp_codec.h"
+#include "graphics/png_codec.h"
+#include "icon_test_files.h"
+#include "icons/icon_directory.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora
+{
+namespace
+{
+
+using namespace velmora::test;
+using TFormats = std::vector<std::tuple<int, int, int>>;
+
+const std::string Cli = VELMORA_CLI_PATH;
+
+TBitmap Picture(int w, int h, TPixelFormat format = TPixelFormat::pf24bit)
+{
+    return MakeTrueColorBitmap(
+        w, h, format,
+        [](int x, int y) {
+            return x == 0 ? RGB(255, 0, 255)
+                          : RGB(static_cast<uint8_t>(3 * x), static_cast<uint8_t>(3 * y), 99);
+        },
+        255);
+}
+
+TFormats FormatsOf(const std::filesystem::path& icon)
+{
+    TIconDirectory document;
+    EXPECT_TRUE(document.LoadFromFile(icon.string()));
+    TFormats formats;
+    for (int i = 0; i < document.Count(); ++i) {
+        const TIconDirectoryEntry& entry = document.GetEntry(i);
+        formats.emplace_back(entry.ImageWidth(), entry.ImageHeight(), entry.BitCount);
+    }
+    return formats;
+}
+
+// Runs velmora-icon build in the folder; its exit status, standard output and standard error.
+int Build(const TTempDir& dir, const std::string& args, std::string& out, std::string& err)
+{
+    const std::string errFile = dir.Path("stderr.txt").string();
+    const std::string root = dir.Root().string();
+    out.clear();
+    const int status = RunCommand(
+        "cd '" + root + "' && " + Cli + " build " + args + " 2>'" + errFile + "'", &out);
+    const Bytes bytes = ReadFile(errFile);
+    err.assign(bytes.begin(), bytes.end());
+    return status;
+}
+
+} // namespace
+
+TEST(CliBuild, BuildsAnIconFromBitmapsAndTheirMasks)
+{
+    TTempDir dir;
+    for (int size : { 72, 16, 24, 32, 48, 64 }) {
+        std::string name = "i";
+        name += std::to_string(size);
+        SaveBitmapToFile(Picture(size, size, TPixelFormat::pf32bit), dir.Path(name + ".bmp"));
+    }
+    SaveBitmapToFile(Picture(20, 20), dir.Path("logo.bmp"));
+    SaveBitmapToFile(MakeTrueColorBitmap(20, 20, TPixelFormat::pf24bit,
+                         [](int x, int) { return x < 10 ? RGB(255, 255, 255) : RGB(64, 64, 64); }),
+        dir.Path("logomask.bmp"));
+    WriteFile(dir.Path("out.ico"), Bytes { 'o', 'l', 'd' });
+    std::string out;
+    std::string err;
+    ASSERT_EQ(Build(dir, "-o out.ico *.bmp", out, err), 0) << err;
+    EXPECT_EQ(out, "out.ico\n");
+    EXPECT_EQ(err, "");
+    // Name order; the mask gives logo.bmp its alpha, so that image has 32 bits.
+    const TFormats expected { { 16, 16, 32 }, { 24, 24, 32 }, { 32, 32, 32 }, { 48, 48, 32 },
+        { 64, 64, 32 }, { 72, 72, 32 }, { 20, 20, 32 } };
+    EXPECT_EQ(FormatsOf(dir.Path("out.ico")), expected);
+
+    if (!HaveProgram("icotool"))
+        GTEST_SKIP() << "icotool is not installed";
+    // icotool reads the same images, and the mask's alpha in logo's.
+    std::string listed;
+    ASSERT_EQ(
+        RunCommand("icotool -l '" + dir.Path("out.ico").string() + "' 2>/dev/null", &listed), 0);
+    std::string wanted;
+    for (size_t i = 0; i < expected.size(); ++i)
+        wanted += FormatText(
+            "--icon --index=%d --width=%d --height=%d --bit-depth=%d --palette-size=0\n",
+            { std::to_string(i + 1), std::to_string(std::get<0>(expected[i])),
+                std::to_string(std::get<1>(expected[i])),
+                std::to_string(std::get<2>(expected[i])) });
+    EXPECT_EQ(listed, wanted);
+    ASSERT_EQ(RunCommand("cd '" + dir.Root().string()
+                  + "' && icotool -x -i 7 -o logo.png out.ico 2>/dev/null"),
+        0);
+    const TBitmap logo = DecodePng(ReadFile(dir.Path("logo.png")));
+    EXPECT_EQ(PixelAt(logo, 5, 5), (TBgra { 99, 15, 15, 255 }));
+    EXPECT_EQ(PixelAt(logo, 15, 5), (TBgra { 99, 15, 45, 64 }));
+}
+
+// Each file that did not become an image is named with the reason, and the status is 1 (a
+// file of another kind is named, but does not count); OUT is left alone when ICON cannot be
+// opened or no image is left, and the icon of --into is not changed.
+TEST(CliBuild, ReportsWhatWasNotImported)
+{
+    TTempDir dir;
+    SaveBitmapToFile(Picture(80, 8), dir.Path("big.bmp"));
+    SaveBitmapToFile(Picture(8, 8), dir.Path("good.bmp"));
+    SaveBitmapToFile(Picture(8, 8), dir.Path("lonemask.bmp"));
+    SaveBitmapToFile(Picture(16, 16), dir.Path("same.bmp"));
+    SaveBitmapToFile(Picture(10, 10), dir.Path("zz.bmp"));
+    WriteFile(dir.Path("into.ico"), MakeIconFile({ BmpImage(16, 16, 24), BmpImage(32, 32, 8) }));
+    const Bytes into = ReadFile(dir.Path("into.ico"));
+    const std::string prefix = "velmora-icon build: ";
+    struct TRow {
+        std::string Args;
+        int Status;
+        std::string Err;
+        TFormats Formats; // of out.ico; none: not written
+    };
+    const std::vector<TRow> rows {
+        { "good.bmp big.bmp lonemask.bmp missing.bmp x.PNG", 1,
+            "Bitmap too large (width or height > 72):\n\nbig.bmp\nFile not found:\n\nmissing.bmp\n"
+                + prefix + "big.bmp: not imported: the bitmap is wider or higher than 72 pixels\n"
+                + prefix
+                + "lonemask.bmp: not imported: a mask file whose bitmap file is not among the "
+                  "files, skipped\n"
+                + prefix + "missing.bmp: not imported: the bitmap file does not exist\n" + prefix
+                + "x.PNG: not imported: the name does not end in \".bmp\", skipped\n",
+            { { 8, 8, 24 } } },
+        { "good.bmp x.PNG", 0,
+            prefix + "x.PNG: not imported: the name does not end in \".bmp\", skipped\n",
+            { { 8, 8, 24 } } },
+        { "--into into.ico zz.bmp same.bmp good.bmp", 1,
+            prefix
+                + "same.bmp: not imported: the icon already holds an image of its format (16*16, "
+                  "24 bpp); the "
+                  "import stopped here\n"
+                + prefix
+                + "zz.bmp: not imported: not reached: the import stopped at same.bmp, whose format "
+                  "the "
+                  "icon already holds\n",
+            { { 16, 16, 24 }, { 32, 32, 8 }, { 8, 8, 24 } } },
+        { "--into=missing.ico good.bmp", 1,
+            "Error - icon file not opened: missing.ico\nthe file does not exist\n", {} },
+        { "--into good.bmp good.bmp", 1,
+            "Error - icon file not opened: good.bmp\nthe file does not start with an icon header\n",
+            {} },
+        { "lonemask.bmp", 1,
+            prefix
+                + "lonemask.bmp: not imported: a mask file whose bitmap file is not among the "
+                  "files, skipped\n"
+                + prefix + "The icon has no image; out.ico was not written.\n",
+            {} },
+    };
+    for (const TRow& row : rows) {
+        SCOPED_TRACE(row.Args);
+        WriteFile(dir.Path("out.ico"), Bytes { 'k', 'e', 'e', 'p' });
+        std::string out;
+        std::string err;
+        EXPECT_EQ(Build(dir, "-o out.ico " + row.Args, out, err), row.Status);
+        EXPECT_EQ(err, row.Err);
+        if (row.Formats.empty())
+            EXPECT_EQ(ReadFile(dir.Path("out.ico")), (Bytes { 'k', 'e', 'e', 'p' }));
+        else
+            EXPECT_EQ(FormatsOf(dir.Path("out.ico")), row.Formats);
+        EXPECT_EQ(ReadFile(dir.Path("into.ico")), into);
+    }
+}
+
+TEST(CliBuild, UsageErrorsAndFailedWrites)
+{
+    TTempDir dir;
+    const std::vector<std::pair<std::string, std::string>> rows {
+        { "a.bmp", "-o OUT.ico is missing" },
+        { "-o", "-o needs the name of the icon file to write" },
+        { "-o a.ico -o b.ico", "only one -o OUT.ico can be given" },
+        { "-o a.ico --into=", "--into needs the name of an icon file" },
+        { "-o a.ico --into x.ico --into y.ico", "only one --into ICON can be given" },
+        { "-o a.ico --quiet", "unknown option --quiet" },
+    };
+    std::string out;
+    std::string err;
+    for (const auto& [args, problem] : rows) {
+        SCOPED_TRACE(args);
+        EXPECT_EQ(Build(dir, args, out, err), 2);
+        EXPECT_TRUE(err.starts_with(
+            "velmora-icon build: " + problem + "\nUsage: velmora-icon build -o OUT.ico"));
+        EXPECT_FALSE(std::filesystem::exists(dir.Path("a.ico")));
+    }
+    EXPECT_EQ(Build(dir, "--help", out, err), 0);
+    EXPECT_TRUE(out.starts_with("Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"));
+
+    // A folder that does not exist cannot take OUT.
+    SaveBitmapToFile(Picture(8, 8), dir.Path("a.bmp"));
+    EXPECT_EQ(Build(dir, "-o no/out.ico a.bmp", out, err), 1);
+    EXPECT_TRUE(err.starts_with("Error: File not saved:\nno/out.ico\n")) << err;
+}
+
+} // namespace velmora

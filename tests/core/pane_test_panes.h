@@ -1,0 +1,97 @@
+#pragma once
+
+// Two paired panes and the grid look-ups shared by the tests of image transfer and import.
+
+#include "fakes/fake_pane_platform.h"
+#include "icon_test_files.h"
+#include "pane/icon_pane.h"
+
+#include <gtest/gtest.h>
+#include <tuple>
+
+namespace velmora::test
+{
+
+using TFormats = std::vector<std::tuple<int, int, int>>;
+
+/// Panes 1 and 2 as the main window sets them up; they share one clipboard.
+struct TTwoPanes {
+    TFakeClipboard Clipboard;
+    TFakePanePlatform Platform1 { &Clipboard };
+    TFakePanePlatform Platform2 { &Clipboard };
+    TIconPane Pane1 { Platform1 };
+    TIconPane Pane2 { Platform2 };
+    TTwoPanes()
+    {
+        Pane1.SetIconNumber(1);
+        Pane2.SetIconNumber(2);
+        Pane1.SetPartnerPane(&Pane2);
+        Pane2.SetPartnerPane(&Pane1);
+        Pane1.UpdateActions();
+        Pane2.UpdateActions();
+    }
+};
+
+/// Clicks the rectangle from the cell that shows image first to the one that shows last.
+inline void SelectImages(TIconPane& pane, int first, int last)
+{
+    auto cellOf = [&pane](int index) {
+        const TImageGrid& grid = pane.Grid();
+        std::string end = "|";
+        end += std::to_string(index);
+        for (int row = 1; row < grid.RowCount(); ++row)
+            for (int col = 1; col < grid.ColCount(); ++col) {
+                const std::string& cell = grid.Cell(col, row);
+                if (cell.ends_with(end))
+                    return std::pair(col, row);
+            }
+        ADD_FAILURE() << "no cell shows image " << index;
+        return std::pair(0, 0);
+    };
+    const auto [left, top] = cellOf(first);
+    const auto [right, bottom] = cellOf(last);
+    pane.StringGridMainClick({ left, top, right, bottom });
+}
+
+/// Opens an icon of these images in the pane, through a file in dir.
+inline void OpenImages(TIconPane& pane, const TTempDir& dir, const std::vector<TTestImage>& images)
+{
+    std::string name = "pane";
+    name += std::to_string(pane.IconNumber());
+    WriteFile(dir.Path(name), MakeIconFile(images));
+    pane.OpenIconFile(dir.Path(name).string());
+    ASSERT_EQ(pane.IconDirectory().Count(), images.size());
+}
+
+/// Each image's (width, height, bit count), in order.
+inline TFormats Formats(const TIconDirectory& document)
+{
+    TFormats formats;
+    for (int i = 0; i < document.Count(); ++i) {
+        const TIconDirectoryEntry& entry = document.GetEntry(i);
+        formats.emplace_back(entry.ImageWidth(), entry.ImageHeight(), entry.BitCount);
+    }
+    return formats;
+}
+
+/// Each image's data, in order.
+inline std::vector<Bytes> ImageData(const TIconDirectory& document)
+{
+    std::vector<Bytes> data;
+    for (int i = 0; i < document.Count(); ++i)
+        data.push_back(document.GetImage(i).Icon->Data());
+    return data;
+}
+
+/// A true-colour picture whose left column, and so its bottom-left pixel (the colour that
+/// becomes transparent), is magenta.
+inline TBitmap Picture(
+    int w, int h, uint8_t shade = 50, TPixelFormat format = TPixelFormat::pf24bit)
+{
+    return MakeTrueColorBitmap(w, h, format, [shade](int x, int y) {
+        return x == 0 ? RGB(255, 0, 255)
+                      : RGB(shade, static_cast<uint8_t>(8 * x), static_cast<uint8_t>(8 * y));
+    });
+}
+
+} // namespace velmora::test

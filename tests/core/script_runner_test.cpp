@@ -1,0 +1,221 @@
+#include "fakes/fake_pane_platform.h"
+#include "graphics/bmp_codec.h"
+#include "icon_test_files.h"
+#include "pane_test_panes.h"
+#include "scripts/file_list_handler.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora
+{
+namespace
+{
+
+using namespace velmora::test;
+using TStrings = std::vector<std::string>;
+
+const std::string Header = "velmora icon manager script file\r\n";
+const std::string NotOpened = "Error - icon file not opened: ";
+
+/// Pane 1 and its file-list handling over a scripted platform, which raises an error at the
+/// message numbered ThrowAt.
+struct TScriptPane : TFakePanePlatform {
+    size_t ThrowAt = 0;
+    TIconPane Pane { *this };
+    TFileListHandler Handler { Pane, *this };
+    TScriptRunner& Runner = Handler.Runner();
+
+    void ShowMessage(const std::string& text) override
+    {
+        TFakePanePlatform::ShowMessage(text);
+        if (Messages.size() == ThrowAt)
+            throw Exception("message failed");
+    }
+};
+
+std::string WriteScript(const TTempDir& dir, const std::string& name, const std::string& text)
+{
+    WriteFile(dir.Path(name), Bytes(text.begin(), text.end()));
+    return dir.Path(name).string();
+}
+
+// 24-bit bitmaps in a folder (made as needed), each of a size a side.
+void SaveBitmaps(
+    const std::filesystem::path& dir, const std::vector<std::pair<std::string, int>>& files)
+{
+    std::filesystem::create_directories(dir);
+    for (const auto& [name, size] : files)
+        SaveBitmapToFile(MakeSolidBitmap(size, size, RGB(10, 200, 30)), dir / name);
+}
+
+TEST(ScriptRunner, ExecutesTheFirstCommandWordOfTheOrder)
+{
+    const struct {
+        std::string Line;
+        int Count;
+        TStrings Messages;
+        int PendingEventRuns; // the pane's repaint lets events run, then the script again
+    } rows[] = {
+        { "openicon /no/My Icons/a b.ico", 1, { NotOpened + "/no/My Icons/a b.ico" }, 0 },
+        { "OpenIcon", 0, {}, 0 },
+        { "SaveIcon /x/OpenIcon/b.ico", 1, { NotOpened + "SaveIcon /x//b.ico" }, 0 },
+        { "; OpenIcon \"/a.ico\"", 1, { NotOpened + ";  \"/a.ico\"" }, 0 },
+        { "SaveIcon /no/b.ico", 1, { "Error: File not saved:\r\n/no/b.ico" }, 0 },
+        { "SaveIcon", 0, {}, 0 },
+        { "ShowComment Done.  Really.", 1, { "Done.  Really." }, 0 },
+        { "showcomment", 0, {}, 0 },
+        { "ShowComment CloseIcon now", 1, {}, 2 },
+        { "ImportBitmaps", 0, {}, 0 },
+        { "ImportBitmaps /no/such/folder/*.bmp", 0, {}, 0 },
+        { "Open Icon Save-Icon", 0, {}, 0 },
+    };
+    for (const auto& row : rows) {
+        TScriptPane s;
+        EXPECT_EQ(s.Runner.ExecuteScriptLine(row.Line), row.Count) << row.Line;
+        EXPECT_EQ(s.Messages, row.Messages) << row.Line;
+        EXPECT_EQ(s.PendingEventRuns, row.PendingEventRuns) << row.Line;
+    }
+}
+
+TEST(ScriptRunner, ResultCodesHeaderAndLines)
+{
+    TTempDir dir;
+    std::filesystem::create_directories(dir.Path("folder"));
+    const std::string error = "Script error - ";
+    const std::string zero(1, '\0');
+    const struct {
+        std::string Name; // in dir; empty: the script text
+        std::string Text;
+        int Result;
+        TStrings Messages;
+    } rows[] = {
+        { "missing", "", -1, { error + "Script file not found." } },
+        { "folder", "", -1, { error + "Script file not found." } },
+        { "", "", -2, { error + "QEB Header not found in script file." } },
+        { "", "\r\n" + Header, -2, { error + "QEB Header not found in script file." } },
+        { "", zero + Header, -2, { error + "QEB Header not found in script file." } },
+        { "", Header, 0, { error + "Script file is empty." } },
+        { "", Header + "OpenIcon\nSaveIcon \nShowComment\t\n; CloseIcon\n", 0,
+            { error + "Script file is empty." } },
+        { "", "\xEF\xBB\xBF## VELMORA ICON MANAGER SCRIPT FILE\rShowComment a\r\n ;ShowComment b\n",
+            2, { "a", "; b" } },
+        { "", "Velmora Icon Manager Script File ShowComment x\n", 1,
+            { "Velmora Icon Manager Script File  x" } },
+        { "", Header + "ShowComment a\r\rCloseIcon\n" + zero + "ShowComment b\n", 2, { "a" } },
+    };
+    for (const auto& row : rows) {
+        TScriptPane s;
+        const std::string file
+            = row.Name.empty() ? WriteScript(dir, "s.txt", row.Text) : dir.Path(row.Name).string();
+        const int result = s.Runner.RunScriptFile(file);
+        s.Runner.ReportScriptResult(result);
+        EXPECT_EQ(result, row.Result) << row.Text;
+        EXPECT_EQ(s.Messages, row.Messages) << row.Text;
+        EXPECT_EQ(s.Runner.ScriptFileName(), row.Result == -1 ? "" : file);
+    }
+}
+
+TEST(ScriptRunner, BuildsAnIconAndCountsEachCommand)
+{
+    TTempDir dir;
+    const std::string icon = dir.Path("app.ico").string();
+    WriteFile(icon, MakeIconFile({ BmpImage(48, 48, 8) }));
+    SaveBitmaps(dir.Path("new"), { { "a.bmp", 16 }, { "b.bmp", 24 }, { "notes.txt", 4 } });
+    SaveBitmaps(dir.Path("new/sub"), { { "c.bmp", 32 }, { "d.bmp", 40 }, { "e.bmp", 64 } });
+    SaveBitmaps(dir.Path("new/.cache"), { { "f.bmp", 20 } });
+    const std::string out = dir.Path("app2.ico").string();
+    const std::string script = WriteScript(dir, "qebscript.txt",
+        Header + "; build the application icon\nOpenIcon " + icon + "\nImportBitmaps "
+            + dir.Path("new").string() + "/*.bmp\nSaveIcon " + out + "\nCloseIcon\n");
+
+    TScriptPane s;
+    EXPECT_EQ(s.Runner.RunScriptFile(script), 8);
+    EXPECT_TRUE(s.Messages.empty());
+    EXPECT_EQ(s.Pane.IconDirectory().Count(), 0);
+    TIconDirectory saved;
+    ASSERT_TRUE(saved.LoadFromFile(out));
+    EXPECT_EQ(Formats(saved),
+        (std::vector<std::tuple<int, int, int>> { { 48, 48, 8 }, { 16, 16, 24 }, { 24, 24, 24 },
+            { 32, 32, 24 }, { 40, 40, 24 }, { 64, 64, 24 } }));
+}
+
+TEST(ScriptRunner, QuietImportFromTheWorkingFolderStopsAndRestoresTheMode)
+{
+    TTempDir dir;
+    SaveBitmaps(dir.Root(), { { "a.bmp", 16 } });
+    SaveBitmaps(dir.Path("sub"), { { "b.bmp", 24 } });
+    const std::filesystem::path before = std::filesystem::current_path();
+    std::filesystem::current_path(dir.Root());
+    for (const bool quietBefore : { false, true }) {
+        TScriptPane s;
+        s.Pane.SetQuietMode(quietBefore);
+        // Each bitmap is listed twice; the second a.bmp meets its own format: the import stops
+        // there, without a question.
+        EXPECT_EQ(s.Runner.ExecuteScriptLine("ImportBitmaps *.bmp ; *.bmp"), 4);
+        EXPECT_EQ(s.Pane.IconDirectory().Count(), 1);
+        EXPECT_TRUE(s.Pane.LastImportReport().Stopped);
+        EXPECT_EQ(s.Runner.ExecuteScriptLine("ImportBitmaps sub/b.bmp"), 1);
+        EXPECT_EQ(s.Pane.IconDirectory().Count(), 2);
+        EXPECT_TRUE(s.Questions.empty());
+        EXPECT_EQ(s.Pane.QuietMode(), quietBefore);
+    }
+    std::filesystem::current_path(before);
+}
+
+TEST(ScriptRunner, AnErrorInsideACommandEndsTheRunAndRestoresTheQuietMode)
+{
+    TTempDir dir;
+    // A bitmap too small to import makes the pane show a message, which raises here.
+    SaveBitmaps(dir.Path("pics"), { { "tiny.bmp", 2 } });
+    const std::string script = WriteScript(dir, "s.txt",
+        Header + "ShowComment one\nImportBitmaps " + dir.Path("pics").string()
+            + "/*.bmp\nShowComment two\n");
+    TScriptPane s;
+    s.ThrowAt = 2;
+    EXPECT_EQ(ErrorOf([&] { s.Runner.RunScriptFile(script); }), "message failed");
+    EXPECT_EQ(s.Messages.size(), 2u);
+    EXPECT_FALSE(s.Pane.QuietMode());
+
+    // A file too large for a script is refused before it is read.
+    std::filesystem::resize_file(script, TScriptRunner::MaxScriptFileSize + 1);
+    EXPECT_EQ(ErrorOf([&] { s.Runner.RunScriptFile(script); }),
+        "The script file " + script
+            + " holds 16777217 bytes; a script file may hold at most 16777216 bytes.");
+}
+
+TEST(FileListHandler, RunsAScriptOrImportsTheList)
+{
+    TTempDir dir;
+    SaveBitmaps(dir.Root(), { { "logo.bmp", 16 } });
+    const std::string bitmap = dir.Path("logo.bmp").string();
+    const std::string icon = dir.Path("a.ico").string();
+    WriteFile(icon, MakeIconFile({ BmpImage(32, 32, 8) }));
+    const std::string script = WriteScript(dir, "myqebscript.txt.bak", Header + "ShowComment ran");
+    const std::string upper = WriteScript(dir, "QEBSCRIPT.TXT", Header + "ShowComment ran");
+    const std::string gone = dir.Path("qebscript.txt/x").string();
+    const struct {
+        TStrings Names;
+        int Images;
+        TStrings Messages;
+    } rows[] = {
+        { { icon }, 0, {} },
+        { { bitmap, icon, script }, 1, {} },
+        { { "", script, bitmap }, 0, { "ran" } },
+        { { upper }, 0, {} },
+        { { gone, bitmap }, 0, { "Script error - Script file not found." } },
+        { { "" }, 0, {} },
+    };
+    for (const auto& row : rows) {
+        TScriptPane s;
+        s.Handler.HandleDroppedFiles(row.Names);
+        EXPECT_EQ(s.Pane.IconDirectory().Count(), row.Images) << row.Names.back();
+        EXPECT_EQ(s.Messages, row.Messages) << row.Names.back();
+    }
+    TScriptPane s;
+    s.Handler.HandleCommandLine({});
+    s.Handler.HandleCommandLine({ bitmap });
+    EXPECT_EQ(s.Pane.IconDirectory().Count(), 1);
+}
+
+} // namespace
+} // namespace velmora
