@@ -1,9 +1,9 @@
 #include "application.h"
 #include "core/icon_test_files.h"
-#include "fakes/fake_pane_platform.h"
 #include "frame_icon_directory.h"
 #include "main_window.h"
 #include "menu_entry.h"
+#include "started_window.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -22,35 +22,6 @@ namespace
 {
 
 using A = TPaneAction;
-
-// A main window over scripted prompts and an in-memory clipboard, shown and started.
-struct TStartedWindow {
-    TFakePanePlatform Prompts;
-    TFakeClipboard Clipboard;
-    TFormQEBMain Window { {}, &Prompts, &Clipboard };
-    std::vector<std::string> Errors;
-
-    TStartedWindow()
-    {
-        static_cast<TVelmoraApplication*>(QCoreApplication::instance())
-            ->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
-        QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
-        Window.show();
-        EXPECT_TRUE(started.count() == 1 || started.wait(5000));
-        Window.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
-    }
-    ~TStartedWindow()
-    {
-        static_cast<TVelmoraApplication*>(QCoreApplication::instance())->SetErrorHandler({});
-    }
-    TIconPane& Pane1() { return Window.FrameIcon1()->Pane(); }
-    TIconPane& Pane2() { return Window.FrameIcon2()->Pane(); }
-    template <class T> T* Find(const char* name)
-    {
-        return Window.findChild<T*>(QString::fromLatin1(name));
-    }
-};
 
 std::string ThreeImageIcon(const TTempDir& dir)
 {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "application.h"
+#include "fakes/fake_pane_platform.h"
+#include "frame_icon_directory.h"
+#include "main_window.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace velmora::test
+{
+
+/// A main window over scripted prompts, shown, started and active. Errors that reach the
+/// application's guard are collected in Errors. With realClipboard the panes use the
+/// desktop's clipboard, otherwise an in-memory one.
+struct TStartedWindow {
+    TFakePanePlatform Prompts;
+    TFakeClipboard Clipboard;
+    TFormQEBMain Window;
+    std::vector<std::string> Errors;
+
+    explicit TStartedWindow(bool realClipboard = false)
+        : Window({}, &Prompts, realClipboard ? nullptr : &Clipboard)
+    {
+        App()->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
+        QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
+        Window.show();
+        EXPECT_TRUE(started.count() == 1 || started.wait(5000));
+        Window.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
+    }
+    ~TStartedWindow() { App()->SetErrorHandler({}); }
+    TStartedWindow(const TStartedWindow&) = delete;
+    TStartedWindow& operator=(const TStartedWindow&) = delete;
+
+    static TVelmoraApplication* App()
+    {
+        return static_cast<TVelmoraApplication*>(QCoreApplication::instance());
+    }
+    TIconPane& Pane1() { return Window.FrameIcon1()->Pane(); }
+    TIconPane& Pane2() { return Window.FrameIcon2()->Pane(); }
+    template <class T> T* Find(const char* name)
+    {
+        return Window.findChild<T*>(QString::fromLatin1(name));
+    }
+};
+
+} // namespace velmora::test
