@@ -1,7 +1,7 @@
 #pragma once
 
-#include "memory_clipboard.h"
 #include "pane/pane_platform.h"
+#include "platform/memory_clipboard.h"
 
 namespace velmora::cli
 {

@@ -53,6 +53,19 @@ QString WithoutMarks(QString caption)
     return caption.remove(QLatin1Char('&'));
 }
 
+// A one-line panel with a left-aligned text and a border of 2 pixels; its width follows the
+// pane, never its text.
+QLabel* MakeLine(QWidget* parent, const char* name)
+{
+    auto* line = new QLabel(parent);
+    line->setObjectName(QString::fromLatin1(name));
+    line->setMinimumHeight(PanelLineHeight);
+    line->setMargin(2);
+    line->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    return line;
+}
+
 } // namespace
 
 TFrameIconDirectory::TFrameIconDirectory(
@@ -70,12 +83,7 @@ TFrameIconDirectory::TFrameIconDirectory(
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
-    m_headline = new QLabel(this);
-    m_headline->setObjectName(QStringLiteral("PanelHeadline"));
-    m_headline->setMinimumHeight(PanelLineHeight);
-    m_headline->setMargin(2);
-    m_headline->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_headline->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_headline = MakeLine(this, "PanelHeadline");
     m_headline->installEventFilter(this);
     layout->addWidget(m_headline);
 
@@ -92,12 +100,7 @@ TFrameIconDirectory::TFrameIconDirectory(
     gridLayout->addWidget(m_grid);
     layout->addWidget(gridArea, 1);
 
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("PanelStatus"));
-    m_status->setMinimumHeight(PanelLineHeight);
-    m_status->setMargin(2);
-    m_status->setFrameStyle(QFrame::Panel | QFrame::Raised);
-    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    m_status = MakeLine(this, "PanelStatus");
     layout->addWidget(m_status);
 
     CreateMenus();

@@ -1,4 +1,5 @@
 #include "core/icon_test_files.h"
+#include "core/pane_test_panes.h"
 #include "fakes/fake_pane_platform.h"
 #include "pane/icon_pane.h"
 #include "pane/path_shortening.h"
@@ -15,23 +16,7 @@ namespace
 
 using A = TPaneAction;
 
-// Two panes set up as the main window does: numbered, paired, actions updated.
-struct TPanePair {
-    TFakeClipboard Clipboard;
-    TFakePanePlatform Platform1 { &Clipboard };
-    TFakePanePlatform Platform2 { &Clipboard };
-    TIconPane Pane1 { Platform1 };
-    TIconPane Pane2 { Platform2 };
-    TPanePair()
-    {
-        Pane1.SetIconNumber(1);
-        Pane2.SetIconNumber(2);
-        Pane1.SetPartnerPane(&Pane2);
-        Pane2.SetPartnerPane(&Pane1);
-        Pane1.UpdateActions();
-        Pane2.UpdateActions();
-    }
-};
+using TPanePair = TTwoPanes;
 
 std::vector<A> Enabled(const TIconPane& pane)
 {

@@ -1,20 +1,11 @@
 #pragma once
 
-#include "platform/clipboard.h"
+#include "platform/memory_clipboard.h"
 
 namespace velmora::test
 {
 
-/// A clipboard that lives in memory.
-class TFakeClipboard : public IClipboard
-{
-public:
-    bool HasBitmap() const override { return m_bitmap.has_value(); }
-    std::optional<TBitmap> GetBitmap() const override { return m_bitmap; }
-    void SetBitmap(const TBitmap& bitmap) override { m_bitmap = bitmap; }
-
-private:
-    std::optional<TBitmap> m_bitmap;
-};
+/// The tests' clipboard: one in memory.
+using TFakeClipboard = TMemoryClipboard;
 
 } // namespace velmora::test

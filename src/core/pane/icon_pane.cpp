@@ -292,35 +292,26 @@ void TIconPane::ActionIconCloseExecute()
     CloseIcon();
 }
 
-bool TIconPane::ChooseColor(TColor& color, TStringList& customColors)
+void TIconPane::ChooseColor(
+    TColor current, TStringList& customColors, void (TIconPane::*set)(TColor))
 {
+    // The dialog works on a copy: a cancelled dialog leaves colour and list as they were.
     TStringList colors = customColors;
-    const std::optional<TColor> chosen = m_platform.ChooseColor(color, colors);
+    const std::optional<TColor> chosen = m_platform.ChooseColor(current, colors);
     if (!chosen)
-        return false;
-    color = *chosen;
+        return;
+    (this->*set)(*chosen);
     customColors = std::move(colors);
-    return true;
 }
 
 void TIconPane::ActionIconBackColorExecute()
 {
-    TColor color = m_backgroundColor;
-    TStringList colors = m_backgroundCustomColors;
-    if (!ChooseColor(color, colors))
-        return;
-    SetBackgroundColor(color);
-    m_backgroundCustomColors = std::move(colors);
+    ChooseColor(m_backgroundColor, m_backgroundCustomColors, &TIconPane::SetBackgroundColor);
 }
 
 void TIconPane::ActionIconTransparentColorExecute()
 {
-    TColor color = m_transparentColor;
-    TStringList colors = m_transparentCustomColors;
-    if (!ChooseColor(color, colors))
-        return;
-    SetTransparentColor(color);
-    m_transparentCustomColors = std::move(colors);
+    ChooseColor(m_transparentColor, m_transparentCustomColors, &TIconPane::SetTransparentColor);
 }
 
 void TIconPane::ActionIconZoomExecute(int tag)

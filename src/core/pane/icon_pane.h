@@ -138,7 +138,8 @@ private:
     void SetEnabled(TPaneAction action, bool enabled) { m_enabled[Index(action)] = enabled; }
     /// Index of a cell text's image (its fourth field), or -1.
     static int CellImageIndex(const std::string& cell);
-    bool ChooseColor(TColor& color, TStringList& customColors);
+    /// Runs the colour dialog for one of the pane's colours and its custom-colour list.
+    void ChooseColor(TColor current, TStringList& customColors, void (TIconPane::*set)(TColor));
 
     // Image transfer and bitmap import.
     /// The numbers of a selection that name images of the document, each once, highest first.

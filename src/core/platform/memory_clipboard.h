@@ -2,10 +2,11 @@
 
 #include "platform/clipboard.h"
 
-namespace velmora::cli
+namespace velmora
 {
 
-/// A clipboard that lives in the process's memory, for panes without a desktop.
+/// A clipboard that lives in the process's memory, for panes without a desktop (the
+/// command-line tool) and for tests.
 class TMemoryClipboard : public IClipboard
 {
 public:
@@ -17,4 +18,4 @@ private:
     std::optional<TBitmap> m_bitmap;
 };
 
-} // namespace velmora::cli
+} // namespace velmora
