@@ -113,6 +113,7 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     UpdateShortcuts();
     setAcceptDrops(true);
     resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+    CreateAboutDialog(prompts);
 }
 
 TFormQEBMain::~TFormQEBMain() = default;

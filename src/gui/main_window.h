@@ -1,5 +1,7 @@
 #pragma once
 
+#include "version/version_stamp.h"
+
 #include <QMainWindow>
 #include <QStringList>
 #include <memory>
@@ -16,6 +18,7 @@ namespace velmora
 class IClipboard;
 class IPanePrompts;
 class TFileListHandler;
+class TFormDlgAbout;
 class TFrameIconDirectory;
 class TMenuEntry;
 
@@ -40,6 +43,10 @@ public:
     bool TitleSet() const { return m_titleSet; }
     /// The name of the script file last run; empty before the first.
     std::string ScriptFileName() const;
+    /// The program's version, taken at the first activation; empty and 0 before.
+    const TVersionStamp& VersionStamp() const { return m_versionStamp; }
+    /// The About dialog, made with the window and hidden until "&About..." shows it.
+    TFormDlgAbout* FormDlgAbout() const { return m_formDlgAbout; }
 
     /// Binds the direct entries of an Icon menu to the same-named actions of a pane.
     static void WireIconMenu(QMenu* menu, TFrameIconDirectory* pane);
@@ -77,6 +84,7 @@ private:
     void UpdateShortcuts();
     void ShowHintInStatusBar(const QString& hint);
     void ShowAbout();
+    void CreateAboutDialog(IPanePrompts* prompts);
     /// The handling of dropped files and command-line arguments over the first pane, made at
     /// its first use; it keeps the name of the script file last run.
     TFileListHandler& FileListHandler();
@@ -98,6 +106,8 @@ private:
     QAction* m_actionHelpAbout = nullptr;
     std::vector<QShortcut*> m_shortcuts;
     std::shared_ptr<TFileListHandler> m_fileListHandler;
+    TVersionStamp m_versionStamp;
+    TFormDlgAbout* m_formDlgAbout = nullptr;
 };
 
 } // namespace velmora
