@@ -44,7 +44,7 @@ bool TVelmoraApplication::notify(QObject* receiver, QEvent* event)
     } catch (const std::exception& error) {
         ShowError(error.what());
     } catch (...) {
-        ShowError("Unknown error.");
+        ShowError(std::string(Messages::UnknownError));
     }
     return false;
 }
@@ -55,18 +55,29 @@ void TVelmoraApplication::ShowError(const std::string& text)
         m_errorHandler(text);
         return;
     }
+    // One box at a time: an error raised again while the box is up (a repaint behind it)
+    // is not shown a second time.
+    if (m_showingError)
+        return;
+    m_showingError = true;
     QMessageBox box(QMessageBox::Critical, UiText(Messages::ProductName), UiText(text),
         QMessageBox::Ok, activeWindow());
+    box.setTextFormat(Qt::PlainText);
     box.exec();
+    m_showingError = false;
 }
 
 void RunGuarded(const std::function<void()>& step)
 {
+    auto* app = qobject_cast<TVelmoraApplication*>(QCoreApplication::instance());
     try {
         step();
     } catch (const std::exception& error) {
-        if (auto* app = qobject_cast<TVelmoraApplication*>(QCoreApplication::instance()))
+        if (app)
             app->ShowError(error.what());
+    } catch (...) {
+        if (app)
+            app->ShowError(std::string(Messages::UnknownError));
     }
 }
 

@@ -26,9 +26,12 @@ public:
 
 private:
     TErrorHandler m_errorHandler;
+    bool m_showingError = false;
 };
 
-/// Runs a step under the application's guard: an error it raises is shown, not passed on.
+/// Runs a step under the application's guard: an error it raises is shown, not passed on. Every
+/// place where Qt calls the program's own code runs it so: Qt's widget libraries are built
+/// without unwinding tables, so an error must never travel through them.
 void RunGuarded(const std::function<void()>& step);
 
 } // namespace velmora

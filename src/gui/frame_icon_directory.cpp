@@ -1,5 +1,6 @@
 #include "frame_icon_directory.h"
 
+#include "application.h"
 #include "artwork.h"
 #include "colors/chevron.h"
 #include "graphics/bitmap_ops.h"
@@ -63,6 +64,8 @@ QLabel* MakeLine(QWidget* parent, const char* name)
     line->setMargin(2);
     line->setFrameStyle(QFrame::Panel | QFrame::Raised);
     line->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Fixed);
+    // File names are shown as they are, never read as markup.
+    line->setTextFormat(Qt::PlainText);
     return line;
 }
 
@@ -142,7 +145,8 @@ void TFrameIconDirectory::CreateActions()
             ShowShortcutOnly(
                 action, QKeySequence(UiText(info.ShortCut), QKeySequence::PortableText));
         const TPaneAction which = info.Action;
-        connect(action, &QAction::triggered, this, [this, which] { m_pane->Execute(which); });
+        connect(action, &QAction::triggered, this,
+            [this, which] { RunGuarded([&] { m_pane->Execute(which); }); });
         m_actions.at(static_cast<size_t>(which)) = action;
         m_actionList.push_back(action);
     }
@@ -201,14 +205,15 @@ void TFrameIconDirectory::CreateToolBar()
     m_morePanel->setFixedWidth(MoreButtonWidth);
     m_morePanel->hide();
     row->addWidget(m_morePanel);
-    connect(m_moreButton, &QToolButton::released, this,
+    connect(m_moreButton, &QToolButton::clicked, this,
         [this] { m_popupToolBar->popup(QCursor::pos()); });
     m_toolPanel->setFixedHeight(ButtonHeight + 2);
 }
 
 TMenuEntry* TFrameIconDirectory::AddEntry(QMenu* menu, const QString& name, TPaneAction action)
 {
-    auto* entry = new TMenuEntry(name, menu, Action(action));
+    // The pane, not the pop-up window, owns the entry, so that its hint reaches the status bar.
+    auto* entry = new TMenuEntry(name, this, Action(action));
     menu->addAction(entry);
     return entry;
 }
@@ -248,8 +253,8 @@ void TFrameIconDirectory::CreateMenus()
     m_popupToolBar = new QMenu(this);
     m_popupToolBar->setObjectName(QStringLiteral("PopupMenuToolBar"));
     for (const TToolItem& item : m_toolItems) {
-        QAction* entry = item.PaneAction ? static_cast<QAction*>(new TMenuEntry(
-                             item.PaneAction->objectName(), m_popupToolBar, item.PaneAction))
+        QAction* entry = item.PaneAction ? static_cast<QAction*>(
+                             new TMenuEntry(item.PaneAction->objectName(), this, item.PaneAction))
                                          : m_popupToolBar->addSeparator();
         if (item.PaneAction)
             m_popupToolBar->addAction(entry);
@@ -315,10 +320,14 @@ void TFrameIconDirectory::contextMenuEvent(QContextMenuEvent* event)
 bool TFrameIconDirectory::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize) {
+        // The headline's client width: its text area and the 2-pixel border around it.
         if (watched == m_headline && m_pane)
-            m_pane->SetHeadlineWidth(m_headline->width());
+            RunGuarded([this] {
+                m_pane->SetHeadlineWidth(
+                    m_headline->contentsRect().width() + 2 * TIconPane::HeadlineBorderWidth);
+            });
         else if (watched == m_toolPanel)
-            PanelToolBarResize();
+            RunGuarded([this] { PanelToolBarResize(); });
     }
     return QFrame::eventFilter(watched, event);
 }

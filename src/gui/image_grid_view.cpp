@@ -1,5 +1,6 @@
 #include "image_grid_view.h"
 
+#include "application.h"
 #include "qt_bitmap.h"
 #include "qt_prompts.h"
 
@@ -70,12 +71,17 @@ void TImageCellDelegate::paint(
         return;
     const int col = index.column() + m_pane.Grid().FixedCols();
     const int row = index.row() + m_pane.Grid().FixedRows();
-    TBitmap canvas(rect.width(), rect.height(), TPixelFormat::pf32bit);
-    m_pane.PaintImageCell(col, row, canvas, TRect { 0, 0, rect.width(), rect.height() });
-    QImage image = ToQImage(canvas);
-    // The cell is opaque: the background colour fills what the image leaves.
-    image.reinterpretAsFormat(QImage::Format_RGB32);
-    painter->drawImage(rect.topLeft(), image);
+    // Errors never leave a paint: a cell that cannot be painted shows the grid's base colour.
+    try {
+        TBitmap canvas(rect.width(), rect.height(), TPixelFormat::pf32bit);
+        m_pane.PaintImageCell(col, row, canvas, TRect { 0, 0, rect.width(), rect.height() });
+        QImage image = ToQImage(canvas);
+        // The cell is opaque: the background colour fills what the image leaves.
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+        painter->drawImage(rect.topLeft(), image);
+    } catch (...) {
+        painter->fillRect(rect, option.palette.base());
+    }
     if (m_pane.Grid().IsSelected(col, row)) {
         QPen pen(option.palette.color(QPalette::WindowText), 1, Qt::DotLine);
         painter->save();
@@ -114,8 +120,10 @@ TImageGridView::TImageGridView(TIconPane& pane, QWidget* parent)
     setVisible(false);
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
         &TImageGridView::SelectionChanged);
-    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
-        &TImageGridView::SelectionChanged);
+    // A click on the cell that is already selected counts too.
+    connect(this, &QAbstractItemView::clicked, this, &TImageGridView::SelectionChanged);
+    // A pane without images may be narrower than the table's scroll bars.
+    setMinimumSize(1, 1);
 }
 
 void TImageGridView::Rebuild()
@@ -124,16 +132,18 @@ void TImageGridView::Rebuild()
     const TImageGrid& grid = m_pane.Grid();
     m_model->Reset();
     const QFontMetrics metrics(horizontalHeader()->font());
+    // The table draws its grid lines inside each section: a line more keeps the whole image.
+    const int line = showGrid() ? 1 : 0;
     // Sizes are minimums: a header grows to what its text needs with the style's margins.
     const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
     for (int col = grid.FixedCols(); col < grid.ColCount(); ++col) {
         const int textWidth = metrics.horizontalAdvance(UiText(grid.Cell(col, 0))) + margin;
         horizontalHeader()->resizeSection(
-            col - grid.FixedCols(), std::max(grid.ColWidth(col), textWidth));
+            col - grid.FixedCols(), std::max(grid.ColWidth(col), textWidth) + line);
     }
     int headerWidth = grid.ColWidth(0);
     for (int row = grid.FixedRows(); row < grid.RowCount(); ++row) {
-        verticalHeader()->resizeSection(row - grid.FixedRows(), grid.RowHeight(row));
+        verticalHeader()->resizeSection(row - grid.FixedRows(), grid.RowHeight(row) + line);
         headerWidth
             = std::max(headerWidth, metrics.horizontalAdvance(UiText(grid.Cell(0, row))) + margin);
     }
@@ -180,7 +190,7 @@ void TImageGridView::SelectionChanged()
     const TImageGrid& grid = m_pane.Grid();
     const TGridRect rect { left + grid.FixedCols(), top + grid.FixedRows(),
         right + grid.FixedCols(), bottom + grid.FixedRows() };
-    m_pane.StringGridMainClick(rect);
+    RunGuarded([&] { m_pane.StringGridMainClick(rect); });
     viewport()->update();
 }
 
@@ -207,7 +217,7 @@ void TImageGridView::keyReleaseEvent(QKeyEvent* event)
         break;
     }
     if (key != TGridKey::Other && !event->isAutoRepeat()) {
-        m_pane.StringGridMainKeyUp(key);
+        RunGuarded([&] { m_pane.StringGridMainKeyUp(key); });
         event->accept();
         return;
     }

@@ -134,7 +134,7 @@ void TFormQEBMain::CreateActions()
     connect(m_actionFileSave, &QAction::triggered, this, [this] {
         QAction* save = m_frameIcon1->Action(A::IconSave);
         if (save->isEnabled())
-            save->trigger();
+            RunGuarded([save] { save->trigger(); });
     });
     auto* saveKey = new QShortcut(ShownShortcut(m_actionFileSave), this);
     saveKey->setContext(Qt::WindowShortcut);
@@ -266,7 +266,7 @@ void TFormQEBMain::UpdateShortcuts()
             connect(shortcut, &QShortcut::activated, entry, [entry] {
                 QAction* action = entry->BoundAction();
                 if (action && action->isEnabled())
-                    action->trigger();
+                    RunGuarded([action] { action->trigger(); });
             });
             m_shortcuts.push_back(shortcut);
         }
@@ -334,6 +334,8 @@ void TFormQEBMain::StartupWork()
             emit Window->StartupDone();
         }
     } done { this };
+    // Now that the window is mapped, its frame counts in the minimum width.
+    UpdateMinimumWidth();
     WireIconMenu(m_menuIcon1, m_frameIcon1);
     WireIconMenu(m_menuIcon2, m_frameIcon2);
     UpdateShortcuts();

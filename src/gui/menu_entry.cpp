@@ -1,5 +1,7 @@
 #include "menu_entry.h"
 
+#include "application.h"
+
 namespace velmora
 {
 
@@ -9,7 +11,7 @@ TMenuEntry::TMenuEntry(const QString& name, QObject* parent, QAction* action)
     setObjectName(name);
     connect(this, &QAction::triggered, this, [this] {
         if (m_action && m_action->isEnabled())
-            m_action->trigger();
+            RunGuarded([this] { m_action->trigger(); });
     });
     Bind(action);
 }

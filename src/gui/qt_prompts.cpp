@@ -58,6 +58,7 @@ void TQtPrompts::ShowMessage(const std::string& text)
 {
     QMessageBox box(QMessageBox::NoIcon, UiText(Messages::ProductName), UiText(text),
         QMessageBox::Ok, m_parent ? m_parent->window() : nullptr);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
@@ -65,6 +66,7 @@ bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption
 {
     QMessageBox box(
         QMessageBox::Question, UiText(caption), UiText(text), QMessageBox::Yes | QMessageBox::No);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
@@ -102,6 +104,8 @@ std::optional<TColor> TQtPrompts::ChooseColor(TColor color, TStringList& customC
     LoadCustomColors(customColors);
     QColorDialog dialog(ToQColor(color), m_parent ? m_parent->window() : nullptr);
     dialog.setObjectName(QStringLiteral("ColorDialogMain"));
+    // Qt's own dialog: a desktop's native one may ignore the custom colours given to it.
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     customColors = SaveCustomColors();
@@ -110,6 +114,10 @@ std::optional<TColor> TQtPrompts::ChooseColor(TColor color, TStringList& customC
 
 void LoadCustomColors(const TStringList& lines)
 {
+    // The dialog's custom colours are shared by the whole application: each list starts from
+    // white, so that no colour of another list shows through.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, Qt::white);
     for (const std::string& line : lines.Lines()) {
         // "ColorX=BBGGRR": X from A to P names one of the sixteen custom colours.
         if (line.size() < 8 || line.compare(0, 5, "Color") != 0 || line[6] != '=')

@@ -415,3 +415,43 @@ TEST(IconPaneTest, ToolbarOverflow)
 }
 
 } // namespace velmora::test
+
+namespace velmora::test
+{
+
+// A platform whose pending events hold a second command for the pane.
+class TEventfulPlatform : public TFakePanePlatform
+{
+public:
+    TIconPane* Pane = nullptr;
+    int Nested = 0;
+    void ProcessPendingEvents() override
+    {
+        TFakePanePlatform::ProcessPendingEvents();
+        if (Pane && Pane->Execute(TPaneAction::EditDelete))
+            ++Nested;
+    }
+};
+
+TEST(IconPaneTest, CommandsArrivingDuringARepaintAreDropped)
+{
+    TTempDir dir;
+    TEventfulPlatform platform;
+    TIconPane pane(platform);
+    pane.SetIconNumber(1);
+    pane.SetPartnerPane(&pane);
+    WriteFile(dir.Path("three.ico"),
+        MakeIconFile({ BmpImage(16, 16, 4), BmpImage(32, 32, 8), BmpImage(48, 48, 24) }));
+    pane.OpenIconFile(dir.Path("three.ico").string());
+    pane.StringGridMainClick({ 1, 1, 1, 1 });
+    platform.Pane = &pane;
+    // The delete repaints, and the repaint's pending events ask for another delete.
+    EXPECT_TRUE(pane.Execute(TPaneAction::EditDelete));
+    EXPECT_EQ(platform.Nested, 0);
+    EXPECT_EQ(pane.IconDirectory().Count(), 2);
+    // Zoom beyond the actions' range stays at the largest.
+    pane.SetZoom(9);
+    EXPECT_EQ(pane.Zoom(), 4);
+}
+
+} // namespace velmora::test

@@ -85,6 +85,9 @@ inline constexpr std::string_view CannotWriteFile = "Cannot write file \"%s\": %
 inline constexpr std::string_view IconFileNotOpened = "Error - icon file not opened: %s";
 inline constexpr std::string_view FileNotSaved = "Error: File not saved:\r\n";
 
+// The application's error guard.
+inline constexpr std::string_view UnknownError = "An unknown error occurred.";
+
 // Icon pane: headline, status, dialogs.
 inline constexpr std::string_view NewDocumentName = "(new)";
 inline constexpr std::string_view HeadlineUnnumbered = "Icon: %s";

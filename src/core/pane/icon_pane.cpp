@@ -6,6 +6,7 @@
 #include "platform/system_colors.h"
 #include "support/error.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace velmora
@@ -60,8 +61,17 @@ void TIconPane::SetHeadlineWidth(int width)
 
 bool TIconPane::Execute(TPaneAction action)
 {
-    if (!IsEnabled(action))
+    // Repaints process pending events in the middle of a command; a command that arrives
+    // then (a second key press, a queued click) would act on a selection that no longer
+    // matches the document, so it is dropped.
+    static bool running = false;
+    if (!IsEnabled(action) || running)
         return false;
+    running = true;
+    struct TDone {
+        bool& Running;
+        ~TDone() { Running = false; }
+    } done { running };
     switch (action) {
     case TPaneAction::IconNew:
         ActionIconNewExecute();
@@ -182,8 +192,12 @@ void TIconPane::NewIcon()
     if (templateIcon.ImportBitmap(TemplateIconBitmap()) != 0)
         return;
     m_iconDirectory.Clear();
-    if (m_iconDirectory.AddImage(&templateIcon.GetImage(0), &templateIcon.GetEntry(0)) != 0)
+    if (m_iconDirectory.AddImage(&templateIcon.GetImage(0), &templateIcon.GetEntry(0)) != 0) {
+        // Not expected for one image in an empty document; the view follows all the same.
+        RefreshView();
+        UpdateActions();
         return;
+    }
     m_iconDirectory.SetFileName(NewIconFileName());
     RefreshView();
     SetGridVisible(true);
@@ -213,7 +227,8 @@ void TIconPane::SetTransparentColor(TColor color)
 
 void TIconPane::SetZoom(int zoom)
 {
-    m_zoom = zoom;
+    // The zoom actions give 1 to 4; nothing else can be drawn sensibly.
+    m_zoom = std::clamp(zoom, 1, MaxZoom);
     RebuildGrid();
 }
 

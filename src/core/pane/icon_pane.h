@@ -65,6 +65,8 @@ public:
     /// The headline panel's client width; sets it and runs UpdateHeadline.
     void SetHeadlineWidth(int width);
     static constexpr int HeadlineBorderWidth = 2;
+    /// The largest zoom factor.
+    static constexpr int MaxZoom = 4;
 
     // Actions.
     bool IsEnabled(TPaneAction action) const { return m_enabled[Index(action)]; }

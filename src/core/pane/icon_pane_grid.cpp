@@ -213,6 +213,9 @@ void TIconPane::PaintImageCell(int col, int row, TBitmap& canvas, const TRect& r
     const TIconDirectoryImage& image = m_iconDirectory.GetImage(format.Index);
     if (!image.Icon || image.Icon->Empty())
         return;
+    // Sizes come from the document's format lines (1 to 256); anything else is not drawn.
+    if (format.Width < 1 || format.Width > 256 || format.Height < 1 || format.Height > 256)
+        return;
     const TRect target { rect.Left, rect.Top, rect.Left + format.Width * m_zoom,
         rect.Top + format.Height * m_zoom };
     try {
