@@ -489,32 +489,6 @@ TEST(VerLanguageName, NamesLanguages)
         EXPECT_EQ(VerLanguageName(row.language), row.name) << std::hex << row.language;
 }
 
-TEST(VersionInfo, OutsideReadersSeeTheTestFiles)
-{
-    // icoutils' wrestool finds the same version resource in the PE files built here, and
-    // readelf the version section of the ELF files, so the tests read real file layouts.
-    const Bytes info = TVersionRecipe().Build();
-    TTempDir dir;
-    if (HaveProgram("wrestool")) {
-        for (bool is64 : { false, true }) {
-            WriteFile(dir.Path("v.exe"), PeWithVersion(info, is64));
-            const std::string out = dir.Path("v.res").string();
-            ASSERT_EQ(RunCommand("wrestool -x --raw --type=16 -o " + out + " "
-                          + dir.Path("v.exe").string() + " 2>&1"),
-                0);
-            EXPECT_EQ(ReadFile(out), info);
-        }
-    }
-    if (HaveProgram("readelf")) {
-        TElfFile elf;
-        elf.SectionData = info;
-        WriteFile(dir.Path("v.elf"), elf.Build());
-        std::string out;
-        ASSERT_EQ(RunCommand("readelf -S " + dir.Path("v.elf").string() + " 2>&1", &out), 0);
-        EXPECT_NE(out.find(".velmora_version"), std::string::npos) << out;
-    }
-}
-
 TEST(FuzzSeeds, VersionInfo)
 {
     const char* root = std::getenv("VELMORA_FUZZ_SEED_DIR");

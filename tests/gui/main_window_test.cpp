@@ -189,34 +189,4 @@ TEST(MainWindowTest, OverflowButtonOffersHiddenButtons)
     EXPECT_TRUE(offered);
 }
 
-TEST(MainWindowTest, TitleIsSetOnce)
-{
-    TStartedWindow w;
-    const QString title = w.Window.windowTitle();
-    EXPECT_TRUE(title.startsWith(QStringLiteral("velmora icon manager ")));
-    w.Window.setWindowTitle(QStringLiteral("changed"));
-    QEvent change(QEvent::ActivationChange);
-    QCoreApplication::sendEvent(&w.Window, &change);
-    w.Window.activateWindow();
-    EXPECT_EQ(w.Window.windowTitle(), QStringLiteral("changed"));
-}
-
-TEST(MainWindowTest, GridShowsTheIconAtEachZoom)
-{
-    TTempDir dir;
-    TStartedWindow w;
-    w.Pane1().OpenIconFile(ThreeImageIcon(dir));
-    w.Pane2().NewIcon();
-    auto* grid = w.Window.FrameIcon1()->findChild<QWidget*>(QStringLiteral("StringGridMain"));
-    ASSERT_NE(grid, nullptr);
-    EXPECT_TRUE(grid->isVisible());
-    for (int zoom = 1; zoom <= 4; ++zoom) {
-        w.Pane1().SetZoom(zoom);
-        const QImage shot = w.Window.grab().toImage();
-        EXPECT_FALSE(shot.isNull());
-        if (const char* keep = std::getenv("VELMORA_SCREENSHOTS"))
-            shot.save(QString::fromLocal8Bit(keep) + QStringLiteral("/zoom%1.png").arg(zoom));
-    }
-}
-
 } // namespace velmora::test
