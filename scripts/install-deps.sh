@@ -10,6 +10,7 @@ packages=(
   clang libclang-rt-dev clang-format clang-tidy
   xvfb xdotool
   icoutils imagemagick python3 python3-pil hyperfine
+  desktop-file-utils appstream dpkg-dev
 )
 
 sudo_cmd=()

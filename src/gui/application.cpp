@@ -2,6 +2,7 @@
 
 #include "colors/pixel_format_codes.h"
 #include "messages/messages.h"
+#include "program_icon.h"
 #include "qt_platform.h"
 #include "qt_prompts.h"
 #include "velmora_version.h"
@@ -26,6 +27,8 @@ TVelmoraApplication::TVelmoraApplication(int& argc, char** argv)
     setApplicationVersion(QStringLiteral(VELMORA_VERSION_TEXT));
     setOrganizationDomain(QStringLiteral("example.com"));
     setDesktopFileName(QStringLiteral("com.example.VelmoraIconManager"));
+    // Every window of the program, the About dialog's included, shows the program's icon.
+    setWindowIcon(ProgramIcon());
     SetSystemColors(&SystemColorsFromPalette);
     // The core paints as the screen would: 24- and 32-bit screens blend images by alpha.
     if (const QScreen* screen = primaryScreen())

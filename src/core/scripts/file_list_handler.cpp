@@ -3,6 +3,10 @@
 #include "pane/icon_pane.h"
 #include "scripts/script_text.h"
 
+#include <algorithm>
+#include <exception>
+#include <iterator>
+
 namespace velmora
 {
 
@@ -27,10 +31,41 @@ void TFileListHandler::HandleCommandLine(const std::vector<std::string>& argumen
 {
     if (arguments.empty())
         return;
+    // A file manager that opens icons with the program names them here: they are opened, not
+    // handed to the bitmap import, which would ignore them.
+    if (std::all_of(arguments.begin(), arguments.end(),
+            [](const std::string& argument) { return IsIconFileName(argument); })) {
+        OpenIconFiles(arguments);
+        return;
+    }
     TStringList list;
     for (const std::string& argument : arguments)
         list.Add(argument);
     TakeFileList(list);
+}
+
+void TFileListHandler::OpenIconFiles(const std::vector<std::string>& names)
+{
+    TIconPane* const panes[] = { &m_pane, m_pane.PartnerPane() };
+    std::exception_ptr firstError;
+    for (size_t i = 0; i < names.size() && i < std::size(panes); ++i) {
+        if (!panes[i])
+            continue;
+        // A damaged first file must not keep the second one out of its pane.
+        try {
+            panes[i]->OpenIconFile(names[i]);
+        } catch (...) {
+            if (!firstError)
+                firstError = std::current_exception();
+        }
+    }
+    // After both: a pane's actions depend on the other pane's images too.
+    for (TIconPane* pane : panes) {
+        if (pane)
+            pane->UpdateActions();
+    }
+    if (firstError)
+        std::rethrow_exception(firstError);
 }
 
 void TFileListHandler::TakeFileList(const TStringList& list)
@@ -51,6 +86,18 @@ bool TFileListHandler::TryRunScript(const TStringList& list)
 bool TFileListHandler::IsScriptFileName(std::string_view name)
 {
     return name.find(ScriptFileNameMark) != std::string_view::npos;
+}
+
+bool TFileListHandler::IsIconFileName(std::string_view name)
+{
+    constexpr std::string_view extension = ".ico";
+    if (name.size() < extension.size())
+        return false;
+    const std::string_view end = name.substr(name.size() - extension.size());
+    // ASCII letters only: the locale must not decide what an extension is.
+    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+    });
 }
 
 } // namespace velmora

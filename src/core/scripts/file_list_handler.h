@@ -26,9 +26,15 @@ public:
     /// deliver) are passed over, the others go to TakeFileList. Nothing happens when no name
     /// is left.
     void HandleDroppedFiles(const std::vector<std::string>& names);
-    /// The program's arguments after its own name, in order: TakeFileList when there is at
-    /// least one. The arguments are names as given; none is left out.
+    /// The program's arguments after its own name, in order. When every argument names an
+    /// icon file (IsIconFileName), OpenIconFiles opens them; any other list of at least one
+    /// argument goes to TakeFileList, whole and as given.
     void HandleCommandLine(const std::vector<std::string>& arguments);
+    /// Opens the first name in the first pane and a second one in its partner pane, as the
+    /// panes' own Open does (the actions of both are updated after). Further names are not
+    /// used: there are two panes. A file that fails to open is reported by its pane; an error
+    /// raised while opening one of them is passed on after the other has been tried.
+    void OpenIconFiles(const std::vector<std::string>& names);
 
     /// Runs the script that the first name marks, or else imports the whole list into the
     /// first pane (which takes the ".bmp" names with their mask files and ignores the rest).
@@ -42,6 +48,8 @@ public:
     /// case: "myqebscript.txt", "qebscript.txt.bak" and "/qebscript.txt/a" do, "QEBSCRIPT.TXT"
     /// does not.
     static bool IsScriptFileName(std::string_view name);
+    /// True when the name ends in ".ico" in any letter case ("a.ico", "B.ICO", "c.Ico").
+    static bool IsIconFileName(std::string_view name);
 
 private:
     TIconPane& m_pane;

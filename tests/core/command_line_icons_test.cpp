@@ -1,0 +1,117 @@
+// Command-line arguments that all name icon files open in the two panes; any other list keeps
+// the script and bitmap-import handling.
+
+#include "graphics/bmp_codec.h"
+#include "icon_test_files.h"
+#include "pane_test_panes.h"
+#include "scripts/file_list_handler.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora::test
+{
+namespace
+{
+
+using TStrings = std::vector<std::string>;
+
+const std::string NotOpened = "Error - icon file not opened: ";
+
+/// Both panes, paired as in the main window, with the handling over pane 1.
+struct TCommandLine : TTwoPanes {
+    TFileListHandler Handler { Pane1, Platform1 };
+};
+
+/// The images of the document as "width x height x bits" texts, for readable comparisons.
+TStrings Formats(const TIconPane& pane)
+{
+    TStrings result;
+    const TIconDirectory& document = pane.IconDirectory();
+    for (int i = 0; i < document.Count(); ++i) {
+        const TIconDirectoryEntry& entry = document.GetEntry(i);
+        result.push_back(std::to_string(entry.ImageWidth()) + "x"
+            + std::to_string(entry.ImageHeight()) + "x" + std::to_string(entry.BitCount));
+    }
+    return result;
+}
+
+TEST(CommandLineIcons, IconArgumentsOpenInPaneOneAndTwo)
+{
+    TTempDir dir;
+    const std::string a = dir.Path("a.ico").string();
+    const std::string b = dir.Path("B.ICO").string();
+    const std::string c = dir.Path("c.Ico").string();
+    WriteFile(a, MakeIconFile({ BmpImage(16, 16, 32), BmpImage(32, 32, 24) }));
+    WriteFile(b, MakeIconFile({ BmpImage(48, 48, 8) }));
+    WriteFile(c, MakeIconFile({ BmpImage(24, 24, 4) }));
+    const std::string bitmap = dir.Path("logo.bmp").string();
+    SaveBitmapToFile(MakeSolidBitmap(20, 20, RGB(0, 90, 200)), bitmap);
+    const std::string missing = dir.Path("missing.ico").string();
+    // Its name ends in ".ico", so it is an icon to open, not a script to run.
+    const std::string scriptLike = dir.Path("qebscript.txt.ico").string();
+    WriteFile(scriptLike, Bytes { 'v', 'e', 'l' });
+
+    const struct {
+        const char* Case;
+        TStrings Arguments;
+        TStrings Pane1;
+        TStrings Pane2;
+        TStrings Messages1;
+        TStrings Messages2;
+    } rows[] = {
+        { "one icon", { a }, { "16x16x32", "32x32x24" }, {}, {}, {} },
+        { "two icons, extensions in any case", { a, b }, { "16x16x32", "32x32x24" }, { "48x48x8" },
+            {}, {} },
+        { "a third icon has no pane", { c, b, a }, { "24x24x4" }, { "48x48x8" }, {}, {} },
+        { "the second fails alone", { a, missing }, { "16x16x32", "32x32x24" }, {}, {},
+            { NotOpened + missing } },
+        { "the first fails alone", { missing, b }, {}, { "48x48x8" }, { NotOpened + missing }, {} },
+        { "a script-like icon name", { scriptLike }, {}, {}, { NotOpened + scriptLike }, {} },
+        // Not all icons: the bitmap import takes the list and ignores the icon, as before.
+        { "an icon and a bitmap", { a, bitmap }, { "20x20x24" }, {}, {}, {} },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Case);
+        TCommandLine s;
+        s.Handler.HandleCommandLine(row.Arguments);
+        EXPECT_EQ(Formats(s.Pane1), row.Pane1);
+        EXPECT_EQ(Formats(s.Pane2), row.Pane2);
+        EXPECT_EQ(s.Platform1.Messages, row.Messages1);
+        EXPECT_EQ(s.Platform2.Messages, row.Messages2);
+        // Both panes' actions follow what they now hold, as after the panes' own Open.
+        EXPECT_EQ(s.Pane1.IsEnabled(TPaneAction::IconSave), !row.Pane1.empty());
+        EXPECT_EQ(s.Pane2.IsEnabled(TPaneAction::IconSave), !row.Pane2.empty());
+    }
+}
+
+TEST(CommandLineIcons, ADamagedFirstIconRaisesAfterTheSecondOpened)
+{
+    TTempDir dir;
+    const Bytes good = MakeIconFile({ BmpImage(16, 16, 4) });
+    const std::string damaged = dir.Path("damaged.ico").string();
+    WriteFile(damaged, With(good, 4, 40, 2)); // a directory of 40 images in a short file
+    const std::string second = dir.Path("second.ico").string();
+    WriteFile(second, good);
+
+    TCommandLine s;
+    const std::string error = ErrorOf([&] { s.Handler.HandleCommandLine({ damaged, second }); });
+    EXPECT_EQ(error.rfind("IconDirEntry.LoadFromFile failed.", 0), 0u) << error;
+    EXPECT_EQ(s.Pane1.IconDirectory().Count(), 0);
+    EXPECT_EQ(Formats(s.Pane2), (TStrings { "16x16x4" }));
+    EXPECT_TRUE(s.Pane2.IsEnabled(TPaneAction::IconSave));
+}
+
+TEST(CommandLineIcons, IconFileNamesEndInDotIcoInAnyCase)
+{
+    const struct {
+        std::string_view Name;
+        bool Icon;
+    } names[] = { { "a.ico", true }, { "A.ICO", true }, { ".ico", true }, { "/x/b.iCo", true },
+        { "a.ico.bmp", false }, { "a.ic", false }, { "ico", false }, { "a.icon", false },
+        { "", false } };
+    for (const auto& name : names)
+        EXPECT_EQ(TFileListHandler::IsIconFileName(name.Name), name.Icon) << name.Name;
+}
+
+} // namespace
+} // namespace velmora::test

@@ -1,0 +1,91 @@
+// The program's own icon: the pictures kept in the source tree are what the drawing tool
+// makes, and the .ico that the build makes from them with velmora-icon holds each of them.
+
+#include "graphics/icon_decoder.h"
+#include "graphics/png_codec.h"
+#include "icon_test_files.h"
+#include "icons/icon_directory.h"
+
+#include <gtest/gtest.h>
+#include <set>
+
+namespace velmora::test
+{
+namespace
+{
+
+namespace fs = std::filesystem;
+
+const fs::path KeptIcons = fs::path(VELMORA_DATA_DIR) / "icons";
+
+std::set<fs::path> FilesUnder(const fs::path& root)
+{
+    std::set<fs::path> files;
+    for (const auto& entry : fs::recursive_directory_iterator(root))
+        if (entry.is_regular_file())
+            files.insert(fs::relative(entry.path(), root));
+    return files;
+}
+
+/// The theme's picture of one size, decoded.
+TBitmap ThemePicture(int side)
+{
+    const std::string size = std::to_string(side) + "x" + std::to_string(side);
+    return DecodePng(
+        ReadFile(KeptIcons / "hicolor" / size / "apps" / "com.example.VelmoraIconManager.png"));
+}
+
+TEST(ProgramIcon, TheDrawingToolMakesTheKeptPicturesByteForByte)
+{
+    TTempDir dir;
+    ASSERT_EQ(
+        RunCommand(std::string(VELMORA_MAKE_PROGRAM_ICON_PATH) + " '" + dir.Root().string() + "'"),
+        0);
+    const std::set<fs::path> made = FilesUnder(dir.Root());
+    EXPECT_EQ(made, FilesUnder(KeptIcons));
+    for (const fs::path& file : made)
+        EXPECT_TRUE(ReadFile(dir.Root() / file) == ReadFile(KeptIcons / file))
+            << file << " differs: renew the kept pictures with the target "
+            << "update_program_icon_sources";
+}
+
+TEST(ProgramIcon, TheBuiltIconHoldsEveryPictureAtItsDepth)
+{
+    TIconDirectory icon;
+    ASSERT_TRUE(icon.LoadFromFile(VELMORA_PROGRAM_ICON_FILE));
+    std::set<std::pair<int, int>> formats; // side, bits
+    for (int i = 0; i < icon.Count(); ++i) {
+        const TIconDirectoryEntry& entry = icon.GetEntry(i);
+        const int side = entry.ImageWidth();
+        SCOPED_TRACE(std::to_string(side) + " pixels, " + std::to_string(entry.BitCount) + " bits");
+        formats.emplace(side, entry.BitCount);
+        EXPECT_EQ(entry.ImageHeight(), side);
+
+        const TIconImage image = DecodeIcon(*icon.GetImage(i).Icon);
+        const TBitmap expected = ThemePicture(side);
+        ASSERT_EQ(image.Width(), side);
+        int differences = 0;
+        for (int y = 0; y < side; ++y)
+            for (int x = 0; x < side; ++x) {
+                const TBgra want = PixelAt(expected, x, y);
+                const TBgra got = PixelAt(image.Pixels, x, y);
+                if (entry.BitCount == 32) {
+                    // The same pixels, soft edges and shadow included.
+                    differences += got != want;
+                } else {
+                    // Without alpha: the mask leaves out what is less than half covered, and
+                    // the rest keeps its colour.
+                    const bool shown = want[3] >= 128;
+                    differences += image.MaskAt(x, y) == shown
+                        || (shown && (got[0] != want[0] || got[1] != want[1] || got[2] != want[2]));
+                }
+            }
+        EXPECT_EQ(differences, 0);
+    }
+    const std::set<std::pair<int, int>> expected { { 16, 32 }, { 24, 32 }, { 32, 32 }, { 48, 32 },
+        { 64, 32 }, { 16, 24 }, { 32, 24 }, { 48, 24 } };
+    EXPECT_EQ(formats, expected);
+}
+
+} // namespace
+} // namespace velmora::test
