@@ -2,6 +2,7 @@
 #include "graphics/png_codec.h"
 #include "icon_test_files.h"
 #include "icons/icon_directory.h"
+#include "scripts/script_runner.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +15,7 @@ using namespace velmora::test;
 using TFormats = std::vector<std::tuple<int, int, int>>;
 
 const std::string Cli = VELMORA_CLI_PATH;
+const std::string ScriptHeader = "Velmora Icon Manager Script File\n";
 
 TBitmap Picture(int w, int h, TPixelFormat format = TPixelFormat::pf24bit)
 {
@@ -38,17 +40,30 @@ TFormats FormatsOf(const std::filesystem::path& icon)
     return formats;
 }
 
-// Runs velmora-icon build in the folder; its exit status, standard output and standard error.
-int Build(const TTempDir& dir, const std::string& args, std::string& out, std::string& err)
+struct TRun {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+// Runs velmora-icon with the arguments (quoted for the shell as they are given) in dir.
+TRun RunCli(const TTempDir& dir, const std::string& args)
 {
     const std::string errFile = dir.Path("stderr.txt").string();
-    const std::string root = dir.Root().string();
-    out.clear();
-    const int status = RunCommand(
-        "cd '" + root + "' && " + Cli + " build " + args + " 2>'" + errFile + "'", &out);
+    TRun run;
+    run.Status = RunCommand(
+        "cd '" + dir.Root().string() + "' && '" + Cli + "' " + args + " 2>'" + errFile + "'",
+        &run.Out);
     const Bytes bytes = ReadFile(errFile);
-    err.assign(bytes.begin(), bytes.end());
-    return status;
+    run.Err.assign(bytes.begin(), bytes.end());
+    return run;
+}
+
+// Writes a script file into dir; its name, relative to dir.
+std::string ScriptFile(const TTempDir& dir, const std::string& name, const std::string& text)
+{
+    WriteFile(dir.Path(name), Bytes(text.begin(), text.end()));
+    return name;
 }
 
 } // namespace
@@ -66,11 +81,10 @@ TEST(CliBuild, BuildsAnIconFromBitmapsAndTheirMasks)
                          [](int x, int) { return x < 10 ? RGB(255, 255, 255) : RGB(64, 64, 64); }),
         dir.Path("logomask.bmp"));
     WriteFile(dir.Path("out.ico"), Bytes { 'o', 'l', 'd' });
-    std::string out;
-    std::string err;
-    ASSERT_EQ(Build(dir, "-o out.ico *.bmp", out, err), 0) << err;
-    EXPECT_EQ(out, "out.ico\n");
-    EXPECT_EQ(err, "");
+    const TRun run = RunCli(dir, "build -o out.ico *.bmp");
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    EXPECT_EQ(run.Out, "out.ico\n");
+    EXPECT_EQ(run.Err, "");
     // Name order; the mask gives logo.bmp its alpha, so that image has 32 bits.
     const TFormats expected { { 16, 16, 32 }, { 24, 24, 32 }, { 32, 32, 32 }, { 48, 48, 32 },
         { 64, 64, 32 }, { 72, 72, 32 }, { 20, 20, 32 } };
@@ -156,10 +170,9 @@ TEST(CliBuild, ReportsWhatWasNotImported)
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Args);
         WriteFile(dir.Path("out.ico"), Bytes { 'k', 'e', 'e', 'p' });
-        std::string out;
-        std::string err;
-        EXPECT_EQ(Build(dir, "-o out.ico " + row.Args, out, err), row.Status);
-        EXPECT_EQ(err, row.Err);
+        const TRun run = RunCli(dir, "build -o out.ico " + row.Args);
+        EXPECT_EQ(run.Status, row.Status);
+        EXPECT_EQ(run.Err, row.Err);
         if (row.Formats.empty())
             EXPECT_EQ(ReadFile(dir.Path("out.ico")), (Bytes { 'k', 'e', 'e', 'p' }));
         else
@@ -179,22 +192,77 @@ TEST(CliBuild, UsageErrorsAndFailedWrites)
         { "-o a.ico --into x.ico --into y.ico", "only one --into ICON can be given" },
         { "-o a.ico --quiet", "unknown option --quiet" },
     };
-    std::string out;
-    std::string err;
     for (const auto& [args, problem] : rows) {
         SCOPED_TRACE(args);
-        EXPECT_EQ(Build(dir, args, out, err), 2);
-        EXPECT_TRUE(err.starts_with(
+        const TRun run = RunCli(dir, "build " + args);
+        EXPECT_EQ(run.Status, 2);
+        EXPECT_TRUE(run.Err.starts_with(
             "velmora-icon build: " + problem + "\nUsage: velmora-icon build -o OUT.ico"));
         EXPECT_FALSE(std::filesystem::exists(dir.Path("a.ico")));
     }
-    EXPECT_EQ(Build(dir, "--help", out, err), 0);
-    EXPECT_TRUE(out.starts_with("Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"));
+    const TRun help = RunCli(dir, "build --help");
+    EXPECT_EQ(help.Status, 0);
+    EXPECT_TRUE(
+        help.Out.starts_with("Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"));
 
     // A folder that does not exist cannot take OUT.
     SaveBitmapToFile(Picture(8, 8), dir.Path("a.bmp"));
-    EXPECT_EQ(Build(dir, "-o no/out.ico a.bmp", out, err), 1);
-    EXPECT_TRUE(err.starts_with("Error: File not saved:\nno/out.ico\n")) << err;
+    const TRun failed = RunCli(dir, "build -o no/out.ico a.bmp");
+    EXPECT_EQ(failed.Status, 1);
+    EXPECT_TRUE(failed.Err.starts_with("Error: File not saved:\nno/out.ico\n")) << failed.Err;
+}
+
+TEST(CliRun, RunsAScriptAndPrintsItsResultLast)
+{
+    TTempDir dir;
+    std::filesystem::create_directories(dir.Path("pics/sub"));
+    SaveBitmapToFile(MakeSolidBitmap(16, 16, RGB(1, 2, 3)), dir.Path("pics/a.bmp"));
+    SaveBitmapToFile(MakeSolidBitmap(32, 32, RGB(1, 2, 3)), dir.Path("pics/sub/b.bmp"));
+    SaveBitmapToFile(MakeSolidBitmap(16, 16, RGB(9, 9, 9)), dir.Path("pics/sub/c.bmp"));
+    const std::string large = ScriptFile(dir, "large.txt", ScriptHeader);
+    std::filesystem::resize_file(dir.Path(large), TScriptRunner::MaxScriptFileSize + 1);
+
+    const struct {
+        std::string Args;
+        int Status;
+        std::string Out;
+        std::string ErrStart; // standard error begins so
+    } rows[] = {
+        { ScriptFile(dir, "build.txt",
+              ScriptHeader
+                  + "ShowComment start\nOpenIcon no such.ico\nSaveIcon empty.ico\n"
+                    "ImportBitmaps pics/*.bmp\nSaveIcon out.ico\nCloseIcon\nShowComment done"),
+            0, "start\ndone\n9\n",
+            "Error - icon file not opened: no such.ico\nError: File not saved:\nempty.ico\n"
+            "velmora-icon run: pics/sub/c.bmp: not imported: the icon already holds an image of "
+            "its format (16*16, 24 bpp); the import stopped here\n" },
+        // An error raised inside a command ends the run: no result.
+        { ScriptFile(dir, "broken.txt",
+              ScriptHeader
+                  + "ImportBitmaps pics/a.bmp\nSaveIcon no folder/x.ico\nShowComment never"),
+            1, "",
+            "WriteIconFileHeader failed.\n"
+            "Cannot create file \"no folder/x.ico\": No such file or directory\n" },
+        { large, 1, "", "The script file large.txt holds 16777217 bytes" },
+        { "missing.txt", 1, "-1\n", "Script error - Script file not found.\n" },
+        { ScriptFile(dir, "late-header.txt", "ShowComment x\n" + ScriptHeader), 1, "-2\n",
+            "Script error - QEB Header not found in script file.\n" },
+        { ScriptFile(dir, "comment.txt", ScriptHeader + "; CloseIcon\n"), 1, "0\n",
+            "Script error - Script file is empty.\n" },
+        { "-- -x", 1, "-1\n", "Script error - Script file not found.\n" },
+        { "", 2, "", "velmora-icon run: the script file is missing\nUsage:" },
+        { "a b", 2, "", "velmora-icon run: only one script file can be given\nUsage:" },
+        { "--fast a", 2, "", "velmora-icon run: unknown option --fast\nUsage:" },
+    };
+    for (const auto& row : rows) {
+        const TRun run = RunCli(dir, "run " + row.Args);
+        EXPECT_EQ(run.Status, row.Status) << row.Args;
+        EXPECT_EQ(run.Out, row.Out) << row.Args;
+        EXPECT_EQ(run.Err.substr(0, row.ErrStart.size()), row.ErrStart) << row.Args;
+    }
+    TIconDirectory saved;
+    ASSERT_TRUE(saved.LoadFromFile(dir.Path("out.ico").string()));
+    EXPECT_EQ(saved.Count(), 2);
 }
 
 } // namespace velmora

