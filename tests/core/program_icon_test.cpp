@@ -1,5 +1,5 @@
-// The program's own icon: the pictures kept in the source tree are what the drawing tool
-// makes, and the .ico that the build makes from them with velmora-icon holds each of them.
+// The program's own icon: the .ico that the build makes from the kept pictures with
+// velmora-icon holds each of them.
 
 #include "graphics/icon_decoder.h"
 #include "graphics/png_codec.h"
@@ -7,7 +7,6 @@
 #include "icons/icon_directory.h"
 
 #include <gtest/gtest.h>
-#include <set>
 
 namespace velmora::test
 {
@@ -18,35 +17,12 @@ namespace fs = std::filesystem;
 
 const fs::path KeptIcons = fs::path(VELMORA_DATA_DIR) / "icons";
 
-std::set<fs::path> FilesUnder(const fs::path& root)
-{
-    std::set<fs::path> files;
-    for (const auto& entry : fs::recursive_directory_iterator(root))
-        if (entry.is_regular_file())
-            files.insert(fs::relative(entry.path(), root));
-    return files;
-}
-
 /// The theme's picture of one size, decoded.
 TBitmap ThemePicture(int side)
 {
     const std::string size = std::to_string(side) + "x" + std::to_string(side);
     return DecodePng(
         ReadFile(KeptIcons / "hicolor" / size / "apps" / "com.example.VelmoraIconManager.png"));
-}
-
-TEST(ProgramIcon, TheDrawingToolMakesTheKeptPicturesByteForByte)
-{
-    TTempDir dir;
-    ASSERT_EQ(
-        RunCommand(std::string(VELMORA_MAKE_PROGRAM_ICON_PATH) + " '" + dir.Root().string() + "'"),
-        0);
-    const std::set<fs::path> made = FilesUnder(dir.Root());
-    EXPECT_EQ(made, FilesUnder(KeptIcons));
-    for (const fs::path& file : made)
-        EXPECT_TRUE(ReadFile(dir.Root() / file) == ReadFile(KeptIcons / file))
-            << file << " differs: renew the kept pictures with the target "
-            << "update_program_icon_sources";
 }
 
 TEST(ProgramIcon, TheBuiltIconHoldsEveryPictureAtItsDepth)

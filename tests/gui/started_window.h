@@ -12,17 +12,17 @@
 namespace velmora::test
 {
 
-/// A main window over scripted prompts, shown, started and active. Errors that reach the
-/// application's guard are collected in Errors. With realClipboard the panes use the
-/// desktop's clipboard, otherwise an in-memory one.
+/// A main window over scripted prompts, started with the arguments, shown and active. Errors
+/// that reach the application's guard are collected in Errors. With realClipboard the panes
+/// use the desktop's clipboard, otherwise an in-memory one.
 struct TStartedWindow {
     TFakePanePlatform Prompts;
     TFakeClipboard Clipboard;
     TFormQEBMain Window;
     std::vector<std::string> Errors;
 
-    explicit TStartedWindow(bool realClipboard = false)
-        : Window({}, &Prompts, realClipboard ? nullptr : &Clipboard)
+    explicit TStartedWindow(bool realClipboard = false, const QStringList& arguments = {})
+        : Window(arguments, &Prompts, realClipboard ? nullptr : &Clipboard)
     {
         App()->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
         QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
