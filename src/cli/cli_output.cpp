@@ -1,10 +1,23 @@
 #include "cli_output.h"
 
+#include "commands.h"
+
 #include <cstdio>
 #include <iostream>
 
 namespace velmora::cli
 {
+
+int UsageError(std::string_view command, std::string_view problem, std::string_view help)
+{
+    std::string line = "velmora-icon ";
+    line += command;
+    line += ": ";
+    line += problem;
+    PrintError(line);
+    std::cerr << help;
+    return ExitUsage;
+}
 
 std::string PlainLineEnds(std::string_view text)
 {

@@ -49,9 +49,7 @@ void Report(const std::string& text)
 
 int Usage(const std::string& problem)
 {
-    Report(problem);
-    std::cerr << BuildHelp;
-    return ExitUsage;
+    return UsageError("build", problem, BuildHelp);
 }
 
 // The value of an option given as "--name VALUE" or "--name=VALUE"; none when arg is another

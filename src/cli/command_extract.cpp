@@ -69,9 +69,7 @@ Bytes ImageAsPng(const TIcon& icon)
 
 int Usage(const std::string& problem)
 {
-    PrintError("velmora-icon extract: " + problem);
-    std::cerr << ExtractHelp;
-    return ExitUsage;
+    return UsageError("extract", problem, ExtractHelp);
 }
 
 } // namespace

@@ -75,17 +75,13 @@ int RunInfo(const Arguments& args)
         } else if (!optionsEnded && arg == "--json") {
             json = true;
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            PrintError("velmora-icon info: unknown option " + arg);
-            std::cerr << InfoHelp;
-            return ExitUsage;
+            return UsageError("info", "unknown option " + arg, InfoHelp);
         } else {
             files.push_back(arg);
         }
     }
     if (files.empty()) {
-        PrintError("velmora-icon info: no FILE given");
-        std::cerr << InfoHelp;
-        return ExitUsage;
+        return UsageError("info", "no FILE given", InfoHelp);
     }
 
     int exitStatus = ExitOk;

@@ -53,11 +53,7 @@ constexpr std::string_view Prefix = "velmora-icon run: ";
 
 int Usage(const std::string& problem)
 {
-    std::string line(Prefix);
-    line += problem;
-    PrintError(line);
-    std::cerr << RunHelp;
-    return ExitUsage;
+    return UsageError("run", problem, RunHelp);
 }
 
 /// The script runner of the command line: comments go to standard output, and an import that
