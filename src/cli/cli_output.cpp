@@ -2,8 +2,11 @@
 
 #include "commands.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <iostream>
+#include <stdio_ext.h>
 
 namespace velmora::cli
 {
@@ -36,10 +39,68 @@ void PrintError(std::string_view text)
     std::cerr << PlainLineEnds(text) << '\n';
 }
 
+namespace
+{
+
+// The length of the well-formed UTF-8 sequence at the start of text, or 0 when none starts
+// there (a stray continuation byte, an overlong form, a surrogate, a value past U+10FFFF, a
+// sequence cut short).
+size_t Utf8SequenceLength(std::string_view text)
+{
+    const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80)
+        return 1;
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF; // the range of the second byte
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        if (lead == 0xE0)
+            low = 0xA0;
+        else if (lead == 0xED)
+            high = 0x9F;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        if (lead == 0xF0)
+            low = 0x90;
+        else if (lead == 0xF4)
+            high = 0x8F;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if (byte(i) < 0x80 || byte(i) > 0xBF)
+            return 0;
+    return length;
+}
+
+} // namespace
+
 std::string JsonString(std::string_view text)
 {
+    static constexpr char Hex[] = "0123456789abcdef";
     std::string result = "\"";
-    for (char c : text) {
+    for (size_t i = 0; i < text.size();) {
+        const char c = text[i];
+        const auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x80) {
+            const size_t length = Utf8SequenceLength(text.substr(i));
+            if (length > 0) {
+                result.append(text.substr(i, length));
+                i += length;
+            } else {
+                result += "\\udc";
+                result += Hex[byte >> 4];
+                result += Hex[byte & 15];
+                ++i;
+            }
+            continue;
+        }
+        ++i;
         switch (c) {
         case '"':
             result += "\\\"";
@@ -57,10 +118,10 @@ std::string JsonString(std::string_view text)
             result += "\\t";
             break;
         default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char escaped[8];
-                std::snprintf(escaped, sizeof escaped, "\\u%04x", static_cast<unsigned>(c));
-                result += escaped;
+            if (byte < 0x20) {
+                result += "\\u00";
+                result += Hex[byte >> 4];
+                result += Hex[byte & 15];
             } else {
                 result += c;
             }
@@ -68,6 +129,36 @@ std::string JsonString(std::string_view text)
     }
     result += '"';
     return result;
+}
+
+void WriteOut(std::string_view text)
+{
+    // A failed write leaves the stream's error flag set; CloseStandardOutput reports it.
+    std::fwrite(text.data(), 1, text.size(), stdout);
+}
+
+void TTextBuffer::WriteOut()
+{
+    cli::WriteOut(m_text);
+    m_text.clear();
+}
+
+int CloseStandardOutput(int status)
+{
+    std::cout.flush();
+    const bool pending = __fpending(stdout) != 0;
+    const bool failedBefore = std::ferror(stdout) != 0 || !std::cout;
+    errno = 0;
+    const bool closeFailed = std::fclose(stdout) != 0;
+    const int error = errno;
+    // Closing a standard output that was closed from the start and never written to is fine.
+    if (!failedBefore && (!closeFailed || (!pending && error == EBADF)))
+        return status;
+    std::string text = "velmora-icon: write error";
+    if (closeFailed && error != 0)
+        text.append(": ").append(std::strerror(error));
+    PrintError(text);
+    return ExitFailed;
 }
 
 } // namespace velmora::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <charconv>
+#include <concepts>
 #include <string>
 #include <string_view>
 
@@ -16,7 +18,49 @@ void PrintError(std::string_view text);
 /// on standard error; returns the usage exit status.
 int UsageError(std::string_view command, std::string_view problem, std::string_view help);
 
-/// A JSON string literal of the text (quotes included).
+/// A JSON string literal of the text (quotes included). The literal is valid UTF-8 whatever
+/// the text holds: each byte that is not part of a valid UTF-8 sequence becomes the escape
+/// \udcXX of its value XX, so that a file name of any bytes can be got back (as Python's
+/// "surrogateescape" error handler does).
 std::string JsonString(std::string_view text);
+
+/// Text gathered for standard output, with numbers written without the locale machinery of
+/// the streams.
+class TTextBuffer
+{
+public:
+    TTextBuffer& operator<<(std::string_view text)
+    {
+        m_text.append(text);
+        return *this;
+    }
+    TTextBuffer& operator<<(char c)
+    {
+        m_text.push_back(c);
+        return *this;
+    }
+    template <std::integral T>
+    requires(!std::same_as<T, char> && !std::same_as<T, bool>) TTextBuffer& operator<<(T value)
+    {
+        char digits[24];
+        auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+        m_text.append(digits, end);
+        return *this;
+    }
+    const std::string& Text() const { return m_text; }
+    /// Writes the gathered text to standard output and empties the buffer.
+    void WriteOut();
+
+private:
+    std::string m_text;
+};
+
+/// Writes text to standard output.
+void WriteOut(std::string_view text);
+
+/// Flushes and closes standard output as the last step of the program. When anything written
+/// to it was lost (a full disk, a closed pipe), says so on standard error and answers the
+/// failure exit status; otherwise answers status.
+int CloseStandardOutput(int status);
 
 } // namespace velmora::cli

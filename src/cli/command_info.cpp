@@ -5,9 +5,6 @@
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 
-#include <iostream>
-#include <sstream>
-
 namespace velmora::cli
 {
 
@@ -16,7 +13,11 @@ const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
                              "Loads each icon file and describes its images: size, colour depth,\n"
                              "encoding (bmp or png), data size and offset, and the bitmap header.\n"
                              "\n"
-                             "  --json   print one JSON array with one object per file\n"
+                             "  --json   print one JSON array with one object per file; the\n"
+                             "           output is valid UTF-8: each byte of a file name that is\n"
+                             "           not part of valid UTF-8 is written as \\udcXX (XX its\n"
+                             "           value in hexadecimal), which Python's json and\n"
+                             "           os.fsencode turn back into that byte\n"
                              "  --help   show this help\n"
                              "\n"
                              "Exit status: 0 when every file loaded, 1 when any file was refused,\n"
@@ -25,7 +26,7 @@ const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
 namespace
 {
 
-void WriteImageJson(std::ostream& out, const TIconDirectory& document, int index)
+void WriteImageJson(TTextBuffer& out, const TIconDirectory& document, int index)
 {
     const TIconDirectoryEntry& entry = document.GetEntry(index);
     const TIconDirectoryImage& image = document.GetImage(index);
@@ -44,7 +45,7 @@ void WriteImageJson(std::ostream& out, const TIconDirectory& document, int index
     out << "}";
 }
 
-void WriteImageText(std::ostream& out, const TIconDirectory& document, int index)
+void WriteImageText(TTextBuffer& out, const TIconDirectory& document, int index)
 {
     const TIconDirectoryEntry& entry = document.GetEntry(index);
     const TIconDirectoryImage& image = document.GetImage(index);
@@ -70,7 +71,7 @@ int RunInfo(const Arguments& args)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--help") {
-            std::cout << InfoHelp;
+            WriteOut(InfoHelp);
             return ExitOk;
         } else if (!optionsEnded && arg == "--json") {
             json = true;
@@ -85,7 +86,9 @@ int RunInfo(const Arguments& args)
     }
 
     int exitStatus = ExitOk;
-    std::ostringstream out;
+    // Written out in pieces of a bounded size, so that any number of files can be described.
+    constexpr size_t pieceSize = 64 * 1024;
+    TTextBuffer out;
     if (json)
         out << "[";
     for (size_t f = 0; f < files.size(); ++f) {
@@ -104,8 +107,12 @@ int RunInfo(const Arguments& args)
                 }
                 out << "]}";
             } else {
-                out << ",\"status\":" << (result.Status ? std::to_string(*result.Status) : "null")
-                    << ",\"error\":" << JsonString(PlainLineEnds(result.Error)) << "}";
+                out << ",\"status\":";
+                if (result.Status)
+                    out << *result.Status;
+                else
+                    out << "null";
+                out << ",\"error\":" << JsonString(PlainLineEnds(result.Error)) << "}";
             }
         } else if (result.Loaded) {
             out << name << ": " << document.Count()
@@ -113,10 +120,12 @@ int RunInfo(const Arguments& args)
             for (int i = 0; i < document.Count(); ++i)
                 WriteImageText(out, document, i);
         }
+        if (out.Text().size() >= pieceSize)
+            out.WriteOut();
     }
     if (json)
         out << "\n]\n";
-    std::cout << out.str();
+    out.WriteOut();
     return exitStatus;
 }
 

@@ -36,7 +36,7 @@ struct TCommand {
 
 } // namespace
 
-int main(int argc, char** argv)
+static int RunCommand(int argc, char** argv)
 {
     const std::map<std::string, TCommand> commands = {
         { "info", { RunInfo } },
@@ -50,11 +50,11 @@ int main(int argc, char** argv)
     }
     std::string first = argv[1];
     if (first == "--help" || first == "-h") {
-        std::cout << MainHelp;
+        WriteOut(MainHelp);
         return ExitOk;
     }
     if (first == "--version") {
-        std::cout << "velmora-icon " << VELMORA_VERSION_TEXT << "\n";
+        WriteOut("velmora-icon " VELMORA_VERSION_TEXT "\n");
         return ExitOk;
     }
     auto command = commands.find(first);
@@ -70,4 +70,10 @@ int main(int argc, char** argv)
         PrintError(error.what());
         return ExitFailed;
     }
+}
+
+int main(int argc, char** argv)
+{
+    // Output that did not reach its destination makes the run a failure, whatever the command.
+    return CloseStandardOutput(RunCommand(argc, argv));
 }

@@ -134,7 +134,6 @@ TEST(IconDecoderTest, RefusesHostileImagesAndIcons)
         { "bit-fields with 8 bits", image, { { 16, BI_BITFIELDS } } },
         { "palette past the data", image, {}, 40 + 512 },
         { "colour rows cut short", image, {}, 40 + 1024 + 8 },
-        { "mask rows cut short", image, {}, image.size() - 1 },
         { "zero colour mask", fields, { { 44, 0 } } },
         { "overlapping masks", fields, { { 44, 0x0FE0 } } },
         { "split mask", fields, { { 40, 0xF100 }, { 44, 0x06E0 } } },

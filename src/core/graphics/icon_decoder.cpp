@@ -170,19 +170,22 @@ TLayout ReadLayout(ByteSpan data)
     return layout;
 }
 
-// Fills the mask from the AND rows (bottom-up). Rows past the end of the data are left 0;
-// the caller has decided whether a missing mask is acceptable.
+// Fills the mask from the AND rows (bottom-up). Mask bytes past the end of the data read as
+// 0, opaque: some writers store the rows without their padding to 4 bytes, or none at all,
+// and the loader fills a cut-short image up with zero bytes the same way.
 void ReadMask(ByteSpan data, const TLayout& layout, std::vector<uint8_t>& mask)
 {
     uint64_t start = layout.PixelStart + layout.XorStride * static_cast<uint64_t>(layout.Height);
     auto width = static_cast<size_t>(layout.Width);
     for (int row = 0; row < layout.Height; ++row) {
         uint64_t rowStart = start + layout.AndStride * static_cast<uint64_t>(row);
-        if (rowStart + layout.AndStride > data.size())
+        if (rowStart >= data.size())
             break;
         const uint8_t* src = data.data() + rowStart;
+        const uint64_t present = std::min<uint64_t>(layout.AndStride, data.size() - rowStart);
+        const size_t columns = std::min<size_t>(width, static_cast<size_t>(present) * 8);
         uint8_t* out = mask.data() + static_cast<size_t>(layout.Height - 1 - row) * width;
-        for (size_t x = 0; x < width; ++x)
+        for (size_t x = 0; x < columns; ++x)
             out[x] = (src[x / 8] >> (7 - x % 8)) & 1;
     }
 }
@@ -265,14 +268,8 @@ TIconImage DecodeIconImage(ByteSpan imageData)
     if (IsPngData(imageData))
         return DecodePngImage(imageData);
 
+    // The colour rows must be whole; mask rows that are missing read as opaque.
     TLayout layout = ReadLayout(imageData);
-    uint64_t maskEnd = layout.PixelStart
-        + (layout.XorStride + layout.AndStride) * static_cast<uint64_t>(layout.Height);
-    // A 32-bit image carries its transparency in its alpha bytes and may lack the mask rows.
-    if (maskEnd > imageData.size() && layout.BitCount != 32)
-        throw EInvalidGraphic(
-            FormatText(Messages::IconImageMaskShort, { Text(imageData.size()), Text(maskEnd) }));
-
     TIconImage image;
     image.BitCount = layout.BitCount;
     image.Pixels = TBitmap(layout.Width, layout.Height, TPixelFormat::pf32bit);

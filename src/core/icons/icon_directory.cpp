@@ -110,18 +110,23 @@ void TIconDirectory::RecalcOffsets()
 
 void TIconDirectory::WriteSingleImageHeader(Bytes& stream, const TIconDirectoryEntry& entry)
 {
-    stream.clear();
-    AppendU16(stream, 0); // reserved(2)
-    AppendU16(stream, 1); // type(2): icon
-    AppendU16(stream, 1); // count(2): one image
-    stream.push_back(entry.Width); // bWidth(1)
-    stream.push_back(entry.Height); // bHeight(1)
-    stream.push_back(entry.ColorCount); // bColorCount(1)
-    stream.push_back(entry.Reserved); // bReserved(1)
-    AppendU16(stream, entry.Planes); // wPlanes(2)
-    AppendU16(stream, entry.BitCount); // wBitCount(2)
-    AppendU32(stream, entry.BytesInRes); // dwBytesInRes(4)
-    AppendU32(stream, 22); // dwImageOffset(4): the data follows at once
+    stream.resize(SingleImageHeaderSize);
+    WriteSingleImageHeader(stream.data(), entry);
+}
+
+void TIconDirectory::WriteSingleImageHeader(uint8_t* out, const TIconDirectoryEntry& entry)
+{
+    WriteU16(out + 0, 0); // reserved(2)
+    WriteU16(out + 2, 1); // type(2): icon
+    WriteU16(out + 4, 1); // count(2): one image
+    out[6] = entry.Width; // bWidth(1)
+    out[7] = entry.Height; // bHeight(1)
+    out[8] = entry.ColorCount; // bColorCount(1)
+    out[9] = entry.Reserved; // bReserved(1)
+    WriteU16(out + 10, entry.Planes); // wPlanes(2)
+    WriteU16(out + 12, entry.BitCount); // wBitCount(2)
+    WriteU32(out + 14, entry.BytesInRes); // dwBytesInRes(4)
+    WriteU32(out + 18, SingleImageHeaderSize); // dwImageOffset(4): the data follows at once
 }
 
 void TIconDirectory::AppendImage(

@@ -101,6 +101,9 @@ public:
 
     /// Clears a stream and writes the 22-byte header of a one-image icon file for an entry.
     static void WriteSingleImageHeader(Bytes& stream, const TIconDirectoryEntry& entry);
+    /// Writes the 22-byte header of a one-image icon file for an entry at out.
+    static void WriteSingleImageHeader(uint8_t* out, const TIconDirectoryEntry& entry);
+    static constexpr uint32_t SingleImageHeaderSize = 22;
 
     /// Checks that an image can be decoded, raising the decoder's error when it cannot. Saves
     /// refuse images that fail it.
@@ -120,6 +123,9 @@ protected:
     bool WriteIconImages();
     /// True when every image lies after the directory and no two images overlap.
     bool OffsetsAreSound() const;
+    /// Copies bytes of the file being loaded, from the bytes read at its start when they lie
+    /// there, else from the file.
+    void ReadLoadBytes(uint64_t offset, uint8_t* out, size_t count) const;
 
     void SetStatus(int status) { m_status = status; }
     /// Appends an entry and its image, lays the offsets out anew and sets Status 0.

@@ -20,7 +20,7 @@ namespace
 constexpr uint16_t IconReserved = 0;
 constexpr uint16_t IconType = 1;
 constexpr uint64_t SmallestIconFile = 13;
-constexpr uint64_t FirstReadBytes = 1 << 20;
+constexpr uint64_t FirstReadBytes = 64 * 1024;
 
 std::string Num(uint64_t value)
 {
@@ -98,7 +98,9 @@ int TIconDirectory::ReadIconFileHeader(const std::string& name)
         return ResultFileMissing;
     if (m_loadFile->Size() < SmallestIconFile)
         return ResultFileTooShort;
-    // One read brings the whole of an ordinary icon file; larger ones are read on demand.
+    // One read brings the whole of an ordinary icon file. Of a larger one it brings the
+    // start; the directory and the images beyond are read when they are needed, so that what
+    // follows the images costs nothing.
     m_loadBytes
         = m_loadFile->ReadBufferAt(0, std::min<uint64_t>(m_loadFile->Size(), FirstReadBytes));
     if (m_loadBytes.size() < 6)
@@ -111,15 +113,25 @@ int TIconDirectory::ReadIconFileHeader(const std::string& name)
     return count;
 }
 
+void TIconDirectory::ReadLoadBytes(uint64_t offset, uint8_t* out, size_t count) const
+{
+    if (offset <= m_loadBytes.size() && count <= m_loadBytes.size() - offset) {
+        std::memcpy(out, m_loadBytes.data() + offset, count);
+        return;
+    }
+    // Bytes that the file no longer holds (it shrank meanwhile) are left as they were.
+    m_loadFile->ReadInto(offset, out, count);
+}
+
 bool TIconDirectory::ReadIconEntries()
 {
     return NestErrors(Messages::ReadIconEntriesFailed, [this] {
         m_loadEntries.clear();
         if (!m_loadFile)
             m_loadFile = std::make_unique<TFileReader>(m_fileName);
-        if (m_loadBytes.size() < m_loadFile->Size())
-            m_loadBytes = m_loadFile->ReadBufferAt(0, m_loadFile->Size());
         const uint64_t needed = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_count;
+        if (needed > m_loadBytes.size())
+            m_loadBytes = m_loadFile->ReadBufferAt(0, needed);
         if (needed > m_loadBytes.size())
             throw Exception(FormatText(Messages::DirectoryPastEnd,
                 { Num(m_count), Num(needed), Num(m_loadBytes.size()) }));
@@ -138,12 +150,11 @@ bool TIconDirectory::ReadIconImages()
     return NestErrors(Messages::ReadIconImagesFailed, [this] {
         m_loadImages.clear();
         m_loadImages.reserve(m_loadEntries.size());
-        const uint64_t fileSize = m_loadBytes.size();
+        const uint64_t fileSize = m_loadFile->Size();
         // Entries may share or overlap their data, and truncated ones are filled up: the
         // images together may hold no more than the file and one largest picture.
         const uint64_t budget = fileSize + TBitmap::MaxPixelBytes;
         uint64_t held = 0;
-        Bytes stream;
         for (size_t i = 0; i < m_loadEntries.size(); ++i) {
             TIconDirectoryEntry& entry = *m_loadEntries[i];
             const uint64_t offset = entry.ImageOffset;
@@ -152,15 +163,16 @@ bool TIconDirectory::ReadIconImages()
                 throw Exception(FormatText(Messages::ImageStartsPastEnd,
                     { Num(i), Num(offset), Num(stored), Num(fileSize) }));
             const uint64_t available = fileSize - offset;
-            const uint8_t* data = m_loadBytes.data() + offset;
-            const bool png = IsPngData(ByteSpan(data, available));
+            uint8_t headerBytes[TBitmapInfoHeader::Size] = {};
+            const auto headerSize
+                = static_cast<size_t>(std::min<uint64_t>(available, sizeof headerBytes));
+            ReadLoadBytes(offset, headerBytes, headerSize);
+            const bool png = IsPngData(ByteSpan(headerBytes, headerSize));
             if (!png && available < TBitmapInfoHeader::Size)
                 throw Exception(FormatText(Messages::ImageHeaderPastEnd,
                     { Num(i), Num(offset), Num(stored), Num(fileSize) }));
 
             auto image = std::make_unique<TIconDirectoryImage>();
-            uint8_t headerBytes[TBitmapInfoHeader::Size] = {};
-            std::memcpy(headerBytes, data, std::min<uint64_t>(available, sizeof headerBytes));
             image->Header = TBitmapInfoHeader::FromBytes(headerBytes);
 
             // Data inside the file is kept byte for byte. Data that runs past the end keeps
@@ -184,17 +196,24 @@ bool TIconDirectory::ReadIconImages()
                 entry.BytesInRes = static_cast<uint32_t>(kept);
             }
 
+            // Checked before anything is allocated for the image.
             held += kept;
             if (held > budget)
                 throw Exception(FormatText(Messages::ImagesTooLarge,
                     { Num(i), Num(offset), Num(kept), Num(held), Num(fileSize) }));
+            const auto present = static_cast<size_t>(std::min(kept, available));
+            Bytes stream;
+            stream.reserve(SingleImageHeaderSize + kept);
             WriteSingleImageHeader(stream, entry);
-            stream.reserve(stream.size() + kept);
-            const uint64_t present = std::min(kept, available);
-            stream.insert(stream.end(), data, data + present);
-            stream.resize(stream.size() + (kept - present), 0);
+            if (offset + present <= m_loadBytes.size()) {
+                const uint8_t* data = m_loadBytes.data() + offset;
+                stream.insert(stream.end(), data, data + present);
+                stream.resize(SingleImageHeaderSize + kept, 0);
+            } else {
+                stream.resize(SingleImageHeaderSize + kept, 0);
+                m_loadFile->ReadInto(offset, stream.data() + SingleImageHeaderSize, present);
+            }
             image->Icon->LoadFromStream(std::move(stream));
-            stream = Bytes();
             m_loadImages.push_back(std::move(image));
         }
         return true;

@@ -200,8 +200,6 @@ inline constexpr std::string_view IconImageBadMasks
 inline constexpr std::string_view IconImageDataShort
     = "The icon image holds %s bytes, but its header needs %s bytes for its colour table and "
       "colour rows.";
-inline constexpr std::string_view IconImageMaskShort
-    = "The icon image holds %s bytes, but its header needs %s bytes with its mask rows.";
 inline constexpr std::string_view IconHeaderInvalid
     = "The icon holds %s bytes, which do not start with a one-image icon header.";
 inline constexpr std::string_view IconEntryOutside

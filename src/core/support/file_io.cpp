@@ -72,7 +72,7 @@ bool FileExists(const fs::path& name)
     return !name.empty() && fs::is_regular_file(name, ec);
 }
 
-TFileReader::TFileReader(const fs::path& name)
+TFileReader::TFileReader(const std::string& name)
     : m_name(name)
 {
     m_fd = ::open(name.c_str(), O_RDONLY | O_CLOEXEC);
@@ -88,14 +88,14 @@ TFileReader::TFileReader(const fs::path& name)
     m_size = static_cast<uint64_t>(st.st_size);
 }
 
-TFileReader::TFileReader(const fs::path& name, int fd, uint64_t size)
+TFileReader::TFileReader(const std::string& name, int fd, uint64_t size)
     : m_name(name)
     , m_fd(fd)
     , m_size(size)
 {
 }
 
-std::unique_ptr<TFileReader> TFileReader::OpenIfFile(const fs::path& name)
+std::unique_ptr<TFileReader> TFileReader::OpenIfFile(const std::string& name)
 {
     if (name.empty())
         return nullptr;

@@ -20,10 +20,10 @@ class TFileReader
 {
 public:
     /// Opens an existing file; raises EInOutError when it cannot be opened.
-    explicit TFileReader(const std::filesystem::path& name);
+    explicit TFileReader(const std::string& name);
     /// Opens a regular file (or a link to one); none when there is no such file (nothing there,
     /// a folder, a device). Raises EInOutError when the file exists but cannot be opened.
-    static std::unique_ptr<TFileReader> OpenIfFile(const std::filesystem::path& name);
+    static std::unique_ptr<TFileReader> OpenIfFile(const std::string& name);
     ~TFileReader();
     TFileReader(const TFileReader&) = delete;
     TFileReader& operator=(const TFileReader&) = delete;
@@ -33,12 +33,15 @@ public:
     /// Reads up to count bytes from a position; fewer at the end of the file.
     Bytes ReadAt(uint64_t offset, uint64_t count) const;
     TByteBuffer ReadBufferAt(uint64_t offset, uint64_t count) const;
-
-private:
-    TFileReader(const std::filesystem::path& name, int fd, uint64_t size);
+    /// Reads up to count bytes from a position into data; the number read, fewer at the end.
     size_t ReadInto(uint64_t offset, uint8_t* data, size_t count) const;
 
-    std::filesystem::path m_name;
+private:
+    TFileReader(const std::string& name, int fd, uint64_t size);
+
+    // A plain string: the reader is opened once per file of a listing, and a path would be
+    // taken apart into its components each time.
+    std::string m_name;
     int m_fd = -1;
     uint64_t m_size = 0;
 };
