@@ -5,11 +5,15 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <stdio_ext.h>
 
 namespace velmora::cli
 {
+
+void WriteError(std::string_view text)
+{
+    std::fwrite(text.data(), 1, text.size(), stderr);
+}
 
 int UsageError(std::string_view command, std::string_view problem, std::string_view help)
 {
@@ -18,7 +22,7 @@ int UsageError(std::string_view command, std::string_view problem, std::string_v
     line += ": ";
     line += problem;
     PrintError(line);
-    std::cerr << help;
+    WriteError(help);
     return ExitUsage;
 }
 
@@ -36,7 +40,7 @@ std::string PlainLineEnds(std::string_view text)
 
 void PrintError(std::string_view text)
 {
-    std::cerr << PlainLineEnds(text) << '\n';
+    WriteError(PlainLineEnds(text) + '\n');
 }
 
 namespace
@@ -131,10 +135,32 @@ std::string JsonString(std::string_view text)
     return result;
 }
 
+namespace
+{
+
+// The cause of the first write to standard output that failed; 0 while none did.
+int OutputError = 0;
+
+void NoteOutputError()
+{
+    if (OutputError == 0)
+        OutputError = errno != 0 ? errno : EIO;
+}
+
+} // namespace
+
 void WriteOut(std::string_view text)
 {
-    // A failed write leaves the stream's error flag set; CloseStandardOutput reports it.
-    std::fwrite(text.data(), 1, text.size(), stdout);
+    errno = 0;
+    if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
+        NoteOutputError();
+}
+
+void FlushOut()
+{
+    errno = 0;
+    if (std::fflush(stdout) != 0)
+        NoteOutputError();
 }
 
 void TTextBuffer::WriteOut()
@@ -145,18 +171,21 @@ void TTextBuffer::WriteOut()
 
 int CloseStandardOutput(int status)
 {
-    std::cout.flush();
     const bool pending = __fpending(stdout) != 0;
-    const bool failedBefore = std::ferror(stdout) != 0 || !std::cout;
+    const bool failedBefore = std::ferror(stdout) != 0 || OutputError != 0;
     errno = 0;
-    const bool closeFailed = std::fclose(stdout) != 0;
-    const int error = errno;
-    // Closing a standard output that was closed from the start and never written to is fine.
-    if (!failedBefore && (!closeFailed || (!pending && error == EBADF)))
+    if (std::fclose(stdout) != 0) {
+        // Closing a standard output that was closed from the start, and never written to,
+        // is no failure.
+        if (!failedBefore && !pending && errno == EBADF)
+            return status;
+        NoteOutputError();
+    } else if (!failedBefore) {
         return status;
+    }
     std::string text = "velmora-icon: write error";
-    if (closeFailed && error != 0)
-        text.append(": ").append(std::strerror(error));
+    if (OutputError != 0)
+        text.append(": ").append(std::strerror(OutputError));
     PrintError(text);
     return ExitFailed;
 }

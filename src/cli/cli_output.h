@@ -11,6 +11,9 @@ namespace velmora::cli
 /// The text with every "\r\n" turned into a plain "\n", as a terminal expects.
 std::string PlainLineEnds(std::string_view text);
 
+/// Writes text to standard error as it is.
+void WriteError(std::string_view text);
+
 /// Writes a message line to standard error with plain line ends.
 void PrintError(std::string_view text);
 
@@ -48,6 +51,7 @@ public:
         return *this;
     }
     const std::string& Text() const { return m_text; }
+    void Reserve(size_t size) { m_text.reserve(size); }
     /// Writes the gathered text to standard output and empties the buffer.
     void WriteOut();
 
@@ -55,8 +59,11 @@ private:
     std::string m_text;
 };
 
-/// Writes text to standard output.
+/// Writes text to standard output. All output of the tool goes through here and FlushOut,
+/// which remember why a write failed for CloseStandardOutput.
 void WriteOut(std::string_view text);
+/// Sends what was written to standard output on its way at once.
+void FlushOut();
 
 /// Flushes and closes standard output as the last step of the program. When anything written
 /// to it was lost (a full disk, a closed pipe), says so on standard error and answers the

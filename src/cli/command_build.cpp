@@ -8,7 +8,6 @@
 #include "pane/icon_pane.h"
 #include "support/error.h"
 
-#include <iostream>
 #include <optional>
 
 namespace velmora::cli
@@ -133,7 +132,7 @@ int RunBuild(const Arguments& args)
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help") {
-            std::cout << BuildHelp;
+            WriteOut(BuildHelp);
             return ExitOk;
         } else if (std::optional<std::string> value
             = OptionValue(args, i, { "-o", "--output" }, missing)) {
@@ -195,7 +194,7 @@ int RunBuild(const Arguments& args)
         PrintError(error.what());
     }
     if (saved)
-        std::cout << *output << "\n";
+        WriteOut(*output + "\n");
     return saved && report.AllBitmapsUsed() ? ExitOk : ExitFailed;
 }
 

@@ -11,7 +11,6 @@
 #include "support/file_io.h"
 
 #include <filesystem>
-#include <iostream>
 #include <optional>
 
 namespace velmora::cli
@@ -85,7 +84,7 @@ int RunExtract(const Arguments& args)
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
         } else if (!optionsEnded && arg == "--help") {
-            std::cout << ExtractHelp;
+            WriteOut(ExtractHelp);
             return ExitOk;
         } else if (!optionsEnded && arg == "--png") {
             png = true;
@@ -134,7 +133,7 @@ int RunExtract(const Arguments& args)
                 WriteFileAtomically(target, ImageAsPng(*document.GetImage(i).Icon));
             else
                 document.ExportImageToBitmapFile(target.string(), i, background);
-            std::cout << target.string() << "\n";
+            WriteOut(target.string() + "\n");
         } catch (const std::exception& error) {
             PrintError(std::string(Messages::FileNotSaved) + target.string());
             PrintError(error.what());

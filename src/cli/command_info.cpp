@@ -86,9 +86,11 @@ int RunInfo(const Arguments& args)
     }
 
     int exitStatus = ExitOk;
-    // Written out in pieces of a bounded size, so that any number of files can be described.
-    constexpr size_t pieceSize = 64 * 1024;
+    // Written out in pieces of a bounded size, so that any number of files can be described
+    // in a buffer that is made once.
+    constexpr size_t pieceSize = 16 * 1024;
     TTextBuffer out;
+    out.Reserve(2 * pieceSize);
     if (json)
         out << "[";
     for (size_t f = 0; f < files.size(); ++f) {

@@ -9,8 +9,6 @@
 #include "scripts/script_runner.h"
 #include "support/error.h"
 
-#include <iostream>
-
 namespace velmora::cli
 {
 
@@ -67,7 +65,8 @@ protected:
     void ShowComment(const std::string& text) override
     {
         // Flushed, so that comments and messages keep their order in a shared log.
-        std::cout << PlainLineEnds(text) << std::endl;
+        WriteOut(PlainLineEnds(text) + "\n");
+        FlushOut();
     }
 
     void BitmapsImported(const TImportReport& report) override
@@ -98,7 +97,7 @@ int RunRun(const Arguments& args)
         } else if (arg == "--") {
             optionsEnded = true;
         } else if (arg == "--help" || arg == "-h") {
-            std::cout << RunHelp;
+            WriteOut(RunHelp);
             return ExitOk;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
@@ -118,7 +117,8 @@ int RunRun(const Arguments& args)
     TCliScriptRunner runner(pane, platform);
     const int result = runner.RunScriptFile(scripts.front());
     runner.ReportScriptResult(result);
-    std::cout << result << std::endl;
+    WriteOut(std::to_string(result) + "\n");
+    FlushOut();
     return result > 0 ? ExitOk : ExitFailed;
 }
 

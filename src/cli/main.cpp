@@ -5,7 +5,6 @@
 #include "velmora_version.h"
 
 #include <cstring>
-#include <iostream>
 #include <map>
 
 namespace
@@ -45,7 +44,7 @@ static int RunCommand(int argc, char** argv)
         { "run", { RunRun } },
     };
     if (argc < 2) {
-        std::cerr << MainHelp;
+        WriteError(MainHelp);
         return ExitUsage;
     }
     std::string first = argv[1];
@@ -60,7 +59,7 @@ static int RunCommand(int argc, char** argv)
     auto command = commands.find(first);
     if (command == commands.end()) {
         PrintError("velmora-icon: unknown command " + first);
-        std::cerr << MainHelp;
+        WriteError(MainHelp);
         return ExitUsage;
     }
     Arguments args(argv + 2, argv + argc);
