@@ -80,6 +80,8 @@ inline constexpr std::string_view CannotOpenFile = "Cannot open file \"%s\": %s"
 inline constexpr std::string_view CannotReadFile = "Cannot read file \"%s\": %s";
 inline constexpr std::string_view CannotCreateFile = "Cannot create file \"%s\": %s";
 inline constexpr std::string_view CannotWriteFile = "Cannot write file \"%s\": %s";
+inline constexpr std::string_view CannotKeepOwner
+    = "Cannot keep the owner and group of file \"%s\": %s";
 
 // Pane and command-line reports.
 inline constexpr std::string_view IconFileNotOpened = "Error - icon file not opened: %s";

@@ -164,6 +164,14 @@ Bytes ReadFileBytes(const fs::path& name, uint64_t maxBytes)
 TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)
     : m_target(ResolveLinks(target))
 {
+    // A file that the user may not write is not replaced either, as cp would not: that it is
+    // read-only is the owner's decision, which a rename would pass over.
+    struct stat st {
+    };
+    const bool replacing = ::stat(m_target.c_str(), &st) == 0;
+    if (replacing && ::faccessat(AT_FDCWD, m_target.c_str(), W_OK, AT_EACCESS) != 0)
+        RaiseFileError(Messages::CannotWriteFile, target, errno);
+
     fs::path folder = m_target.parent_path();
     // A hidden name beside the target; shortened so that it stays within the longest name
     // the folder allows.
@@ -179,6 +187,18 @@ TAtomicFileWriter::TAtomicFileWriter(const fs::path& target)
     if (m_fd < 0)
         RaiseFileError(Messages::CannotCreateFile, target, errno);
     m_temporary = pattern;
+    // Whether the replacement can keep the target's owner and group is known before anything
+    // is written. A file with several names is written in place and keeps them anyway.
+    if (replacing && st.st_nlink == 1) {
+        try {
+            KeepOwner(st);
+        } catch (...) {
+            ::close(m_fd);
+            m_fd = -1;
+            ::unlink(m_temporary.c_str());
+            throw;
+        }
+    }
 }
 
 TAtomicFileWriter::~TAtomicFileWriter()
@@ -204,18 +224,35 @@ void TAtomicFileWriter::WriteAt(uint64_t offset, ByteSpan bytes)
     }
 }
 
+void TAtomicFileWriter::KeepOwner(const struct stat& target)
+{
+    struct stat own {
+    };
+    if (::fstat(m_fd, &own) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    if (own.st_uid == target.st_uid && own.st_gid == target.st_gid)
+        return;
+    // Only the system's administrator gives a file away; a user may choose among the groups
+    // he belongs to. Saving over someone else's file that the user may write would otherwise
+    // make it the user's own.
+    if (::fchown(m_fd, target.st_uid, target.st_gid) != 0)
+        RaiseFileError(Messages::CannotKeepOwner, m_target, errno);
+}
+
 void TAtomicFileWriter::Commit()
 {
     // New files get the usual permissions of the user's umask; replaced files keep theirs.
     struct stat st {
     };
     const bool replacing = ::stat(m_target.c_str(), &st) == 0;
+    if (replacing && S_ISREG(st.st_mode) && st.st_nlink > 1) {
+        WriteThrough(st);
+        return;
+    }
     mode_t mode;
     if (replacing) {
         mode = st.st_mode & 07777;
-        if (::fchown(m_fd, st.st_uid, st.st_gid) != 0) {
-            // Only the owner's identity is lost; the content and mode still follow.
-        }
+        KeepOwner(st);
     } else {
         mode_t mask = ::umask(0);
         ::umask(mask);
@@ -237,6 +274,47 @@ void TAtomicFileWriter::Commit()
     // The folder is not flushed after the rename: until the system writes it, a crash brings
     // back the old file, which is whole.
     m_temporary.clear();
+}
+
+void TAtomicFileWriter::WriteThrough(const struct stat& target)
+{
+    // A rename would give only this name the new content and leave the file's other names
+    // with the old one. So the file itself is rewritten, once the new bytes are complete:
+    // they are read back from the temporary file before the target is touched.
+    struct stat own {
+    };
+    if (::fstat(m_fd, &own) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    Bytes bytes(static_cast<size_t>(own.st_size));
+    for (size_t done = 0; done < bytes.size();) {
+        ssize_t got
+            = ::pread(m_fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got <= 0)
+            RaiseFileError(Messages::CannotWriteFile, m_target, got < 0 ? errno : EIO);
+        done += static_cast<size_t>(got);
+    }
+    TFileDescriptor file(::open(m_target.c_str(), O_WRONLY | O_CLOEXEC));
+    if (file.Get() < 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    // Room for a longer content is taken first, so that a full disk fails the save before
+    // the old content is overwritten (where the file system can tell in advance).
+    if (bytes.size() > static_cast<uint64_t>(target.st_size)
+        && ::fallocate(file.Get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0
+        && errno != EOPNOTSUPP && errno != ENOSYS)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+    for (size_t done = 0; done < bytes.size();) {
+        ssize_t put = ::pwrite(
+            file.Get(), bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put < 0)
+            RaiseFileError(Messages::CannotWriteFile, m_target, errno);
+        done += static_cast<size_t>(put);
+    }
+    if (::ftruncate(file.Get(), static_cast<off_t>(bytes.size())) != 0 || ::fsync(file.Get()) != 0)
+        RaiseFileError(Messages::CannotWriteFile, m_target, errno);
 }
 
 void WriteFileAtomically(const fs::path& name, ByteSpan bytes)

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <sys/stat.h>
 
 namespace velmora
 {
@@ -48,9 +49,12 @@ private:
 
 /// Writes a file so that the file it replaces is never lost: the bytes go to a temporary file
 /// in the target's folder, which is flushed to disk and only then moved over the target. The
-/// target's permission bits are kept; a symbolic link keeps pointing to the file, whose content
-/// is replaced. Until Commit succeeds the target is untouched, and a writer destroyed without
-/// a commit removes its temporary file.
+/// target's permission bits, owner and group are kept; a symbolic link keeps pointing to the
+/// file, whose content is replaced. A target with several hard links is rewritten in place
+/// once the new bytes are complete, so that all its names see them. Until Commit succeeds
+/// the target is untouched, and a writer destroyed without a commit removes its temporary
+/// file. An existing target that the user may not write, or whose owner and group the new
+/// file could not keep, is refused before anything is written.
 class TAtomicFileWriter
 {
 public:
@@ -68,6 +72,11 @@ public:
     const std::filesystem::path& Target() const { return m_target; }
 
 private:
+    /// Gives the temporary file the target's owner and group; raises when not allowed.
+    void KeepOwner(const struct stat& target);
+    /// Writes the temporary file's bytes over the content of the target itself.
+    void WriteThrough(const struct stat& target);
+
     std::filesystem::path m_target; // the file finally written (a link's destination)
     std::filesystem::path m_temporary;
     int m_fd = -1;
