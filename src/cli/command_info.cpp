@@ -96,7 +96,8 @@ int RunInfo(const Arguments& args)
     for (size_t f = 0; f < files.size(); ++f) {
         const std::string& name = files[f];
         TIconDirectory document;
-        TLoadResult result = LoadIconFile(document, name);
+        // The description needs no pixels: the images' data is not read.
+        TLoadResult result = LoadIconFile(document, name, TLoadContent::Headers);
         if (!result.Loaded)
             exitStatus = ExitFailed;
         if (json) {

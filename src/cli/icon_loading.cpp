@@ -7,11 +7,12 @@
 namespace velmora::cli
 {
 
-TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name)
+TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {
     TLoadResult result;
     try {
-        result.Loaded = document.LoadFromFile(name);
+        result.Loaded = content == TLoadContent::Headers ? document.LoadHeadersFromFile(name)
+                                                         : document.LoadFromFile(name);
         result.Status = document.Status();
         if (!result.Loaded)
             result.Error = std::string(StatusText(document.Status()));

@@ -15,8 +15,15 @@ struct TLoadResult {
     std::string Error; // the refusal's text, or the raised error's nested text
 };
 
+/// How much of an icon file a command needs.
+enum class TLoadContent {
+    Images, // the whole images, to draw or save them
+    Headers, // what describes each image (TIconDirectory::LoadHeadersFromFile)
+};
+
 /// Loads an icon file into the document. A refused file is reported on standard error as
 /// "Error - icon file not opened: NAME" followed by the reason.
-TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name);
+TLoadResult LoadIconFile(
+    TIconDirectory& document, const std::string& name, TLoadContent content = TLoadContent::Images);
 
 } // namespace velmora::cli

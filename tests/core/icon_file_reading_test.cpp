@@ -78,5 +78,34 @@ TEST(IconFileReading, BytesAfterTheImagesCostNoMemory)
     }
 }
 
+TEST(IconFileReading, HeadersDescribeTheImagesAsTheLoadDoes)
+{
+    TTempDir dir;
+    std::vector<TTestImage> images
+        = { BmpImage(16, 16, 8), PngImage(64, 64), BmpImage(32, 32, 32) };
+    images[2].ImageOffset = 100000; // past the first read
+    images[2].BytesInRes = 0x7FFFFFFF; // truncated: filled up to what its header needs
+    WriteFile(dir.Path("a.ico"), MakeIconFile(images));
+    TIconDirectory full, headers;
+    ASSERT_TRUE(full.LoadFromFile(dir.Path("a.ico")));
+    ASSERT_TRUE(headers.LoadHeadersFromFile(dir.Path("a.ico")));
+    ASSERT_EQ(headers.Count(), 3);
+    for (int i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        uint8_t a[16], b[16];
+        full.GetEntry(i).WriteToRecord(a);
+        headers.GetEntry(i).WriteToRecord(b);
+        EXPECT_TRUE(std::equal(a, a + 16, b));
+        const TIconDirectoryImage &x = full.GetImage(i), &y = headers.GetImage(i);
+        EXPECT_EQ(std::tuple(x.IsPng(), x.Truncated, x.StoredBytesInRes, x.Header.biWidth,
+                      x.Header.biHeight, x.Header.biBitCount),
+            std::tuple(y.IsPng(), y.Truncated, y.StoredBytesInRes, y.Header.biWidth,
+                y.Header.biHeight, y.Header.biBitCount));
+    }
+    // Without its images' data such a document is never written.
+    EXPECT_THROW(headers.SaveToFile(dir.Path("out.ico")), Exception);
+    EXPECT_FALSE(std::filesystem::exists(dir.Path("out.ico")));
+}
+
 } // namespace
 } // namespace velmora

@@ -51,6 +51,11 @@ public:
     // Files.
     /// Replaces the document by the images of an icon file; true when completed.
     virtual bool LoadFromFile(const std::string& name);
+    /// LoadFromFile, with the same checks, results and errors, for a document that only
+    /// describes the file: each image keeps its first bytes (its bitmap header or PNG
+    /// signature), not its data, so that the file is read no further than its headers. Such
+    /// images can be neither drawn nor saved.
+    bool LoadHeadersFromFile(const std::string& name);
     /// Writes the document as an icon file; true when completed. The file it replaces stays
     /// whole until the new one is completely written.
     virtual bool SaveToFile(const std::string& name);
@@ -151,6 +156,7 @@ private:
     TByteBuffer m_loadBytes;
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;
+    bool m_loadHeadersOnly = false;
     std::unique_ptr<TAtomicFileWriter> m_writer;
     IClipboard* m_clipboard = nullptr;
 };

@@ -21,6 +21,8 @@ constexpr uint16_t IconReserved = 0;
 constexpr uint16_t IconType = 1;
 constexpr uint64_t SmallestIconFile = 13;
 constexpr uint64_t FirstReadBytes = 64 * 1024;
+// The header and directory of an ordinary icon, with the bitmap headers of its first images.
+constexpr uint64_t FirstHeaderReadBytes = 4 * 1024;
 
 std::string Num(uint64_t value)
 {
@@ -90,6 +92,13 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     return true;
 }
 
+bool TIconDirectory::LoadHeadersFromFile(const std::string& name)
+{
+    m_loadHeadersOnly = true;
+    TScopeExit reset([this] { m_loadHeadersOnly = false; });
+    return TIconDirectory::LoadFromFile(name);
+}
+
 int TIconDirectory::ReadIconFileHeader(const std::string& name)
 {
     // The file stays open for the steps that follow, so that a load opens it once.
@@ -101,8 +110,8 @@ int TIconDirectory::ReadIconFileHeader(const std::string& name)
     // One read brings the whole of an ordinary icon file. Of a larger one it brings the
     // start; the directory and the images beyond are read when they are needed, so that what
     // follows the images costs nothing.
-    m_loadBytes
-        = m_loadFile->ReadBufferAt(0, std::min<uint64_t>(m_loadFile->Size(), FirstReadBytes));
+    const uint64_t firstRead = m_loadHeadersOnly ? FirstHeaderReadBytes : FirstReadBytes;
+    m_loadBytes = m_loadFile->ReadBufferAt(0, std::min(m_loadFile->Size(), firstRead));
     if (m_loadBytes.size() < 6)
         return ResultFileTooShort;
     if (ReadU16(m_loadBytes.data()) != IconReserved || ReadU16(m_loadBytes.data() + 2) != IconType)
@@ -203,13 +212,18 @@ bool TIconDirectory::ReadIconImages()
                     { Num(i), Num(offset), Num(kept), Num(held), Num(fileSize) }));
             const auto present = static_cast<size_t>(std::min(kept, available));
             Bytes stream;
-            stream.reserve(SingleImageHeaderSize + kept);
-            WriteSingleImageHeader(stream, entry);
-            if (offset + present <= m_loadBytes.size()) {
+            if (m_loadHeadersOnly) {
+                WriteSingleImageHeader(stream, entry);
+                stream.insert(
+                    stream.end(), headerBytes, headerBytes + std::min(headerSize, present));
+            } else if (offset + present <= m_loadBytes.size()) {
+                stream.reserve(SingleImageHeaderSize + kept);
+                WriteSingleImageHeader(stream, entry);
                 const uint8_t* data = m_loadBytes.data() + offset;
                 stream.insert(stream.end(), data, data + present);
                 stream.resize(SingleImageHeaderSize + kept, 0);
             } else {
+                WriteSingleImageHeader(stream, entry);
                 stream.resize(SingleImageHeaderSize + kept, 0);
                 m_loadFile->ReadInto(offset, stream.data() + SingleImageHeaderSize, present);
             }
