@@ -159,6 +159,8 @@ bool TIconDirectory::ReadIconImages()
     return NestErrors(Messages::ReadIconImagesFailed, [this] {
         m_loadImages.clear();
         m_loadImages.reserve(m_loadEntries.size());
+        if (!m_loadFile)
+            m_loadFile = std::make_unique<TFileReader>(m_fileName);
         const uint64_t fileSize = m_loadFile->Size();
         // Entries may share or overlap their data, and truncated ones are filled up: the
         // images together may hold no more than the file and one largest picture.
