@@ -342,6 +342,11 @@ bool TFrameIconDirectory::AskQuestion(const std::string& text, const std::string
     return m_prompts->AskQuestion(text, caption);
 }
 
+TSaveChangesAnswer TFrameIconDirectory::AskSaveChanges(const std::string& text)
+{
+    return m_prompts->AskSaveChanges(text);
+}
+
 std::vector<std::string> TFrameIconDirectory::OpenFileDialog(const TFileDialogSetup& setup)
 {
     return m_prompts->OpenFileDialog(setup);

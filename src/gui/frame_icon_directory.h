@@ -43,6 +43,7 @@ public:
     // IPanePlatform
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;

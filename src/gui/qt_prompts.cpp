@@ -71,6 +71,25 @@ bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption
     return box.exec() == QMessageBox::Yes;
 }
 
+TSaveChangesAnswer TQtPrompts::AskSaveChanges(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, UiText(Messages::ProductName), UiText(text),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        m_parent ? m_parent->window() : nullptr);
+    box.setObjectName(QStringLiteral("SaveChangesQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return TSaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+        return TSaveChangesAnswer::Discard;
+    default:
+        return TSaveChangesAnswer::Cancel;
+    }
+}
+
 std::vector<std::string> TQtPrompts::OpenFileDialog(const TFileDialogSetup& setup)
 {
     QFileDialog dialog(m_parent ? m_parent->window() : nullptr);
@@ -92,8 +111,8 @@ std::optional<std::string> TQtPrompts::SaveFileDialog(const TFileDialogSetup& se
     SetUp(dialog, setup);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // Saving over a file replaces it without a question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own question comes before an existing file is named: nobody replaces a file by a
+    // slip of the mouse.
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return dialog.selectedFiles().front().toStdString();

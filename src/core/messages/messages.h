@@ -105,6 +105,21 @@ inline constexpr std::string_view CustomColorA = "ColorA=%s";
 inline constexpr std::string_view SizeHeader = " %d x %d ";
 inline constexpr std::string_view DepthHeader = " %d bpp ";
 
+// Icon pane: unsaved changes and the undo history.
+inline constexpr std::string_view ChangedMark = "*";
+inline constexpr std::string_view SaveChangesQuestion = "Save changes to %s?";
+inline constexpr std::string_view UndoStep = "&Undo %s";
+inline constexpr std::string_view RedoStep = "&Redo %s";
+inline constexpr std::string_view StepNew = "New icon";
+inline constexpr std::string_view StepClose = "Close icon";
+inline constexpr std::string_view StepCut = "Cut image";
+inline constexpr std::string_view StepPaste = "Paste image";
+inline constexpr std::string_view StepDelete = "Delete image";
+inline constexpr std::string_view StepSort = "Sort by format";
+inline constexpr std::string_view StepInsert = "Insert image from icon";
+inline constexpr std::string_view StepAdd = "Add image to icon";
+inline constexpr std::string_view StepImport = "Import from bitmap";
+
 // Icon pane: image transfer, bitmap import and export.
 inline constexpr std::string_view ClipboardName = "ClipBoard";
 inline constexpr std::string_view ImportBitmapCaption = "Import bitmap to icon #%d";
