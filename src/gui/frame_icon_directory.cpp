@@ -3,6 +3,7 @@
 #include "application.h"
 #include "artwork.h"
 #include "colors/chevron.h"
+#include "focus_keys.h"
 #include "graphics/bitmap_ops.h"
 #include "image_grid_view.h"
 #include "menu_entry.h"
@@ -11,6 +12,7 @@
 #include "qt_bitmap.h"
 #include "qt_platform.h"
 #include "qt_prompts.h"
+#include "selected_cell_delegate.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -97,6 +99,9 @@ TFrameIconDirectory::TFrameIconDirectory(
 
     m_pane = std::make_unique<TIconPane>(*this);
     m_grid = new TImageGridView(*m_pane, this);
+    m_grid->setItemDelegate(new TSelectedCellDelegate(*m_pane, m_grid));
+    // A click on a pane without images gives it the focus, so that its keys act on it.
+    setFocusPolicy(Qt::ClickFocus);
     auto* gridArea = new QWidget(this);
     auto* gridLayout = new QVBoxLayout(gridArea);
     gridLayout->setContentsMargins(0, 0, 0, 0);
@@ -108,6 +113,7 @@ TFrameIconDirectory::TFrameIconDirectory(
 
     CreateMenus();
     DrawOverflowButton();
+    WatchClipboard();
     TextsChanged();
     ActionsChanged();
 }
@@ -144,6 +150,9 @@ void TFrameIconDirectory::CreateActions()
         if (!info.ShortCut.empty())
             ShowShortcutOnly(
                 action, QKeySequence(UiText(info.ShortCut), QKeySequence::PortableText));
+        // The edit keys that every editor has; the main window sends them to the focused pane.
+        if (const QKeySequence key = EditKey(info.Action); !key.isEmpty())
+            ShowShortcutOnly(action, key);
         const TPaneAction which = info.Action;
         connect(action, &QAction::triggered, this,
             [this, which] { RunGuarded([&] { m_pane->Execute(which); }); });
@@ -237,6 +246,8 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(zoom, QStringLiteral("MI_IconZoom300"), A::IconZoom300);
     AddEntry(zoom, QStringLiteral("MI_IconZoom400"), A::IconZoom400);
     m_popupFrame->addSeparator();
+    AddEntry(m_popupFrame, QStringLiteral("MI_EditUndo"), A::EditUndo);
+    AddEntry(m_popupFrame, QStringLiteral("MI_EditRedo"), A::EditRedo);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditCut"), A::EditCut);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditCopy"), A::EditCopy);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditPaste"), A::EditPaste);
@@ -381,8 +392,12 @@ void TFrameIconDirectory::RepaintGrid()
 
 void TFrameIconDirectory::GridChanged()
 {
-    if (m_grid)
-        m_grid->Rebuild();
+    if (!m_grid)
+        return;
+    m_grid->Rebuild();
+    // The pane held the focus for its hidden grid; the grid takes it once shown.
+    if (hasFocus() && m_grid->isVisible())
+        m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 void TFrameIconDirectory::TextsChanged()
@@ -399,6 +414,9 @@ void TFrameIconDirectory::ActionsChanged()
         return;
     for (const TPaneActionInfo& info : PaneActions())
         Action(info.Action)->setEnabled(m_pane->IsEnabled(info.Action));
+    // Undo and Redo name the step they take back or do again.
+    for (TPaneAction action : { A::EditUndo, A::EditRedo })
+        Action(action)->setText(UiText(m_pane->ActionCaption(action)));
 }
 
 void TFrameIconDirectory::FocusGrid()

@@ -39,6 +39,12 @@ public:
     QAction* Action(TPaneAction action) const;
     /// Pairs two panes as the main window does.
     void SetPartner(TFrameIconDirectory* partner);
+    /// Gives the pane the keyboard focus: its grid while shown, the pane itself otherwise.
+    void TakeFocus();
+    /// Marks the pane as the one that the edit keys act on: its headline in the desktop's
+    /// selection colours.
+    void SetFocusMarked(bool marked);
+    bool FocusMarked() const { return m_focusMarked; }
 
     // IPanePlatform
     void ShowMessage(const std::string& text) override;
@@ -67,6 +73,8 @@ private:
     void DrawOverflowButton();
     void PanelToolBarResize();
     TMenuEntry* AddEntry(QMenu* menu, const QString& name, TPaneAction action);
+    /// Paste follows the desktop's clipboard whenever its content changes.
+    void WatchClipboard();
 
     std::unique_ptr<TQtPrompts> m_ownPrompts;
     IPanePrompts* m_prompts;
@@ -95,6 +103,7 @@ private:
     std::vector<QAction*> m_overflowEntries;
 
     std::unique_ptr<TIconPane> m_pane;
+    bool m_focusMarked = false;
 };
 
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "artwork.h"
+#include "focus_keys.h"
 #include "frame_icon_directory.h"
 #include "menu_entry.h"
 #include "messages/messages.h"
@@ -111,6 +112,7 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     CreateActions();
     CreateMenus();
     UpdateShortcuts();
+    CreateFocusKeys();
     setAcceptDrops(true);
     resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
     CreateAboutDialog(prompts);
@@ -199,6 +201,8 @@ void TFormQEBMain::CreateMenus()
         add(zoom, QStringLiteral("MIIconZoom_300") + suffix, A::IconZoom300, true);
         add(zoom, QStringLiteral("MIIconZoom_400") + suffix, A::IconZoom400, true);
         menu->addSeparator();
+        add(menu, QStringLiteral("MIEditUndo") + suffix, A::EditUndo, true);
+        add(menu, QStringLiteral("MIEditRedo") + suffix, A::EditRedo, true);
         add(menu, QStringLiteral("MIEditCut") + suffix, A::EditCut, true);
         add(menu, QStringLiteral("MIEditCopy") + suffix, A::EditCopy, true);
         add(menu, QStringLiteral("MIEditPaste") + suffix, A::EditPaste, true);
@@ -258,7 +262,9 @@ void TFormQEBMain::UpdateShortcuts()
             }
             auto* entry = qobject_cast<TMenuEntry*>(item);
             const QKeySequence key = entry ? entry->Key() : QKeySequence();
-            if (key.isEmpty() || !taken.insert(key.toString(QKeySequence::PortableText)).second)
+            // The edit keys belong to the focused pane, not to the first entry showing them.
+            if (key.isEmpty() || IsFocusKey(key)
+                || !taken.insert(key.toString(QKeySequence::PortableText)).second)
                 continue;
             auto* shortcut = new QShortcut(key, this);
             shortcut->setContext(Qt::WindowShortcut);
@@ -339,6 +345,8 @@ void TFormQEBMain::StartupWork()
     WireIconMenu(m_menuIcon1, m_frameIcon1);
     WireIconMenu(m_menuIcon2, m_frameIcon2);
     UpdateShortcuts();
+    // The keys act on pane 1 until the user moves the focus.
+    m_frameIcon1->TakeFocus();
     HandleCommandLine(m_arguments);
 }
 
