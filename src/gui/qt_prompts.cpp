@@ -34,6 +34,28 @@ QColor ToQColor(TColor color)
         static_cast<int>((rgb >> 16) & 0xFF));
 }
 
+// The icon of a notice: errors and script errors are critical, refusals warnings, anything
+// else (a script's comment) a plain information. The texts come from the message table, so
+// their fixed beginnings tell them apart.
+QMessageBox::Icon MessageIcon(std::string_view text)
+{
+    auto startsWith = [text](std::string_view format) {
+        const std::string_view prefix = format.substr(0, format.find("%s"));
+        return !prefix.empty() && text.substr(0, prefix.size()) == prefix;
+    };
+    for (std::string_view error : { Messages::IconFileNotOpened, Messages::FileNotSaved,
+             Messages::BitmapNotCopied, Messages::ScriptError })
+        if (startsWith(error))
+            return QMessageBox::Critical;
+    for (std::string_view refusal : { Messages::FormatExistsNotAdded, Messages::LastImageNotDeleted,
+             Messages::BitmapFileNotFound, Messages::BitmapFormatNotSupported,
+             Messages::BitmapNotImported, Messages::BitmapNotRead, Messages::BitmapTooSmall,
+             Messages::BitmapTooLarge, Messages::PaletteBitmapRefused })
+        if (startsWith(refusal))
+            return QMessageBox::Warning;
+    return QMessageBox::Information;
+}
+
 TColor FromQColor(const QColor& color)
 {
     return RGB(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
@@ -56,8 +78,8 @@ TQtPrompts::TQtPrompts(QWidget* parent)
 
 void TQtPrompts::ShowMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, UiText(Messages::ProductName), UiText(text),
-        QMessageBox::Ok, m_parent ? m_parent->window() : nullptr);
+    QMessageBox box(MessageIcon(text), UiText(Messages::ProductName), UiText(text), QMessageBox::Ok,
+        m_parent ? m_parent->window() : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }

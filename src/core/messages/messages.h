@@ -104,6 +104,9 @@ inline constexpr std::string_view IconExtension = "ico";
 inline constexpr std::string_view CustomColorA = "ColorA=%s";
 inline constexpr std::string_view SizeHeader = " %d x %d ";
 inline constexpr std::string_view DepthHeader = " %d bpp ";
+// Entries that store 0 bits per pixel show the depth of the image's own data, marked so.
+inline constexpr std::string_view DepthHeaderFromImage = " %d bpp (image) ";
+inline constexpr std::string_view StatusImageFromImage = "Image #%d, %d bpp (image), %d x %d";
 
 // Icon pane: unsaved changes and the undo history.
 inline constexpr std::string_view ChangedMark = "*";

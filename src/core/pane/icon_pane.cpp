@@ -172,7 +172,16 @@ void TIconPane::SetIconNumber(int number)
 
 void TIconPane::OpenIconFile(const std::string& fileName)
 {
-    if (m_iconDirectory.LoadFromFile(fileName)) {
+    bool loaded = false;
+    try {
+        loaded = m_iconDirectory.LoadFromFile(fileName);
+    } catch (const std::exception& cause) {
+        // The box names the file first, then the reason the document gives, as the
+        // command-line tool does.
+        throw Exception(
+            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+    }
+    if (loaded) {
         MarkOpened();
         RefreshView();
         SetGridVisible(true);
