@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "artwork.h"
+#include "cell_drag.h"
 #include "colors/chevron.h"
 #include "focus_keys.h"
 #include "graphics/bitmap_ops.h"
@@ -100,6 +101,7 @@ TFrameIconDirectory::TFrameIconDirectory(
     m_pane = std::make_unique<TIconPane>(*this);
     m_grid = new TImageGridView(*m_pane, this);
     m_grid->setItemDelegate(new TSelectedCellDelegate(*m_pane, m_grid));
+    new TCellDragger(*m_pane, m_grid, this);
     // A click on a pane without images gives it the focus, so that its keys act on it.
     setFocusPolicy(Qt::ClickFocus);
     auto* gridArea = new QWidget(this);

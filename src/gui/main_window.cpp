@@ -369,23 +369,4 @@ void TFormQEBMain::UpdateMinimumWidth()
     setMinimumWidth(std::max(0, left + 64 - frame));
 }
 
-void TFormQEBMain::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void TFormQEBMain::dropEvent(QDropEvent* event)
-{
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            files.push_back(url.toLocalFile());
-    event->acceptProposedAction();
-    if (files.isEmpty())
-        return;
-    emit FilesDropped(files);
-    RunGuarded([&] { HandleDroppedFiles(files); });
-}
-
 } // namespace velmora

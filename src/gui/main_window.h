@@ -9,6 +9,7 @@
 #include <vector>
 
 class QMenu;
+class QMimeData;
 class QShortcut;
 class QSplitter;
 
@@ -78,6 +79,9 @@ protected:
     virtual void HandleCommandLine(const QStringList& arguments);
     /// What a drop does with its file names.
     virtual void HandleDroppedFiles(const QStringList& files);
+    /// A drop: an image cell goes to the other pane, icons open in the pane under the mouse,
+    /// scripts and bitmaps go to the file-list handling; anything else is refused with a reason.
+    void HandleDrop(const QMimeData* mime, const QPoint& position);
 
 private:
     void CreateActions();
@@ -94,6 +98,10 @@ private:
     void FocusOtherPane();
     /// True when every pane may close: asked about unsaved changes, none was kept.
     bool QueryClose();
+    /// The pane under a point of the window, or nullptr.
+    TFrameIconDirectory* PaneAt(const QPoint& position) const;
+    /// Opens an icon dropped on a pane, after the question about its unsaved changes.
+    void OpenDroppedIcon(TFrameIconDirectory* frame, const QString& file);
     void CreateAboutDialog(IPanePrompts* prompts);
     /// The handling of dropped files and command-line arguments over the first pane, made at
     /// its first use; it keeps the name of the script file last run.

@@ -123,6 +123,13 @@ inline constexpr std::string_view StepInsert = "Insert image from icon";
 inline constexpr std::string_view StepAdd = "Add image to icon";
 inline constexpr std::string_view StepImport = "Import from bitmap";
 
+// The window: drops it cannot use.
+inline constexpr std::string_view DropNotLocal = "Only files on this computer can be dropped.";
+inline constexpr std::string_view DropNotUsable
+    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icon files (.ico) to "
+      "open them, bitmaps (.bmp) to import them, or a script file (a name holding "
+      "qebscript.txt) to run it.";
+
 // Icon pane: image transfer, bitmap import and export.
 inline constexpr std::string_view ClipboardName = "ClipBoard";
 inline constexpr std::string_view ImportBitmapCaption = "Import bitmap to icon #%d";
