@@ -287,8 +287,10 @@ void TFrameIconDirectory::DrawOverflowButton()
         // Drawn over a key colour that becomes transparent.
         constexpr TColor key = RGB(255, 0, 255);
         FillBitmap(picture, key);
-        DrawChevron(picture, cdRight, 0, 4 * scale, 0xFF000008, scale);
-        DrawChevron(picture, cdRight, 3 * scale, 4 * scale, 0xFF000008, scale);
+        // Centred on the height, so that the arrows sit in line with the toolbar's pictures.
+        constexpr int top = (ButtonHeight - 4 - 5) / 2;
+        DrawChevron(picture, cdRight, 0, top * scale, 0xFF000008, scale);
+        DrawChevron(picture, cdRight, 3 * scale, top * scale, 0xFF000008, scale);
         QImage image = ToQImage(picture);
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));

@@ -115,6 +115,7 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     CreateFocusKeys();
     setAcceptDrops(true);
     resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+    FitToScreen();
     CreateAboutDialog(prompts);
 }
 

@@ -98,6 +98,9 @@ private:
     void FocusOtherPane();
     /// True when every pane may close: asked about unsaved changes, none was kept.
     bool QueryClose();
+    /// Shrinks the first window to the screen's available area (a high-density screen may
+    /// have fewer device-independent pixels than the design size).
+    void FitToScreen();
     /// The pane under a point of the window, or nullptr.
     TFrameIconDirectory* PaneAt(const QPoint& position) const;
     /// Opens an icon dropped on a pane, after the question about its unsaved changes.

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QScreen>
 #include <QShortcut>
 
 namespace velmora
@@ -74,6 +75,18 @@ bool TFormQEBMain::QueryClose()
             return false;
     }
     return true;
+}
+
+void TFormQEBMain::FitToScreen()
+{
+    const QScreen* primary = screen();
+    if (!primary)
+        return;
+    // The frame is not known before the window is shown: a margin stands in for it.
+    constexpr int frameMargin = 40;
+    const QSize available = primary->availableGeometry().size() - QSize(frameMargin, frameMargin);
+    if (available.isValid() && !available.isEmpty())
+        resize(size().boundedTo(available));
 }
 
 void TFormQEBMain::closeEvent(QCloseEvent* event)

@@ -1,5 +1,6 @@
 #include "qt_prompts.h"
 
+#include "file_dialog_setup.h"
 #include "messages/messages.h"
 #include "platform/system_colors.h"
 
@@ -119,10 +120,13 @@ std::vector<std::string> TQtPrompts::OpenFileDialog(const TFileDialogSetup& setu
     SetUp(dialog, setup);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    PrepareFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    RememberDialogFolder(dialog);
     std::vector<std::string> files;
-    if (dialog.exec() == QDialog::Accepted)
-        for (const QString& file : dialog.selectedFiles())
-            files.push_back(file.toStdString());
+    for (const QString& file : dialog.selectedFiles())
+        files.push_back(file.toStdString());
     return files;
 }
 
@@ -135,8 +139,10 @@ std::optional<std::string> TQtPrompts::SaveFileDialog(const TFileDialogSetup& se
     dialog.setFileMode(QFileDialog::AnyFile);
     // Qt's own question comes before an existing file is named: nobody replaces a file by a
     // slip of the mouse.
+    PrepareFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    RememberDialogFolder(dialog);
     return dialog.selectedFiles().front().toStdString();
 }
 
