@@ -41,8 +41,11 @@ public:
     /// Asks a question with Yes and No buttons under a caption; true for Yes.
     virtual bool AskQuestion(const std::string& text, const std::string& caption) = 0;
     /// Asks whether the changes of a document are saved before it is closed or replaced, with
-    /// Save, Discard and Cancel.
-    virtual TSaveChangesAnswer AskSaveChanges(const std::string& text) = 0;
+    /// Save, Discard and Cancel. A platform that cannot ask keeps the document: Cancel.
+    virtual TSaveChangesAnswer AskSaveChanges(const std::string&)
+    {
+        return TSaveChangesAnswer::Cancel;
+    }
     /// Runs an open dialog; the chosen files, none when it was cancelled.
     virtual std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) = 0;
     /// Runs a save dialog, which asks before it names an existing file; the chosen file, or
