@@ -69,8 +69,12 @@ int TCellDragger::ImageAt(const QPoint& point) const
     if (!index.isValid())
         return -1;
     const TImageGrid& grid = m_pane.Grid();
-    const std::string& cell
-        = grid.Cell(index.column() + grid.FixedCols(), index.row() + grid.FixedRows());
+    const int col = index.column() + grid.FixedCols();
+    const int row = index.row() + grid.FixedRows();
+    // Only a selected cell is dragged: from any other cell the mouse selects a range.
+    if (!grid.IsSelected(col, row))
+        return -1;
+    const std::string& cell = grid.Cell(col, row);
     // A cell names its image in its last field, after the last "|".
     const size_t bar = cell.rfind('|');
     if (bar == std::string::npos)
@@ -112,6 +116,11 @@ bool TCellDragger::eventFilter(QObject* watched, QEvent* event)
                     ? picture.scaled(64, 64, Qt::KeepAspectRatio, Qt::SmoothTransformation)
                     : picture));
             drag->exec(Qt::CopyAction);
+            // The drag took the release: the grid gets one, so that it stops selecting.
+            QMouseEvent release(QEvent::MouseButtonRelease, m_pressed,
+                m_grid->viewport()->mapToGlobal(m_pressed), Qt::LeftButton, Qt::NoButton,
+                Qt::NoModifier);
+            QCoreApplication::sendEvent(m_grid->viewport(), &release);
             return true;
         }
     }

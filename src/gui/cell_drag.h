@@ -26,7 +26,8 @@ std::unique_ptr<QMimeData> MakeImageDragData(
 /// The icon number of the pane a drag of an image cell comes from; 0 for other data.
 int DraggedCellPane(const QMimeData* data);
 
-/// Starts a drag when the mouse, pressed on an image cell of a pane's grid, moves far enough.
+/// Starts a drag when the mouse, pressed on a selected image cell of a pane's grid, moves far
+/// enough.
 class TCellDragger : public QObject
 {
     Q_OBJECT
@@ -38,7 +39,7 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    /// The image shown at a point of the grid's viewport, or -1.
+    /// The image shown in a selected cell at a point of the grid's viewport, or -1.
     int ImageAt(const QPoint& point) const;
 
     TIconPane& m_pane;
