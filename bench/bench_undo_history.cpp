@@ -1,6 +1,6 @@
 // What the undo history costs a command that changes a document: a copy of the whole document
 // before the command, a comparison after it, and the step kept. Icons with 12 and 138 images
-// (every size from 4 to 72 pixels at 24 and 32 bits, about 2.9 MB).
+// (every size from 4 to 72 pixels at 24 and 32 bits, about 0.9 MiB).
 #include "graphics/bitmap_ops.h"
 #include "icons/icon_directory.h"
 #include "pane/undo_history.h"
