@@ -23,6 +23,12 @@ bool TCliPanePlatform::AskQuestion(const std::string& text, const std::string& c
     return false;
 }
 
+TSaveChangesAnswer TCliPanePlatform::AskSaveChanges(const std::string&)
+{
+    ++m_questions;
+    return TSaveChangesAnswer::Cancel;
+}
+
 std::vector<std::string> TCliPanePlatform::OpenFileDialog(const TFileDialogSetup&)
 {
     return {};

@@ -19,6 +19,8 @@ public:
 
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    /// Never reached from a script; answered Cancel, which keeps the document.
+    TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;

@@ -2,7 +2,9 @@
 
 #include "application.h"
 #include "artwork.h"
+#include "cell_drag.h"
 #include "colors/chevron.h"
+#include "focus_keys.h"
 #include "graphics/bitmap_ops.h"
 #include "image_grid_view.h"
 #include "menu_entry.h"
@@ -11,6 +13,7 @@
 #include "qt_bitmap.h"
 #include "qt_platform.h"
 #include "qt_prompts.h"
+#include "selected_cell_delegate.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -97,6 +100,10 @@ TFrameIconDirectory::TFrameIconDirectory(
 
     m_pane = std::make_unique<TIconPane>(*this);
     m_grid = new TImageGridView(*m_pane, this);
+    m_grid->setItemDelegate(new TSelectedCellDelegate(*m_pane, m_grid));
+    new TCellDragger(*m_pane, m_grid, this);
+    // A click on a pane without images gives it the focus, so that its keys act on it.
+    setFocusPolicy(Qt::ClickFocus);
     auto* gridArea = new QWidget(this);
     auto* gridLayout = new QVBoxLayout(gridArea);
     gridLayout->setContentsMargins(0, 0, 0, 0);
@@ -108,6 +115,7 @@ TFrameIconDirectory::TFrameIconDirectory(
 
     CreateMenus();
     DrawOverflowButton();
+    WatchClipboard();
     TextsChanged();
     ActionsChanged();
 }
@@ -144,6 +152,9 @@ void TFrameIconDirectory::CreateActions()
         if (!info.ShortCut.empty())
             ShowShortcutOnly(
                 action, QKeySequence(UiText(info.ShortCut), QKeySequence::PortableText));
+        // The edit keys that every editor has; the main window sends them to the focused pane.
+        if (const QKeySequence key = EditKey(info.Action); !key.isEmpty())
+            ShowShortcutOnly(action, key);
         const TPaneAction which = info.Action;
         connect(action, &QAction::triggered, this,
             [this, which] { RunGuarded([&] { m_pane->Execute(which); }); });
@@ -237,6 +248,8 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(zoom, QStringLiteral("MI_IconZoom300"), A::IconZoom300);
     AddEntry(zoom, QStringLiteral("MI_IconZoom400"), A::IconZoom400);
     m_popupFrame->addSeparator();
+    AddEntry(m_popupFrame, QStringLiteral("MI_EditUndo"), A::EditUndo);
+    AddEntry(m_popupFrame, QStringLiteral("MI_EditRedo"), A::EditRedo);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditCut"), A::EditCut);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditCopy"), A::EditCopy);
     AddEntry(m_popupFrame, QStringLiteral("MI_EditPaste"), A::EditPaste);
@@ -274,8 +287,10 @@ void TFrameIconDirectory::DrawOverflowButton()
         // Drawn over a key colour that becomes transparent.
         constexpr TColor key = RGB(255, 0, 255);
         FillBitmap(picture, key);
-        DrawChevron(picture, cdRight, 0, 4 * scale, 0xFF000008, scale);
-        DrawChevron(picture, cdRight, 3 * scale, 4 * scale, 0xFF000008, scale);
+        // Centred on the height, so that the arrows sit in line with the toolbar's pictures.
+        constexpr int top = (ButtonHeight - 4 - 5) / 2;
+        DrawChevron(picture, cdRight, 0, top * scale, 0xFF000008, scale);
+        DrawChevron(picture, cdRight, 3 * scale, top * scale, 0xFF000008, scale);
         QImage image = ToQImage(picture);
         for (int y = 0; y < image.height(); ++y) {
             auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
@@ -342,6 +357,11 @@ bool TFrameIconDirectory::AskQuestion(const std::string& text, const std::string
     return m_prompts->AskQuestion(text, caption);
 }
 
+TSaveChangesAnswer TFrameIconDirectory::AskSaveChanges(const std::string& text)
+{
+    return m_prompts->AskSaveChanges(text);
+}
+
 std::vector<std::string> TFrameIconDirectory::OpenFileDialog(const TFileDialogSetup& setup)
 {
     return m_prompts->OpenFileDialog(setup);
@@ -376,8 +396,12 @@ void TFrameIconDirectory::RepaintGrid()
 
 void TFrameIconDirectory::GridChanged()
 {
-    if (m_grid)
-        m_grid->Rebuild();
+    if (!m_grid)
+        return;
+    m_grid->Rebuild();
+    // The pane held the focus for its hidden grid; the grid takes it once shown.
+    if (hasFocus() && m_grid->isVisible())
+        m_grid->setFocus(Qt::OtherFocusReason);
 }
 
 void TFrameIconDirectory::TextsChanged()
@@ -394,6 +418,9 @@ void TFrameIconDirectory::ActionsChanged()
         return;
     for (const TPaneActionInfo& info : PaneActions())
         Action(info.Action)->setEnabled(m_pane->IsEnabled(info.Action));
+    // Undo and Redo name the step they take back or do again.
+    for (TPaneAction action : { A::EditUndo, A::EditRedo })
+        Action(action)->setText(UiText(m_pane->ActionCaption(action)));
 }
 
 void TFrameIconDirectory::FocusGrid()

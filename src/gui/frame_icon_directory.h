@@ -39,10 +39,17 @@ public:
     QAction* Action(TPaneAction action) const;
     /// Pairs two panes as the main window does.
     void SetPartner(TFrameIconDirectory* partner);
+    /// Gives the pane the keyboard focus: its grid while shown, the pane itself otherwise.
+    void TakeFocus();
+    /// Marks the pane as the one that the edit keys act on: its headline in the desktop's
+    /// selection colours.
+    void SetFocusMarked(bool marked);
+    bool FocusMarked() const { return m_focusMarked; }
 
     // IPanePlatform
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
@@ -66,6 +73,8 @@ private:
     void DrawOverflowButton();
     void PanelToolBarResize();
     TMenuEntry* AddEntry(QMenu* menu, const QString& name, TPaneAction action);
+    /// Paste follows the desktop's clipboard whenever its content changes.
+    void WatchClipboard();
 
     std::unique_ptr<TQtPrompts> m_ownPrompts;
     IPanePrompts* m_prompts;
@@ -94,6 +103,7 @@ private:
     std::vector<QAction*> m_overflowEntries;
 
     std::unique_ptr<TIconPane> m_pane;
+    bool m_focusMarked = false;
 };
 
 } // namespace velmora

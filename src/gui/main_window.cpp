@@ -2,6 +2,7 @@
 
 #include "application.h"
 #include "artwork.h"
+#include "focus_keys.h"
 #include "frame_icon_directory.h"
 #include "menu_entry.h"
 #include "messages/messages.h"
@@ -111,8 +112,10 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     CreateActions();
     CreateMenus();
     UpdateShortcuts();
+    CreateFocusKeys();
     setAcceptDrops(true);
     resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+    FitToScreen();
     CreateAboutDialog(prompts);
 }
 
@@ -199,6 +202,8 @@ void TFormQEBMain::CreateMenus()
         add(zoom, QStringLiteral("MIIconZoom_300") + suffix, A::IconZoom300, true);
         add(zoom, QStringLiteral("MIIconZoom_400") + suffix, A::IconZoom400, true);
         menu->addSeparator();
+        add(menu, QStringLiteral("MIEditUndo") + suffix, A::EditUndo, true);
+        add(menu, QStringLiteral("MIEditRedo") + suffix, A::EditRedo, true);
         add(menu, QStringLiteral("MIEditCut") + suffix, A::EditCut, true);
         add(menu, QStringLiteral("MIEditCopy") + suffix, A::EditCopy, true);
         add(menu, QStringLiteral("MIEditPaste") + suffix, A::EditPaste, true);
@@ -258,7 +263,9 @@ void TFormQEBMain::UpdateShortcuts()
             }
             auto* entry = qobject_cast<TMenuEntry*>(item);
             const QKeySequence key = entry ? entry->Key() : QKeySequence();
-            if (key.isEmpty() || !taken.insert(key.toString(QKeySequence::PortableText)).second)
+            // The edit keys belong to the focused pane, not to the first entry showing them.
+            if (key.isEmpty() || IsFocusKey(key)
+                || !taken.insert(key.toString(QKeySequence::PortableText)).second)
                 continue;
             auto* shortcut = new QShortcut(key, this);
             shortcut->setContext(Qt::WindowShortcut);
@@ -339,6 +346,8 @@ void TFormQEBMain::StartupWork()
     WireIconMenu(m_menuIcon1, m_frameIcon1);
     WireIconMenu(m_menuIcon2, m_frameIcon2);
     UpdateShortcuts();
+    // The keys act on pane 1 until the user moves the focus.
+    m_frameIcon1->TakeFocus();
     HandleCommandLine(m_arguments);
 }
 
@@ -359,25 +368,6 @@ void TFormQEBMain::UpdateMinimumWidth()
     // The rule is about the outer width; Qt's minimum is the inner one.
     const int frame = std::max(0, frameGeometry().width() - geometry().width());
     setMinimumWidth(std::max(0, left + 64 - frame));
-}
-
-void TFormQEBMain::dragEnterEvent(QDragEnterEvent* event)
-{
-    if (event->mimeData()->hasUrls())
-        event->acceptProposedAction();
-}
-
-void TFormQEBMain::dropEvent(QDropEvent* event)
-{
-    QStringList files;
-    for (const QUrl& url : event->mimeData()->urls())
-        if (url.isLocalFile())
-            files.push_back(url.toLocalFile());
-    event->acceptProposedAction();
-    if (files.isEmpty())
-        return;
-    emit FilesDropped(files);
-    RunGuarded([&] { HandleDroppedFiles(files); });
 }
 
 } // namespace velmora

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QMenu;
+class QMimeData;
 class QShortcut;
 class QSplitter;
 
@@ -45,6 +46,8 @@ public:
     std::string ScriptFileName() const;
     /// The program's version, taken at the first activation; empty and 0 before.
     const TVersionStamp& VersionStamp() const { return m_versionStamp; }
+    /// The pane that the edit keys act on: the one that last had the keyboard focus.
+    TFrameIconDirectory* FocusedPane() const { return m_focusedPane; }
     /// The About dialog, made with the window and hidden until "&About..." shows it.
     TFormDlgAbout* FormDlgAbout() const { return m_formDlgAbout; }
 
@@ -67,6 +70,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    /// Closing asks about each pane's unsaved changes; Cancel keeps the window.
+    void closeEvent(QCloseEvent* event) override;
 
     /// The title at the first activation: "%s %d.%d - %s" from the program's version.
     virtual void FormActivate();
@@ -74,6 +79,9 @@ protected:
     virtual void HandleCommandLine(const QStringList& arguments);
     /// What a drop does with its file names.
     virtual void HandleDroppedFiles(const QStringList& files);
+    /// A drop: an image cell goes to the other pane, icons open in the pane under the mouse,
+    /// scripts and bitmaps go to the file-list handling; anything else is refused with a reason.
+    void HandleDrop(const QMimeData* mime, const QPoint& position);
 
 private:
     void CreateActions();
@@ -84,6 +92,19 @@ private:
     void UpdateShortcuts();
     void ShowHintInStatusBar(const QString& hint);
     void ShowAbout();
+    /// The live keys of the focused pane (edit keys, F6 and Ctrl+Tab).
+    void CreateFocusKeys();
+    void FocusChanged(QWidget* now);
+    void FocusOtherPane();
+    /// True when every pane may close: asked about unsaved changes, none was kept.
+    bool QueryClose();
+    /// Shrinks the first window to the screen's available area (a high-density screen may
+    /// have fewer device-independent pixels than the design size).
+    void FitToScreen();
+    /// The pane under a point of the window, or nullptr.
+    TFrameIconDirectory* PaneAt(const QPoint& position) const;
+    /// Opens an icon dropped on a pane, after the question about its unsaved changes.
+    void OpenDroppedIcon(TFrameIconDirectory* frame, const QString& file);
     void CreateAboutDialog(IPanePrompts* prompts);
     /// The handling of dropped files and command-line arguments over the first pane, made at
     /// its first use; it keeps the name of the script file last run.
@@ -97,6 +118,7 @@ private:
     QSplitter* m_splitter = nullptr;
     TFrameIconDirectory* m_frameIcon1 = nullptr;
     TFrameIconDirectory* m_frameIcon2 = nullptr;
+    TFrameIconDirectory* m_focusedPane = nullptr;
     QMenu* m_menuIcon1 = nullptr;
     QMenu* m_menuIcon2 = nullptr;
     QAction* m_actionFileOpen = nullptr;

@@ -1,5 +1,6 @@
 #include "qt_prompts.h"
 
+#include "file_dialog_setup.h"
 #include "messages/messages.h"
 #include "platform/system_colors.h"
 
@@ -34,6 +35,28 @@ QColor ToQColor(TColor color)
         static_cast<int>((rgb >> 16) & 0xFF));
 }
 
+// The icon of a notice: errors and script errors are critical, refusals warnings, anything
+// else (a script's comment) a plain information. The texts come from the message table, so
+// their fixed beginnings tell them apart.
+QMessageBox::Icon MessageIcon(std::string_view text)
+{
+    auto startsWith = [text](std::string_view format) {
+        const std::string_view prefix = format.substr(0, format.find("%s"));
+        return !prefix.empty() && text.substr(0, prefix.size()) == prefix;
+    };
+    for (std::string_view error : { Messages::IconFileNotOpened, Messages::FileNotSaved,
+             Messages::BitmapNotCopied, Messages::ScriptError })
+        if (startsWith(error))
+            return QMessageBox::Critical;
+    for (std::string_view refusal : { Messages::FormatExistsNotAdded, Messages::LastImageNotDeleted,
+             Messages::BitmapFileNotFound, Messages::BitmapFormatNotSupported,
+             Messages::BitmapNotImported, Messages::BitmapNotRead, Messages::BitmapTooSmall,
+             Messages::BitmapTooLarge, Messages::PaletteBitmapRefused })
+        if (startsWith(refusal))
+            return QMessageBox::Warning;
+    return QMessageBox::Information;
+}
+
 TColor FromQColor(const QColor& color)
 {
     return RGB(static_cast<uint8_t>(color.red()), static_cast<uint8_t>(color.green()),
@@ -56,8 +79,8 @@ TQtPrompts::TQtPrompts(QWidget* parent)
 
 void TQtPrompts::ShowMessage(const std::string& text)
 {
-    QMessageBox box(QMessageBox::NoIcon, UiText(Messages::ProductName), UiText(text),
-        QMessageBox::Ok, m_parent ? m_parent->window() : nullptr);
+    QMessageBox box(MessageIcon(text), UiText(Messages::ProductName), UiText(text), QMessageBox::Ok,
+        m_parent ? m_parent->window() : nullptr);
     box.setTextFormat(Qt::PlainText);
     box.exec();
 }
@@ -71,6 +94,25 @@ bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption
     return box.exec() == QMessageBox::Yes;
 }
 
+TSaveChangesAnswer TQtPrompts::AskSaveChanges(const std::string& text)
+{
+    QMessageBox box(QMessageBox::Warning, UiText(Messages::ProductName), UiText(text),
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+        m_parent ? m_parent->window() : nullptr);
+    box.setObjectName(QStringLiteral("SaveChangesQuestion"));
+    box.setTextFormat(Qt::PlainText);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Save:
+        return TSaveChangesAnswer::Save;
+    case QMessageBox::Discard:
+        return TSaveChangesAnswer::Discard;
+    default:
+        return TSaveChangesAnswer::Cancel;
+    }
+}
+
 std::vector<std::string> TQtPrompts::OpenFileDialog(const TFileDialogSetup& setup)
 {
     QFileDialog dialog(m_parent ? m_parent->window() : nullptr);
@@ -78,10 +120,13 @@ std::vector<std::string> TQtPrompts::OpenFileDialog(const TFileDialogSetup& setu
     SetUp(dialog, setup);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(setup.MultiSelect ? QFileDialog::ExistingFiles : QFileDialog::ExistingFile);
+    PrepareFileDialog(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return {};
+    RememberDialogFolder(dialog);
     std::vector<std::string> files;
-    if (dialog.exec() == QDialog::Accepted)
-        for (const QString& file : dialog.selectedFiles())
-            files.push_back(file.toStdString());
+    for (const QString& file : dialog.selectedFiles())
+        files.push_back(file.toStdString());
     return files;
 }
 
@@ -92,10 +137,12 @@ std::optional<std::string> TQtPrompts::SaveFileDialog(const TFileDialogSetup& se
     SetUp(dialog, setup);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    // Saving over a file replaces it without a question.
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    // Qt's own question comes before an existing file is named: nobody replaces a file by a
+    // slip of the mouse.
+    PrepareFileDialog(dialog);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
+    RememberDialogFolder(dialog);
     return dialog.selectedFiles().front().toStdString();
 }
 

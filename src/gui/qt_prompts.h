@@ -14,7 +14,7 @@ namespace velmora
 QString UiText(std::string_view text);
 
 /// The panes' prompts shown with Qt: message boxes with OK, questions with Yes and No, file
-/// dialogs (no overwrite question on save) and the colour dialog with its custom colours.
+/// dialogs (a save asks before it replaces a file) and the colour dialog with its custom colours.
 class TQtPrompts : public IPanePrompts
 {
 public:
@@ -23,6 +23,7 @@ public:
 
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;

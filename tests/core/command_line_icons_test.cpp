@@ -95,7 +95,11 @@ TEST(CommandLineIcons, ADamagedFirstIconRaisesAfterTheSecondOpened)
 
     TCommandLine s;
     const std::string error = ErrorOf([&] { s.Handler.HandleCommandLine({ damaged, second }); });
-    EXPECT_EQ(error.rfind("IconDirEntry.LoadFromFile failed.", 0), 0u) << error;
+    EXPECT_EQ(error.rfind("Error - icon file not opened: " + damaged
+                      + "\r\nIconDirEntry.LoadFromFile failed.",
+                  0),
+        0u)
+        << error;
     EXPECT_EQ(s.Pane1.IconDirectory().Count(), 0);
     EXPECT_EQ(Formats(s.Pane2), (TStrings { "16x16x4" }));
     EXPECT_TRUE(s.Pane2.IsEnabled(TPaneAction::IconSave));

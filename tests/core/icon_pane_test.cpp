@@ -56,8 +56,8 @@ TEST(IconPaneTest, CreationAndNumbering)
     EXPECT_EQ(pane.TransparentColor(), 0xFF00FFu);
     EXPECT_EQ(pane.Zoom(), 1);
     EXPECT_FALSE(pane.Grid().Visible());
-    // Before the main window updates them, only Paste is off.
-    EXPECT_EQ(Enabled(pane).size(), static_cast<size_t>(PaneActionCount - 1));
+    // Before the main window updates them, only Paste, Undo and Redo are off.
+    EXPECT_EQ(Enabled(pane).size(), static_cast<size_t>(PaneActionCount - 3));
     EXPECT_FALSE(pane.IsEnabled(A::EditPaste));
     // Custom colour A of each dialog shows the pane's colour, blue first.
     SetSystemColors(nullptr);
@@ -340,17 +340,20 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     ASSERT_EQ(pane.IconDirectory().Count(), 1);
     EXPECT_EQ(pane.IconDirectory().GetEntry(0).BitCount, 24);
     EXPECT_EQ(pane.IconDirectory().GetEntry(0).ImageWidth(), 32);
-    EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: ./new.ico");
+    EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: *./new.ico");
     EXPECT_TRUE(pane.Grid().Visible());
     // The template has a transparent corner and an opaque middle.
     TBitmap canvas(32, 32, TPixelFormat::pf32bit);
     pane.PaintImageCell(1, 1, canvas, { 0, 0, 32, 32 });
     EXPECT_NE(PixelAt(canvas, 0, 31), PixelAt(canvas, 16, 16));
 
-    // Close: everything but the always-enabled actions goes off.
+    // Close: everything but the always-enabled actions (and Undo) goes off.
+    platform.SaveChangesAnswers.push_back(TSaveChangesAnswer::Discard);
     pane.Execute(A::IconClose);
     EXPECT_EQ(pane.IconDirectory().Count(), 0);
-    EXPECT_EQ(Enabled(pane), EmptyPaneActions);
+    std::vector<A> closed = EmptyPaneActions;
+    closed.push_back(A::EditUndo);
+    EXPECT_EQ(Enabled(pane), closed);
     EXPECT_FALSE(pane.Execute(A::IconSave));
 }
 

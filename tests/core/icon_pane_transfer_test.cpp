@@ -82,7 +82,7 @@ TEST(IconPaneTransfer, CopyCutAndPaste)
     EXPECT_EQ(Formats(panes.Pane2.IconDirectory()), (TFormats { { 32, 32, 24 } }));
     EXPECT_EQ(Shown(panes.Pane2.IconDirectory(), 0), Shown(panes.Pane1.IconDirectory(), 1));
     EXPECT_TRUE(panes.Pane2.Grid().Visible());
-    EXPECT_EQ(panes.Pane2.Headline(), "Icon #2, 1 image: (new)");
+    EXPECT_EQ(panes.Pane2.Headline(), "Icon #2, 1 image: *(new)");
     EXPECT_TRUE(panes.Pane2.IsEnabled(A::IconSave));
 
     // Cut takes even the last image; the pane is then empty.
@@ -176,7 +176,7 @@ TEST(IconPaneTransfer, DeleteWorksHighestIndexFirstAndKeepsTheLastImage)
     EXPECT_EQ(panes.Platform1.Messages, TLines { "The last image cannot be deleted." });
     EXPECT_EQ(panes.Pane1.Grid().Selection(), (TGridRect { 1, 1, 1, 1 }));
     EXPECT_EQ(panes.Pane1.StatusText(), "Image #0, 24 bpp, 20 x 8");
-    EXPECT_EQ(panes.Pane1.Headline(), "Icon #1, 1 image: (new)");
+    EXPECT_EQ(panes.Pane1.Headline(), "Icon #1, 1 image: *(new)");
 
     // Sort orders by depth, then size; the selection follows the grid.
     ImportPictures(panes.Pane1, { Picture(16, 16, 1, TPixelFormat::pf32bit), Picture(8, 4) });

@@ -27,6 +27,18 @@ bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string& 
     return answer;
 }
 
+TSaveChangesAnswer TFakePanePlatform::AskSaveChanges(const std::string& text)
+{
+    SaveChangesQuestions.push_back(text);
+    if (SaveChangesAnswers.empty()) {
+        ADD_FAILURE() << "unscripted question: " << text;
+        return TSaveChangesAnswer::Cancel;
+    }
+    const TSaveChangesAnswer answer = SaveChangesAnswers.front();
+    SaveChangesAnswers.pop_front();
+    return answer;
+}
+
 std::vector<std::string> TFakePanePlatform::OpenFileDialog(const TFileDialogSetup& setup)
 {
     Dialogs.push_back(setup);

@@ -21,6 +21,7 @@ public:
 
     // Scripted answers, used in order.
     std::deque<bool> Answers;
+    std::deque<TSaveChangesAnswer> SaveChangesAnswers;
     std::deque<std::vector<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
     /// A colour, or none for a cancelled dialog; CustomColorsAnswer replaces the custom colours.
@@ -34,6 +35,7 @@ public:
         std::string Caption;
     };
     std::vector<TQuestion> Questions;
+    std::vector<std::string> SaveChangesQuestions;
     std::vector<TFileDialogSetup> Dialogs;
     std::vector<std::string> CustomColorsGiven;
     std::vector<TColor> ColorsGiven;
@@ -43,6 +45,7 @@ public:
 
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;

@@ -61,6 +61,11 @@ public:
     virtual bool SaveToFile(const std::string& name);
     /// Removes every image and forgets the file name.
     void Clear();
+    /// Puts these entries and images in place of the document's, as they are: no format check,
+    /// offsets kept. An undo puts an earlier state back this way. The lists must be of one
+    /// length, at most MaxImages; otherwise the document is left alone and false returned.
+    bool ReplaceContent(std::vector<std::unique_ptr<TIconDirectoryEntry>> entries,
+        std::vector<std::unique_ptr<TIconDirectoryImage>> images);
 
     // Bitmaps.
     /// Makes a new image from a true-colour bitmap of 4 to 72 pixels a side: its pixels are

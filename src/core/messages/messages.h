@@ -106,6 +106,31 @@ inline constexpr std::string_view IconExtension = "ico";
 inline constexpr std::string_view CustomColorA = "ColorA=%s";
 inline constexpr std::string_view SizeHeader = " %d x %d ";
 inline constexpr std::string_view DepthHeader = " %d bpp ";
+// Entries that store 0 bits per pixel show the depth of the image's own data, marked so.
+inline constexpr std::string_view DepthHeaderFromImage = " %d bpp (image) ";
+inline constexpr std::string_view StatusImageFromImage = "Image #%d, %d bpp (image), %d x %d";
+
+// Icon pane: unsaved changes and the undo history.
+inline constexpr std::string_view ChangedMark = "*";
+inline constexpr std::string_view SaveChangesQuestion = "Save changes to %s?";
+inline constexpr std::string_view UndoStep = "&Undo %s";
+inline constexpr std::string_view RedoStep = "&Redo %s";
+inline constexpr std::string_view StepNew = "New icon";
+inline constexpr std::string_view StepClose = "Close icon";
+inline constexpr std::string_view StepCut = "Cut image";
+inline constexpr std::string_view StepPaste = "Paste image";
+inline constexpr std::string_view StepDelete = "Delete image";
+inline constexpr std::string_view StepSort = "Sort by format";
+inline constexpr std::string_view StepInsert = "Insert image from icon";
+inline constexpr std::string_view StepAdd = "Add image to icon";
+inline constexpr std::string_view StepImport = "Import from bitmap";
+
+// The window: drops it cannot use.
+inline constexpr std::string_view DropNotLocal = "Only files on this computer can be dropped.";
+inline constexpr std::string_view DropNotUsable
+    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icon files (.ico) to "
+      "open them, bitmaps (.bmp) to import them, or a script file (a name holding "
+      "qebscript.txt) to run it.";
 
 // Icon pane: image transfer, bitmap import and export.
 inline constexpr std::string_view ClipboardName = "ClipBoard";

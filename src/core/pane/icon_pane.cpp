@@ -49,6 +49,9 @@ TIconPane::TIconPane(IPanePlatform& platform)
     // all enabled except Paste.
     m_enabled.fill(true);
     SetEnabled(TPaneAction::EditPaste, false);
+    // Nothing to take back yet.
+    SetEnabled(TPaneAction::EditUndo, false);
+    SetEnabled(TPaneAction::EditRedo, false);
 }
 
 TIconPane::~TIconPane() = default;
@@ -61,17 +64,22 @@ void TIconPane::SetHeadlineWidth(int width)
 
 bool TIconPane::Execute(TPaneAction action)
 {
-    // Repaints process pending events in the middle of a command; a command that arrives
-    // then (a second key press, a queued click) would act on a selection that no longer
-    // matches the document, so it is dropped.
-    static bool running = false;
-    if (!IsEnabled(action) || running)
+    if (!IsEnabled(action))
         return false;
-    running = true;
-    struct TDone {
-        bool& Running;
-        ~TDone() { Running = false; }
-    } done { running };
+    // Repaints process pending events in the middle of a command; a command that arrives
+    // then for this pane, or for the partner when the command reads or changes it, would act
+    // on a selection that no longer matches the document, so it is dropped.
+    const bool withPartner
+        = action == TPaneAction::ImageAddTo || action == TPaneAction::ImageInsertFrom;
+    const TCommandGuard guard(*this, withPartner ? m_partnerPane : nullptr);
+    if (!guard.Acquired())
+        return false;
+    ExecuteRecorded(action);
+    return true;
+}
+
+void TIconPane::RunHandler(TPaneAction action)
+{
     switch (action) {
     case TPaneAction::IconNew:
         ActionIconNewExecute();
@@ -127,8 +135,13 @@ bool TIconPane::Execute(TPaneAction action)
     case TPaneAction::ImageExportBitmap:
         ActionImageExportBitmapExecute();
         break;
+    case TPaneAction::EditUndo:
+        Undo();
+        break;
+    case TPaneAction::EditRedo:
+        Redo();
+        break;
     }
-    return true;
 }
 
 void TIconPane::UpdateActions()
@@ -148,7 +161,7 @@ void TIconPane::UpdateActions()
             && m_partnerPane->m_selectedImages.Count() > 0);
     SetEnabled(TPaneAction::ImageAddTo, images);
     SetEnabled(TPaneAction::ImageExportBitmap, images && selected > 0);
-    m_platform.ActionsChanged();
+    UpdateUndoActions();
 }
 
 void TIconPane::SetIconNumber(int number)
@@ -159,7 +172,17 @@ void TIconPane::SetIconNumber(int number)
 
 void TIconPane::OpenIconFile(const std::string& fileName)
 {
-    if (m_iconDirectory.LoadFromFile(fileName)) {
+    bool loaded = false;
+    try {
+        loaded = m_iconDirectory.LoadFromFile(fileName);
+    } catch (const std::exception& cause) {
+        // The box names the file first, then the reason the document gives, as the
+        // command-line tool does.
+        throw Exception(
+            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+    }
+    if (loaded) {
+        MarkOpened();
         RefreshView();
         SetGridVisible(true);
         RepaintGrid();
@@ -171,7 +194,7 @@ void TIconPane::OpenIconFile(const std::string& fileName)
 void TIconPane::SaveIconFile(const std::string& fileName)
 {
     if (m_iconDirectory.SaveToFile(fileName))
-        UpdateHeadline();
+        MarkSaved();
     else
         m_platform.ShowMessage(std::string(Messages::FileNotSaved) + fileName);
 }
@@ -255,10 +278,16 @@ void TIconPane::UpdateHeadline()
         format = Messages::HeadlineImages;
 
     // The budget is measured on the template with its placeholders, not on the finished text.
-    const int available = m_headlineWidth - 2 * HeadlineBorderWidth - m_platform.TextWidth(format);
-    const std::string shortName = ShortenPathToWidth(
+    // A changed document's name carries a mark in front, which the budget leaves room for.
+    const bool changed = Changed();
+    const int mark = changed ? m_platform.TextWidth(Messages::ChangedMark) : 0;
+    const int available
+        = m_headlineWidth - 2 * HeadlineBorderWidth - m_platform.TextWidth(format) - mark;
+    std::string shortName = ShortenPathToWidth(
         m_iconDirectory.FileName(),
         [this](std::string_view text) { return m_platform.TextWidth(text); }, available);
+    if (changed)
+        shortName = std::string(Messages::ChangedMark).append(shortName);
 
     if (m_iconNumber == 0)
         m_headline = FormatText(format, { shortName });
@@ -280,11 +309,16 @@ void TIconPane::RepaintGrid()
 
 void TIconPane::ActionIconNewExecute()
 {
-    NewIcon();
+    if (QuerySaveChanges())
+        NewIcon();
 }
 
 void TIconPane::ActionIconOpenExecute()
 {
+    if (!QuerySaveChanges()) {
+        UpdateActions();
+        return;
+    }
     const TFileDialogSetup setup { std::string(Messages::OpenIconTitle),
         std::string(Messages::IconFilter), std::string(Messages::IconExtension), true };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
@@ -304,7 +338,8 @@ void TIconPane::ActionIconSaveExecute()
 
 void TIconPane::ActionIconCloseExecute()
 {
-    CloseIcon();
+    if (QuerySaveChanges())
+        CloseIcon();
 }
 
 void TIconPane::ChooseColor(

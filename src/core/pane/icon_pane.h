@@ -8,10 +8,12 @@
 #include "pane/import_report.h"
 #include "pane/pane_actions.h"
 #include "pane/pane_platform.h"
+#include "pane/undo_history.h"
 #include "support/string_list.h"
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -67,6 +69,60 @@ public:
     static constexpr int HeadlineBorderWidth = 2;
     /// The largest zoom factor.
     static constexpr int MaxZoom = 4;
+
+    // Unsaved changes and the undo history.
+    /// True when the document holds images and differs from what was last opened or saved.
+    bool Changed() const;
+    /// Before the document is closed or replaced by the user: asks "Save changes to NAME?"
+    /// when it is changed. Save runs the pane's save. True when the document may go: nothing
+    /// was changed, the user discarded the changes, or the save succeeded.
+    bool QuerySaveChanges();
+    /// Starts and ends a change of the document that undo takes back as one step named name;
+    /// a step that changes nothing is not kept. Changes nest: the outermost one counts.
+    /// changesName: the step gives the document another file name (New, Close).
+    void BeginChange(std::string_view name, bool changesName = false);
+    void EndChange();
+    /// Holds a change for as long as it lives.
+    class TChangeScope
+    {
+    public:
+        TChangeScope(TIconPane& pane, std::string_view name, bool changesName = false);
+        ~TChangeScope();
+        TChangeScope(const TChangeScope&) = delete;
+        TChangeScope& operator=(const TChangeScope&) = delete;
+
+    private:
+        TIconPane& m_pane;
+    };
+    /// Takes the last change back, or does the change last taken back again.
+    void Undo();
+    void Redo();
+    const TUndoHistory& History() const { return m_history; }
+    /// The caption an action shows now: the undo and redo actions name their step.
+    std::string ActionCaption(TPaneAction action) const;
+    /// The clipboard's content changed: Paste follows it at once.
+    void ClipboardChanged();
+
+    /// True while a command of this pane runs. A command that arrives meanwhile (through the
+    /// events that a repaint lets through: a key, a menu entry, a drop) is dropped, so that
+    /// nothing runs nested on a selection that no longer matches the document.
+    bool Busy() const { return m_busy; }
+    /// Marks a pane, and the partner a command also changes or reads, busy for as long as it
+    /// lives; Acquired is false, and nothing is marked, when one of them already is.
+    class TCommandGuard
+    {
+    public:
+        explicit TCommandGuard(TIconPane& pane, TIconPane* partner = nullptr);
+        ~TCommandGuard();
+        TCommandGuard(const TCommandGuard&) = delete;
+        TCommandGuard& operator=(const TCommandGuard&) = delete;
+        bool Acquired() const { return m_acquired; }
+
+    private:
+        TIconPane& m_pane;
+        TIconPane* m_partner;
+        bool m_acquired = false;
+    };
 
     // Actions.
     bool IsEnabled(TPaneAction action) const { return m_enabled[Index(action)]; }
@@ -138,6 +194,17 @@ protected:
 private:
     static size_t Index(TPaneAction action) { return static_cast<size_t>(action); }
     void SetEnabled(TPaneAction action, bool enabled) { m_enabled[Index(action)] = enabled; }
+    /// Runs an action's handler inside the change it makes to this pane's or the partner's
+    /// document.
+    void ExecuteRecorded(TPaneAction action);
+    void RunHandler(TPaneAction action);
+    /// Sets the enabled states of Undo and Redo and tells the view.
+    void UpdateUndoActions();
+    /// After a load or a save: the document as it is now is the one on disk.
+    void MarkOpened();
+    void MarkSaved();
+    /// Shows the state an undo or redo put back.
+    void ShowRestored(const TUndoHistory::TStep& step);
     /// Index of a cell text's image (its fourth field), or -1.
     static int CellImageIndex(const std::string& cell);
     /// Runs the colour dialog for one of the pane's colours and its custom-colour list.
@@ -191,6 +258,16 @@ private:
     int m_headlineWidth = 283;
     std::array<bool, PaneActionCount> m_enabled {};
     TImportReport m_lastImport;
+
+    TUndoHistory m_history;
+    int m_revision = 0; ///< the state of the document now
+    int m_savedRevision = 0; ///< the state last opened or saved
+    int m_lastRevision = 0; ///< the last number given to a state
+    int m_changeDepth = 0;
+    std::optional<TDocumentSnapshot> m_changeBefore;
+    std::string m_changeName;
+    bool m_changeNamesFile = false;
+    bool m_busy = false;
 };
 
 } // namespace velmora

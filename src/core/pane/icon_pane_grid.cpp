@@ -1,6 +1,7 @@
 #include "graphics/bitmap_ops.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
+#include "pane/image_depth.h"
 #include "platform/system_colors.h"
 #include "support/error.h"
 
@@ -111,8 +112,8 @@ void TIconPane::RebuildGrid()
 
     m_grid.SetColWidth(0, 1);
     for (int i = 1; i <= depths; ++i) {
-        const std::string header = FormatText(
-            Messages::DepthHeader, { Decimal(TIconDirectory::HexToInt(m_depthKeys[i - 1])) });
+        const std::string header
+            = DepthHeaderText(m_iconDirectory, TIconDirectory::HexToInt(m_depthKeys[i - 1]));
         m_grid.SetCell(0, i, header);
         m_grid.SetColWidth(0, std::max(m_grid.ColWidth(0), m_platform.TextWidth(header)));
     }
@@ -162,12 +163,11 @@ void TIconPane::UpdateSelection()
         }
     }
 
-    if (m_selectedImages.Count() == 0 || last.BitCount == 0)
+    // An empty cell has no index; an image whose entry stores 0 bits per pixel is still one.
+    if (m_selectedImages.Count() == 0 || last.Index < 0 || last.Index >= m_iconDirectory.Count())
         m_statusText = Messages::StatusNoImage;
     else if (m_selectedImages.Count() == 1)
-        m_statusText = FormatText(Messages::StatusImage,
-            { Decimal(last.Index), Decimal(last.BitCount), Decimal(last.Width),
-                Decimal(last.Height) });
+        m_statusText = ImageStatusText(m_iconDirectory, last.Index);
     else
         m_statusText = Messages::StatusMultipleImages;
     m_platform.TextsChanged();

@@ -28,9 +28,11 @@ enum class TPaneAction : int {
     ImageAddTo,
     ImageImportBitmap,
     ImageExportBitmap,
+    EditUndo,
+    EditRedo,
 };
 
-inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::ImageExportBitmap) + 1;
+inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::EditRedo) + 1;
 
 /// What the views show of one pane action.
 struct TPaneActionInfo {

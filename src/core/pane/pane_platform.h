@@ -13,6 +13,13 @@ namespace velmora
 
 class IClipboard;
 
+/// The answers to "Save changes to NAME?".
+enum class TSaveChangesAnswer {
+    Save,
+    Discard,
+    Cancel,
+};
+
 /// How a file dialog is set up before one use: its title, its filter in the "Text|*.ext" form,
 /// the extension given to a name typed without one, and whether several files may be chosen.
 struct TFileDialogSetup {
@@ -33,9 +40,16 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     /// Asks a question with Yes and No buttons under a caption; true for Yes.
     virtual bool AskQuestion(const std::string& text, const std::string& caption) = 0;
+    /// Asks whether the changes of a document are saved before it is closed or replaced, with
+    /// Save, Discard and Cancel. A platform that cannot ask keeps the document: Cancel.
+    virtual TSaveChangesAnswer AskSaveChanges(const std::string&)
+    {
+        return TSaveChangesAnswer::Cancel;
+    }
     /// Runs an open dialog; the chosen files, none when it was cancelled.
     virtual std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) = 0;
-    /// Runs a save dialog that asks no overwrite question; the chosen file, or none.
+    /// Runs a save dialog, which asks before it names an existing file; the chosen file, or
+    /// none.
     virtual std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) = 0;
     /// Runs the colour dialog opened at a colour, with the custom colours of customColors
     /// (lines "ColorA=BBGGRR" .. "ColorP=..."), which it replaces by the dialog's custom colours

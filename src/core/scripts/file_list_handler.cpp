@@ -1,5 +1,6 @@
 #include "scripts/file_list_handler.h"
 
+#include "messages/messages.h"
 #include "pane/icon_pane.h"
 #include "scripts/script_text.h"
 
@@ -46,6 +47,10 @@ void TFileListHandler::HandleCommandLine(const std::vector<std::string>& argumen
 
 void TFileListHandler::OpenIconFiles(const std::vector<std::string>& names)
 {
+    // Files that arrive while a command of a pane runs would replace its document under it.
+    const TIconPane::TCommandGuard guard(m_pane, m_pane.PartnerPane());
+    if (!guard.Acquired())
+        return;
     TIconPane* const panes[] = { &m_pane, m_pane.PartnerPane() };
     std::exception_ptr firstError;
     for (size_t i = 0; i < names.size() && i < std::size(panes); ++i) {
@@ -70,8 +75,15 @@ void TFileListHandler::OpenIconFiles(const std::vector<std::string>& names)
 
 void TFileListHandler::TakeFileList(const TStringList& list)
 {
-    if (!TryRunScript(list))
-        m_pane.ImportBitmapFiles(list);
+    // A drop that arrives while a command of the pane runs (the command lets pending events
+    // through) would act on the pane in the middle of it: it is dropped.
+    const TIconPane::TCommandGuard guard(m_pane);
+    if (!guard.Acquired())
+        return;
+    if (TryRunScript(list))
+        return;
+    const TIconPane::TChangeScope change(m_pane, Messages::StepImport);
+    m_pane.ImportBitmapFiles(list);
 }
 
 bool TFileListHandler::TryRunScript(const TStringList& list)

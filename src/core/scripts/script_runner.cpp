@@ -118,6 +118,8 @@ int TScriptRunner::RunScriptFile(const std::string& fileName)
         if (trimmed.empty())
             continue;
         result += ExecuteScriptLine(trimmed);
+        // The window's actions follow each command at once, not only at the next click.
+        m_pane.UpdateActions();
         if (result > INT_MAX)
             result = INT_MAX;
     }
@@ -145,8 +147,10 @@ int TScriptRunner::ExecuteScriptLine(std::string_view line)
                 return 0;
             m_pane.SaveIconFile(parameter);
             return 1;
-        case TScriptCommand::CloseIcon:
+        case TScriptCommand::CloseIcon: {
+            const TIconPane::TChangeScope change(m_pane, Messages::StepClose, true);
             m_pane.CloseIcon();
+        }
             // The pane shows its emptied view at once, in the middle of the script.
             m_platform.ProcessPendingEvents();
             return 1;
@@ -170,6 +174,7 @@ int TScriptRunner::ImportBitmaps(const std::string& parameter)
     {
         // Quietly the pane asks no question about a format the icon holds.
         const TQuietMode quiet(m_pane);
+        const TIconPane::TChangeScope change(m_pane, Messages::StepImport);
         m_pane.ImportBitmapFiles(files);
     }
     BitmapsImported(m_pane.LastImportReport());

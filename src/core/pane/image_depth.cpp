@@ -1,0 +1,76 @@
+#include "pane/image_depth.h"
+
+#include "icons/icon_directory.h"
+#include "messages/messages.h"
+#include "support/error.h"
+
+namespace velmora
+{
+
+namespace
+{
+
+std::string Decimal(int value)
+{
+    return std::to_string(value);
+}
+
+// Bits per pixel of a PNG stream from its IHDR chunk: bit depth times channels.
+int PngBitCount(ByteSpan png)
+{
+    // Signature (8), chunk length (4), "IHDR" (4), width (4), height (4), then bit depth and
+    // colour type.
+    constexpr size_t bitDepthAt = 24;
+    if (png.size() < bitDepthAt + 2)
+        return 0;
+    const int depth = png[bitDepthAt];
+    switch (png[bitDepthAt + 1]) {
+    case 0: // grey
+    case 3: // palette
+        return depth;
+    case 2: // RGB
+        return 3 * depth;
+    case 4: // grey and alpha
+        return 2 * depth;
+    case 6: // RGBA
+        return 4 * depth;
+    default:
+        return 0;
+    }
+}
+
+} // namespace
+
+int ImageDataBitCount(const TIconDirectoryImage& image)
+{
+    if (image.IsPng())
+        return PngBitCount(ByteSpan(image.Icon->Data()).subspan(22));
+    return image.Header.biBitCount;
+}
+
+std::string DepthHeaderText(const TIconDirectory& document, int storedBitCount)
+{
+    if (storedBitCount == 0) {
+        int depth = -1;
+        for (int i = 0; i < document.Count(); ++i) {
+            if (document.GetEntry(i).BitCount != 0)
+                continue;
+            const int own = ImageDataBitCount(document.GetImage(i));
+            depth = depth < 0 || depth == own ? own : 0;
+        }
+        if (depth > 0)
+            return FormatText(Messages::DepthHeaderFromImage, { Decimal(depth) });
+    }
+    return FormatText(Messages::DepthHeader, { Decimal(storedBitCount) });
+}
+
+std::string ImageStatusText(const TIconDirectory& document, int index)
+{
+    const TIconDirectoryEntry& entry = document.GetEntry(index);
+    const int own = entry.BitCount == 0 ? ImageDataBitCount(document.GetImage(index)) : 0;
+    return FormatText(own > 0 ? Messages::StatusImageFromImage : Messages::StatusImage,
+        { Decimal(index), Decimal(own > 0 ? own : entry.BitCount), Decimal(entry.ImageWidth()),
+            Decimal(entry.ImageHeight()) });
+}
+
+} // namespace velmora

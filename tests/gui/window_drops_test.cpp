@@ -1,0 +1,103 @@
+#include "cell_drag.h"
+#include "core/icon_test_files.h"
+#include "started_window.h"
+
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QUrl>
+
+namespace velmora::test
+{
+
+namespace
+{
+
+// Drops data on the window at a point inside a pane.
+void DropOn(TStartedWindow& w, TFrameIconDirectory* frame, QMimeData& data)
+{
+    const QPoint at = frame->mapTo(&w.Window, QPoint(frame->width() / 2, frame->height() / 2));
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w.Window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&w.Window, &drop);
+}
+
+void DropFiles(TStartedWindow& w, TFrameIconDirectory* frame, const QList<QUrl>& urls)
+{
+    QMimeData data;
+    data.setUrls(urls);
+    DropOn(w, frame, data);
+}
+
+} // namespace
+
+TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    const std::string two = dir.Path("two.ico").string();
+    WriteFile(two, MakeIconFile({ BmpImage(16, 16, 24), BmpImage(32, 32, 8) }));
+    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(two)) });
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 2);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 0);
+    EXPECT_TRUE(w.Pane2().IsEnabled(TPaneAction::IconSave));
+    EXPECT_EQ(w.Window.FocusedPane(), w.Window.FrameIcon2());
+
+    // A drop of nothing usable says why; a remote file too.
+    const std::string text = dir.Path("notes.txt").string();
+    WriteFile(text, Bytes { 'a' });
+    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(text)) });
+    DropFiles(w, w.Window.FrameIcon1(), { QUrl(QStringLiteral("https://example.org/a.ico")) });
+    ASSERT_EQ(w.Prompts.Messages.size(), 2u);
+    EXPECT_EQ(
+        w.Prompts.Messages[0].rfind("Nothing to do with the dropped files:\r\n\r\n" + text, 0), 0u);
+    EXPECT_EQ(w.Prompts.Messages[1], "Only files on this computer can be dropped.");
+
+    // A changed pane asks first; Cancel keeps its document.
+    w.Pane2().StringGridMainClick({ 1, 2, 1, 2 });
+    w.Pane2().UpdateActions();
+    ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditDelete));
+    ASSERT_TRUE(w.Pane2().Changed());
+    w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Cancel };
+    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(two)) });
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
+    EXPECT_TRUE(w.Errors.empty());
+}
+
+TEST(WindowDrops, ACellDraggedToTheOtherPaneIsAddedThere)
+{
+    TStartedWindow w;
+    // A picture whose left column has the colour that becomes transparent.
+    const TBitmap picture = MakeTrueColorBitmap(20, 12, TPixelFormat::pf24bit,
+        [](int x, int y) { return x == 0 ? RGB(255, 0, 255) : RGB(40, 90, uint8_t(y)); });
+    ASSERT_EQ(w.Pane1().IconDirectory().ImportBitmap(picture), 0);
+    w.Pane1().RefreshView();
+    w.Pane1().SetGridVisible(true);
+
+    QTemporaryDir folder;
+    const int index = 0;
+    std::unique_ptr<QMimeData> data = MakeImageDragData(w.Pane1(), index, folder);
+    ASSERT_TRUE(data);
+    EXPECT_EQ(DraggedCellPane(data.get()), 1);
+    // For other programs: a PNG file of the image, with its alpha.
+    ASSERT_EQ(data->urls().size(), 1);
+    const QImage png(data->urls()[0].toLocalFile());
+    const TIconDirectoryEntry& entry = w.Pane1().IconDirectory().GetEntry(index);
+    EXPECT_EQ(png.size(), QSize(entry.ImageWidth(), entry.ImageHeight()));
+    EXPECT_EQ(qAlpha(png.pixel(0, 5)), 0);
+    EXPECT_EQ(png.pixel(3, 5), qRgba(40, 90, 5, 255));
+
+    // Dropped on pane 1 itself nothing happens; on pane 2 the image is added there.
+    DropOn(w, w.Window.FrameIcon1(), *data);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
+    w.Pane1().StringGridMainClick({ 1, 1, 1, 1 });
+    DropOn(w, w.Window.FrameIcon2(), *data);
+    ASSERT_EQ(w.Pane2().IconDirectory().Count(), 1);
+    EXPECT_EQ(w.Pane2().IconDirectory().GetEntry(0), entry);
+    EXPECT_TRUE(w.Pane2().IsEnabled(TPaneAction::EditUndo));
+    EXPECT_TRUE(w.Errors.empty());
+}
+
+} // namespace velmora::test

@@ -1,0 +1,84 @@
+#include "core/icon_test_files.h"
+#include "started_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QMenuBar>
+
+namespace velmora::test
+{
+
+using A = TPaneAction;
+
+TEST(WindowKeys, PasteFollowsTheClipboard)
+{
+    TTempDir dir;
+    TStartedWindow w(true);
+    QApplication::clipboard()->clear();
+    const std::string path = dir.Path("one.ico").string();
+    WriteFile(path, MakeIconFile({ BmpImage(32, 32, 24) }));
+    w.Pane1().OpenIconFile(path);
+    w.Pane1().StringGridMainClick({ 1, 1, 1, 1 });
+    QAction* paste2 = w.Window.FrameIcon2()->Action(A::EditPaste);
+    EXPECT_FALSE(paste2->isEnabled());
+    // Copy in pane 1 enables Paste in the empty pane 2 at once; a text disables it again.
+    w.Window.FrameIcon1()->Action(A::EditCopy)->trigger();
+    EXPECT_TRUE(paste2->isEnabled());
+    QApplication::clipboard()->setText(QStringLiteral("no picture"));
+    EXPECT_FALSE(paste2->isEnabled());
+    EXPECT_FALSE(w.Window.FrameIcon1()->Action(A::EditPaste)->isEnabled());
+    EXPECT_TRUE(w.Errors.empty());
+}
+
+TEST(WindowKeys, EditKeysGoToTheFocusedPane)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    TFrameIconDirectory* frame1 = w.Window.FrameIcon1();
+    TFrameIconDirectory* frame2 = w.Window.FrameIcon2();
+    EXPECT_EQ(w.Window.FocusedPane(), frame1);
+    EXPECT_TRUE(frame1->FocusMarked());
+    const std::string path = dir.Path("two.ico").string();
+    WriteFile(path, MakeIconFile({ BmpImage(16, 16, 24), BmpImage(32, 32, 24) }));
+    w.Pane1().OpenIconFile(path);
+    w.Pane2().OpenIconFile(path);
+    w.Pane1().UpdateActions();
+
+    // F6 and Ctrl+Tab move between the panes; the mark follows.
+    QTest::keyClick(&w.Window, Qt::Key_F6);
+    EXPECT_EQ(w.Window.FocusedPane(), frame2);
+    EXPECT_TRUE(frame2->FocusMarked());
+    EXPECT_FALSE(frame1->FocusMarked());
+    QTest::keyClick(&w.Window, Qt::Key_Tab, Qt::ControlModifier);
+    EXPECT_EQ(w.Window.FocusedPane(), frame1);
+    QTest::keyClick(&w.Window, Qt::Key_F6);
+    ASSERT_EQ(w.Window.FocusedPane(), frame2);
+
+    // Ctrl+X cuts in pane 2 although pane 1's menu comes first; Ctrl+Z and Ctrl+Y undo and redo
+    // it there, and the menus name the step.
+    w.Pane2().StringGridMainClick({ 1, 1, 1, 1 });
+    w.Pane2().UpdateActions();
+    QTest::keyClick(&w.Window, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 2);
+    QAction* undo2 = w.Find<QAction>("MIEditUndo_2");
+    ASSERT_NE(undo2, nullptr);
+    EXPECT_EQ(undo2->text(), QStringLiteral("&Undo Cut image\tCtrl+Z"));
+    QTest::keyClick(&w.Window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 2);
+    QTest::keyClick(&w.Window, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
+    EXPECT_FALSE(w.Pane1().IsEnabled(A::EditUndo));
+    EXPECT_TRUE(w.Errors.empty());
+
+    // Closing the window asks about pane 2's changes: Cancel keeps it open, Discard closes.
+    w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Cancel };
+    EXPECT_FALSE(w.Window.close());
+    EXPECT_TRUE(w.Window.isVisible());
+    w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Discard };
+    EXPECT_TRUE(w.Window.close());
+    EXPECT_EQ(w.Prompts.SaveChangesQuestions,
+        (std::vector<std::string> { "Save changes to two.ico?", "Save changes to two.ico?" }));
+}
+
+} // namespace velmora::test
