@@ -11,6 +11,7 @@
 #include "support/string_list.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,6 +68,8 @@ public:
     static constexpr int HeadlineBorderWidth = 2;
     /// The largest zoom factor.
     static constexpr int MaxZoom = 4;
+    /// The most "-1" entries that SelectedImages lists for the empty cells of a selection.
+    static constexpr int64_t MaxEmptySelected = 65535;
 
     // Actions.
     bool IsEnabled(TPaneAction action) const { return m_enabled[Index(action)]; }
