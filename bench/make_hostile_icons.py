@@ -4,9 +4,10 @@
   shared DEPTHS SIZES OUT   SIZES entries that all point at one 16 x 16 32-bit image; entry i
                             claims bit count 1 + i % DEPTHS and the i-th distinct width and
                             height, so the pane's grid has DEPTHS rows and SIZES columns.
-  large COUNT OUT           COUNT entries of 8192 x 8192 pixels at 1 bit that share one
-                            40-byte header and a two-colour palette; the pixel data lies past
-                            the end of the file (the loader reads it as zeros).
+  large COUNT OUT           COUNT images of 8192 x 8192 pixels at 1 bit whose entries (sizes
+                            1 x 1 to COUNT x COUNT) share one 40-byte header and a two-colour
+                            palette; the pixel data lies past the end of the file (the loader
+                            reads it as zeros).
 
 Uses the standard library only.
 """
@@ -45,8 +46,10 @@ def large(count, out):
     row = side // 8  # 1-bit rows, already a multiple of 4 bytes
     size = 40 + 8 + 2 * row * side  # header, palette, colour rows and mask rows
     data = bytearray(struct.pack("<HHH", 0, 1, count))
-    for _ in range(count):
-        data += struct.pack("<BBBBHHII", 0, 0, 2, 0, 1, 1, size, offset)
+    for i in range(count):
+        # Entry sizes of 1 x 1 to count x count: every image gets a small cell of its own, so
+        # a window shows all of them at once.
+        data += struct.pack("<BBBBHHII", i + 1, i + 1, 2, 0, 1, 1, size, offset)
     data += struct.pack("<IiiHHIIiiII", 40, side, 2 * side, 1, 1, 0, 0, 0, 0, 2, 0)
     data += bytes([0, 0, 0, 0, 255, 255, 255, 0])
     with open(out, "wb") as f:

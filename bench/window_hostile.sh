@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Times the window on icon files that are heavy by their counts: how long the window works
-# after start until it is idle with the file shown, how long a change to zoom 400% (through the
-# grid's pop-up menu) keeps it busy, and its peak memory (/usr/bin/time -v). Needs Xvfb and
+# after start until it is idle with the file shown in a window of 2540 x 1400 pixels, how long a change to zoom 400% (through the
+# grid's pop-up menu) keeps it busy, and its peak memory (/usr/bin/time -v) after the grid was
+# scrolled from its first to its last column at zoom 100% and 400%. Needs Xvfb and
 # xdotool; runs its own X server.
 # Usage: bench/window_hostile.sh BUILD_DIR FILE.ico...
 set -euo pipefail
@@ -11,7 +12,7 @@ app="$(cd "$build" && pwd)/src/app/velmora-icon-manager"
 command -v Xvfb >/dev/null && command -v xdotool >/dev/null || { echo "needs Xvfb and xdotool"; exit 1; }
 work=$(mktemp -d)
 display=:$((90 + RANDOM % 100))
-Xvfb "$display" -screen 0 1280x1024x24 >/dev/null 2>&1 &
+Xvfb "$display" -screen 0 2560x1440x24 >/dev/null 2>&1 &
 xvfb=$!
 trap 'kill "$xvfb" 2>/dev/null; rm -rf "$work"' EXIT
 export DISPLAY=$display
@@ -44,13 +45,26 @@ for file in "$@"; do
   opened=$(wait_idle "$pid")
   window=$(xdotool search --onlyvisible --pid "$pid" | head -n 1)
   xdotool windowactivate --sync "$window" 2>/dev/null || true
-  eval "$(xdotool getwindowgeometry --shell "$window")"
-  # A click inside the left pane's grid, then its pop-up menu: Zoom, 400%.
-  xdotool mousemove --window "$window" 120 200 click 3
+  # The whole screen: as many cells on show as it holds.
+  xdotool windowsize "$window" 2540 1400
+  opened=$(wait_idle "$pid")
+  # A click on the first cell, then End and Home: the grid scrolls through every column of
+  # its row, so every image of the row is painted once.
+  xdotool mousemove --window "$window" 70 105 click 1
+  xdotool key End
+  wait_idle "$pid" >/dev/null
+  xdotool key Home
+  wait_idle "$pid" >/dev/null
+  # The pop-up menu of the cell: Zoom, 400%.
+  xdotool mousemove --window "$window" 70 105 click 3
+  sleep 1
+  xdotool key z
   sleep 0.3
   zoom_start=$(now)
-  xdotool key z key 4
+  xdotool key 4
   zoomed=$(wait_idle "$pid")
+  xdotool key End
+  wait_idle "$pid" >/dev/null
   kill "$pid"
   wait "$timer" 2>/dev/null || true
   rss=$(awk -F': ' '/Maximum resident/ { print $2 }' "$work/time")
