@@ -3,6 +3,7 @@
 #include "graphics/decoded_icon_cache.h"
 
 #include <atomic>
+#include <utility>
 
 namespace velmora
 {
@@ -37,6 +38,26 @@ TIcon& TIcon::operator=(const TIcon& other)
     if (this != &other) {
         m_data = other.m_data;
         Renew();
+    }
+    return *this;
+}
+
+TIcon::TIcon(TIcon&& other) noexcept
+    : m_data(std::move(other.m_data))
+    , m_cacheKey(other.m_cacheKey)
+{
+    other.m_data.clear();
+    other.m_cacheKey = NewCacheKey();
+}
+
+TIcon& TIcon::operator=(TIcon&& other) noexcept
+{
+    if (this != &other) {
+        TDecodedIconCache::Instance().Forget(m_cacheKey);
+        m_data = std::move(other.m_data);
+        m_cacheKey = other.m_cacheKey;
+        other.m_data.clear();
+        other.m_cacheKey = NewCacheKey();
     }
     return *this;
 }

@@ -17,6 +17,9 @@ public:
     TIcon();
     TIcon(const TIcon& other);
     TIcon& operator=(const TIcon& other);
+    /// A moved icon keeps its pictures; the one it leaves behind is empty.
+    TIcon(TIcon&& other) noexcept;
+    TIcon& operator=(TIcon&& other) noexcept;
     ~TIcon();
 
     /// Replaces the held bytes by a copy of the stream's bytes.
