@@ -1,6 +1,7 @@
 // A full repaint of a pane's image grid: every image cell of an icon with 12 images (six sizes
 // at 24 and 32 bits) painted at zoom 4, as the view does on each repaint.
 #include "graphics/bitmap_ops.h"
+#include "graphics/decoded_icon_cache.h"
 #include "icons/icon_directory.h"
 #include "pane/icon_pane.h"
 #include "platform/clipboard.h"
@@ -65,8 +66,7 @@ void FullGridRepaint(benchmark::State& state, bool keepDecoded)
     const TImageGrid& grid = pane.Grid();
     for (auto _ : state) {
         if (!keepDecoded)
-            for (int i = 0; i < icon.Count(); ++i)
-                icon.GetImage(i).Icon->SetDecoded(nullptr);
+            TDecodedIconCache::Instance().Clear();
         for (int row = 1; row < grid.RowCount(); ++row) {
             for (int col = 1; col < grid.ColCount(); ++col) {
                 TBitmap canvas(grid.ColWidth(col), grid.RowHeight(row), TPixelFormat::pf32bit);

@@ -6,7 +6,9 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPainter>
+#include <limits>
 
 namespace velmora
 {
@@ -41,6 +43,9 @@ QVariant TImageGridModel::data(const QModelIndex&, int) const
 
 QVariant TImageGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
+    // The view gives each section its size; the header measures nothing itself.
+    if (role == Qt::SizeHintRole)
+        return QSize(0, 0);
     if (role == Qt::TextAlignmentRole)
         return QVariant::fromValue(Qt::AlignHCenter | Qt::AlignTop);
     if (role != Qt::DisplayRole)
@@ -108,6 +113,8 @@ TImageGridView::TImageGridView(TIconPane& pane, QWidget* parent)
     setTabKeyNavigation(true);
     setWordWrap(false);
     horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setMinimumSectionSize(0);
+    verticalHeader()->setMinimumSectionSize(0);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     horizontalHeader()->setSectionsClickable(false);
     verticalHeader()->setSectionsClickable(false);
@@ -131,22 +138,16 @@ void TImageGridView::Rebuild()
     m_rebuilding = true;
     const TImageGrid& grid = m_pane.Grid();
     m_model->Reset();
+    // Every section gets its size in one pass over the header (through sizeHintForColumn and
+    // sizeHintForRow): resizing the sections one by one costs the header a walk over all of
+    // them each time.
+    horizontalHeader()->resizeSections(QHeaderView::ResizeToContents);
+    verticalHeader()->resizeSections(QHeaderView::ResizeToContents);
     const QFontMetrics metrics(horizontalHeader()->font());
-    // The table draws its grid lines inside each section: a line more keeps the whole image.
-    const int line = showGrid() ? 1 : 0;
-    // Sizes are minimums: a header grows to what its text needs with the style's margins.
-    const int margin = 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
-    for (int col = grid.FixedCols(); col < grid.ColCount(); ++col) {
-        const int textWidth = metrics.horizontalAdvance(UiText(grid.Cell(col, 0))) + margin;
-        horizontalHeader()->resizeSection(
-            col - grid.FixedCols(), std::max(grid.ColWidth(col), textWidth) + line);
-    }
     int headerWidth = grid.ColWidth(0);
-    for (int row = grid.FixedRows(); row < grid.RowCount(); ++row) {
-        verticalHeader()->resizeSection(row - grid.FixedRows(), grid.RowHeight(row) + line);
-        headerWidth
-            = std::max(headerWidth, metrics.horizontalAdvance(UiText(grid.Cell(0, row))) + margin);
-    }
+    for (int row = grid.FixedRows(); row < grid.RowCount(); ++row)
+        headerWidth = std::max(
+            headerWidth, metrics.horizontalAdvance(UiText(grid.Cell(0, row))) + HeaderMargin());
     verticalHeader()->setFixedWidth(headerWidth);
     horizontalHeader()->setFixedHeight(std::max(grid.RowHeight(0), metrics.height() + 6));
 
@@ -164,27 +165,55 @@ void TImageGridView::Rebuild()
     m_rebuilding = false;
 }
 
+int TImageGridView::HeaderMargin() const
+{
+    // Sizes are minimums: a header grows to what its text needs with the style's margins.
+    return 2 * style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, this) + 4;
+}
+
+int TImageGridView::sizeHintForColumn(int column) const
+{
+    const TImageGrid& grid = m_pane.Grid();
+    const int col = column + grid.FixedCols();
+    if (col < grid.FixedCols() || col >= grid.ColCount())
+        return -1;
+    const QFontMetrics metrics(horizontalHeader()->font());
+    const int textWidth = metrics.horizontalAdvance(UiText(grid.Cell(col, 0))) + HeaderMargin();
+    // The table draws its grid lines inside each section: a line more keeps the whole image.
+    return std::max(grid.ColWidth(col), textWidth) + (showGrid() ? 1 : 0);
+}
+
+int TImageGridView::sizeHintForRow(int row) const
+{
+    const TImageGrid& grid = m_pane.Grid();
+    const int gridRow = row + grid.FixedRows();
+    if (gridRow < grid.FixedRows() || gridRow >= grid.RowCount())
+        return -1;
+    return grid.RowHeight(gridRow) + (showGrid() ? 1 : 0);
+}
+
 void TImageGridView::SelectionChanged()
 {
     if (m_rebuilding)
         return;
-    const QModelIndexList indexes = selectionModel()->selectedIndexes();
+    // The selection is one rectangle: the bounding box of the selected ranges (never of the
+    // selected cells one by one, which may be millions), or the current cell alone.
+    const QItemSelection selection = selectionModel()->selection();
     const QModelIndex current = currentIndex();
-    if (indexes.isEmpty() && !current.isValid())
+    if (selection.isEmpty() && !current.isValid())
         return;
-    // The selection is one rectangle: its bounding box, or the current cell alone.
-    int left = current.isValid() ? current.column() : indexes.front().column();
-    int top = current.isValid() ? current.row() : indexes.front().row();
+    int left = current.column();
+    int top = current.row();
     int right = left;
     int bottom = top;
-    if (!indexes.isEmpty()) {
-        left = right = indexes.front().column();
-        top = bottom = indexes.front().row();
-        for (const QModelIndex& index : indexes) {
-            left = std::min(left, index.column());
-            right = std::max(right, index.column());
-            top = std::min(top, index.row());
-            bottom = std::max(bottom, index.row());
+    if (!selection.isEmpty()) {
+        left = top = std::numeric_limits<int>::max();
+        right = bottom = -1;
+        for (const QItemSelectionRange& range : selection) {
+            left = std::min(left, range.left());
+            right = std::max(right, range.right());
+            top = std::min(top, range.top());
+            bottom = std::max(bottom, range.bottom());
         }
     }
     const TImageGrid& grid = m_pane.Grid();
@@ -192,6 +221,38 @@ void TImageGridView::SelectionChanged()
         right + grid.FixedCols(), bottom + grid.FixedRows() };
     RunGuarded([&] { m_pane.StringGridMainClick(rect); });
     viewport()->update();
+}
+
+void TImageGridView::mousePressEvent(QMouseEvent* event)
+{
+    // A click on the empty area below or beside the cells leaves the selection as it is; the
+    // table would clear it and make the current cell the selection.
+    m_pressOutside = !indexAt(event->position().toPoint()).isValid();
+    if (m_pressOutside) {
+        setFocus(Qt::MouseFocusReason);
+        event->accept();
+        return;
+    }
+    QTableView::mousePressEvent(event);
+}
+
+void TImageGridView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_pressOutside && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QTableView::mouseMoveEvent(event);
+}
+
+void TImageGridView::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_pressOutside) {
+        m_pressOutside = false;
+        event->accept();
+        return;
+    }
+    QTableView::mouseReleaseEvent(event);
 }
 
 void TImageGridView::keyReleaseEvent(QKeyEvent* event)

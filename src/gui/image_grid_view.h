@@ -53,13 +53,21 @@ public:
 
 protected:
     void keyReleaseEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    int sizeHintForColumn(int column) const override;
+    int sizeHintForRow(int row) const override;
 
 private:
     void SelectionChanged();
+    int HeaderMargin() const;
 
     TIconPane& m_pane;
     TImageGridModel* m_model;
     bool m_rebuilding = false;
+    // A press outside the cells: the drag and release that follow it select nothing either.
+    bool m_pressOutside = false;
 };
 
 } // namespace velmora

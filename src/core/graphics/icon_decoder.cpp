@@ -1,6 +1,7 @@
 #include "graphics/icon_decoder.h"
 
 #include "graphics/bitmap_info_header.h"
+#include "graphics/decoded_icon_cache.h"
 #include "graphics/png_codec.h"
 #include "messages/messages.h"
 #include "support/error.h"
@@ -318,9 +319,7 @@ TIconImage DecodeIcon(const TIcon& icon)
 
 std::shared_ptr<const TIconImage> DecodedIcon(const TIcon& icon)
 {
-    if (!icon.Decoded())
-        icon.SetDecoded(std::make_shared<const TIconImage>(DecodeIcon(icon)));
-    return icon.Decoded();
+    return DecodedIconForSize(icon, 0, 0);
 }
 
 } // namespace velmora

@@ -52,8 +52,9 @@ TIconImage DecodeIconImage(ByteSpan imageData);
 /// directory entry's offset and size against the held bytes, then decodes the image data.
 TIconImage DecodeIcon(const TIcon& icon);
 
-/// DecodeIcon, kept in the icon object: the first call decodes, later calls share the result
-/// until the icon's bytes change. Decoding errors are raised on every call.
+/// DecodeIcon through the program's cache of decoded pictures: a call decodes unless the
+/// picture is still kept, and later calls share it until the icon's bytes change or the cache
+/// lets it go. Decoding errors are raised on every call.
 std::shared_ptr<const TIconImage> DecodedIcon(const TIcon& icon);
 
 } // namespace velmora

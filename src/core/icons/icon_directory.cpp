@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cstring>
+#include <set>
+#include <utility>
 
 namespace velmora
 {
@@ -67,31 +69,22 @@ const TIconDirectoryImage& TIconDirectory::GetImage(int index) const
     return *m_images[static_cast<size_t>(index)];
 }
 
+// The distinct bit counts and sizes are counted through a set: a document of thousands of
+// images must not compare each with every other.
 uint16_t TIconDirectory::CountColorDepths() const
 {
-    if (m_count == 0)
-        return 0;
-    TStringList seen;
-    for (const auto& entry : m_entries) {
-        std::string text = std::to_string(entry->BitCount);
-        if (seen.IndexOf(text) < 0)
-            seen.Add(std::move(text));
-    }
-    return static_cast<uint16_t>(seen.Count());
+    std::set<int> seen;
+    for (const auto& entry : m_entries)
+        seen.insert(entry->BitCount);
+    return static_cast<uint16_t>(seen.size());
 }
 
 uint16_t TIconDirectory::CountSizes() const
 {
-    if (m_count == 0)
-        return 0;
-    TStringList seen;
-    for (const auto& entry : m_entries) {
-        std::string text
-            = std::to_string(entry->ImageWidth()) + "x" + std::to_string(entry->ImageHeight());
-        if (seen.IndexOf(text) < 0)
-            seen.Add(std::move(text));
-    }
-    return static_cast<uint16_t>(seen.Count());
+    std::set<std::pair<int, int>> seen;
+    for (const auto& entry : m_entries)
+        seen.emplace(entry->ImageWidth(), entry->ImageHeight());
+    return static_cast<uint16_t>(seen.size());
 }
 
 void TIconDirectory::RecalcOffsets()

@@ -44,6 +44,8 @@ public:
     virtual int AddImage(const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry);
     /// Deletes the image at index; 0, or -121 when there is none.
     virtual int DeleteImage(int index);
+    /// Deletes the images at the given indices (others are ignored) in one pass; 0.
+    int DeleteImages(const std::vector<int>& indices);
     /// Inserts a copy of an image at index (appends when index is not below Count).
     virtual int InsertImage(
         const TIconDirectoryImage* source, const TIconDirectoryEntry* sourceEntry, int index);

@@ -3,6 +3,9 @@
 #include "support/error.h"
 
 #include <cstdio>
+#include <map>
+#include <set>
+#include <tuple>
 
 namespace velmora
 {
@@ -91,6 +94,30 @@ int TIconDirectory::DeleteImage(int index)
     return ResultOk;
 }
 
+int TIconDirectory::DeleteImages(const std::vector<int>& indices)
+{
+    // One pass over the images and one layout of the offsets, however many go.
+    std::vector<bool> doomed(m_entries.size(), false);
+    for (int index : indices)
+        if (index >= 0 && index < m_count)
+            doomed[static_cast<size_t>(index)] = true;
+    size_t kept = 0;
+    for (size_t i = 0; i < m_entries.size(); ++i) {
+        if (doomed[i])
+            continue;
+        m_entries[kept] = std::move(m_entries[i]);
+        m_images[kept] = std::move(m_images[i]);
+        ++kept;
+    }
+    m_entries.resize(kept);
+    m_images.resize(kept);
+    m_count = static_cast<uint16_t>(kept);
+    if (m_count > 0)
+        RecalcOffsets();
+    m_status = ResultOk;
+    return ResultOk;
+}
+
 int TIconDirectory::FindFormat(int bitCount, int width, int height) const
 {
     for (size_t i = 0; i < m_entries.size(); ++i) {
@@ -106,9 +133,11 @@ void TIconDirectory::GetColorDepthList(TStringList& list) const
     if (m_count == 0)
         return;
     list.Clear();
+    // A set finds the texts already present: the list holds each distinct text once.
+    std::set<std::string> seen;
     for (const auto& entry : m_entries) {
         std::string line = Hex8(entry->BitCount);
-        if (list.IndexOf(line) < 0)
+        if (seen.insert(line).second)
             list.Add(std::move(line));
     }
     list.Sort();
@@ -119,10 +148,11 @@ void TIconDirectory::GetSizeList(TStringList& list) const
     if (m_count == 0)
         return;
     list.Clear();
+    std::set<std::string> seen;
     for (const auto& entry : m_entries) {
         std::string line = Hex8(static_cast<uint32_t>(entry->ImageWidth())) + "|"
             + Hex8(static_cast<uint32_t>(entry->ImageHeight()));
-        if (list.IndexOf(line) < 0)
+        if (seen.insert(line).second)
             list.Add(std::move(line));
     }
     list.Sort();
@@ -163,6 +193,27 @@ void TIconDirectory::SortImages()
 {
     TStringList formats;
     GetFormatList(formats);
+    // The search of each step looks at the image headers, from position 1 on: an image whose
+    // header disagrees with its entry stays where it is. The positions of each header format
+    // are kept in ordered sets, so that the first match is found without a walk over the
+    // images and every exchange updates two sets.
+    using THeaderFormat = std::tuple<int64_t, int64_t, int64_t>;
+    const auto headerFormat = [this](size_t position) {
+        const TBitmapInfoHeader& header = m_images[position]->Header;
+        return THeaderFormat { header.biBitCount, header.biWidth, header.biHeight };
+    };
+    std::map<THeaderFormat, std::set<size_t>> positions;
+    for (size_t k = 1; k < m_images.size(); ++k)
+        positions[headerFormat(k)].insert(k);
+    const auto move = [&](size_t from, size_t to) {
+        if (from == 0 && to == 0)
+            return;
+        auto& set = positions[headerFormat(from)];
+        if (from != 0)
+            set.erase(from);
+        if (to != 0)
+            set.insert(to);
+    };
     for (int j = 0; j < formats.Count(); ++j) {
         const std::string& line = formats[j];
         size_t bar1 = line.find('|');
@@ -171,18 +222,18 @@ void TIconDirectory::SortImages()
         int32_t bitCount = HexToInt(std::string_view(line).substr(0, bar1));
         int32_t width = HexToInt(std::string_view(line).substr(bar1 + 1, bar2 - bar1 - 1));
         int32_t height = HexToInt(std::string_view(line).substr(bar2 + 1, bar3 - bar2 - 1));
-        // The search looks at the image headers, from position 1 on: an image whose header
-        // disagrees with its entry stays where it is.
-        for (size_t k = 1; k < m_images.size(); ++k) {
-            const TBitmapInfoHeader& header = m_images[k]->Header;
-            if (header.biWidth == width
-                && static_cast<int64_t>(header.biHeight) == 2 * static_cast<int64_t>(height)
-                && header.biBitCount == bitCount) {
-                std::swap(m_entries[k], m_entries[static_cast<size_t>(j)]);
-                std::swap(m_images[k], m_images[static_cast<size_t>(j)]);
-                break;
-            }
-        }
+        const auto found
+            = positions.find(THeaderFormat { bitCount, width, 2 * static_cast<int64_t>(height) });
+        if (found == positions.end() || found->second.empty())
+            continue;
+        const size_t k = *found->second.begin();
+        const size_t target = static_cast<size_t>(j);
+        if (k == target)
+            continue;
+        move(k, target);
+        move(target, k);
+        std::swap(m_entries[k], m_entries[target]);
+        std::swap(m_images[k], m_images[target]);
     }
     RecalcOffsets();
 }

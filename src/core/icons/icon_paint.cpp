@@ -2,6 +2,7 @@
 
 #include "colors/pixel_format_codes.h"
 #include "graphics/bitmap_ops.h"
+#include "graphics/decoded_icon_cache.h"
 #include "graphics/icon_decoder.h"
 #include "graphics/icon_draw.h"
 #include "messages/messages.h"
@@ -76,7 +77,10 @@ void PaintIcon(TBitmap* canvas, int x, int y, TColor backColor, int height, int 
     if (!canvas)
         return;
     try {
-        const std::shared_ptr<const TIconImage> decoded = DecodedIcon(icon);
+        // Only a size given on both sides is known before decoding; a picture for it may be a
+        // reduced copy.
+        const std::shared_ptr<const TIconImage> decoded
+            = width > 0 && height > 0 ? DecodedIconForSize(icon, width, height) : DecodedIcon(icon);
         const TIconImage& image = *decoded;
         const int w = width != 0 ? width : image.Width();
         const int h = height != 0 ? height : image.Height();

@@ -12,6 +12,7 @@
 #include "support/string_list.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -69,6 +70,8 @@ public:
     static constexpr int HeadlineBorderWidth = 2;
     /// The largest zoom factor.
     static constexpr int MaxZoom = 4;
+    /// The most "-1" entries that SelectedImages lists for the empty cells of a selection.
+    static constexpr int64_t MaxEmptySelected = 65535;
 
     // Unsaved changes and the undo history.
     /// True when the document holds images and differs from what was last opened or saved.

@@ -7,6 +7,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdint>
+#include <string_view>
+#include <unordered_map>
 
 namespace velmora
 {
@@ -118,21 +121,36 @@ void TIconPane::RebuildGrid()
         m_grid.SetColWidth(0, std::max(m_grid.ColWidth(0), m_platform.TextWidth(header)));
     }
 
-    for (int i = 1; i <= depths; ++i) {
-        int tallest = 0;
-        for (int j = 1; j <= sizes; ++j) {
-            m_grid.SetCell(j, i, std::string());
-            const std::string key = m_depthKeys[i - 1] + "|" + m_sizeKeys[j - 1];
-            for (const std::string& line : m_formatLines.Lines()) {
-                if (line.find(key) != std::string::npos) {
-                    m_grid.SetCell(j, i, line);
-                    tallest = std::max(tallest, CellFormat(line).Height);
-                    break;
-                }
-            }
-        }
-        m_grid.SetRowHeight(i, tallest * m_zoom);
+    // Each image cell shows the first format line, in sorted order, that begins with its depth
+    // key and size key: the lines are walked once and each one finds its row and column by
+    // the keys, so the work follows the number of images, not the number of cells.
+    std::unordered_map<std::string_view, int> depthRows;
+    for (int i = 1; i <= depths; ++i)
+        depthRows.emplace(m_depthKeys[i - 1], i);
+    std::unordered_map<std::string_view, int> sizeCols;
+    for (int j = 1; j <= sizes; ++j)
+        sizeCols.emplace(m_sizeKeys[j - 1], j);
+    m_grid.ClearScrollingCells();
+    std::vector<int> tallest(static_cast<size_t>(depths) + 1, 0);
+    for (const std::string& line : m_formatLines.Lines()) {
+        const std::string_view text(line);
+        const size_t depthEnd = text.find('|');
+        const size_t sizeEnd = depthEnd == std::string_view::npos
+            ? std::string_view::npos
+            : text.find('|', text.find('|', depthEnd + 1) + 1);
+        if (sizeEnd == std::string_view::npos)
+            continue;
+        const auto row = depthRows.find(text.substr(0, depthEnd));
+        const auto col = sizeCols.find(text.substr(depthEnd + 1, sizeEnd - depthEnd - 1));
+        if (row == depthRows.end() || col == sizeCols.end()
+            || !m_grid.Cell(col->second, row->second).empty())
+            continue;
+        m_grid.SetCell(col->second, row->second, line);
+        int& height = tallest[static_cast<size_t>(row->second)];
+        height = std::max(height, CellFormat(line).Height);
     }
+    for (int i = 1; i <= depths; ++i)
+        m_grid.SetRowHeight(i, tallest[static_cast<size_t>(i)] * m_zoom);
 
     for (int j = 1; j <= sizes; ++j)
         m_grid.SetColWidth(
@@ -153,15 +171,34 @@ void TIconPane::UpdateSelection()
         m_platform.TextsChanged();
         return;
     }
-    TCellFormat last;
-    for (int row = selection.Top; row <= selection.Bottom; ++row) {
-        for (int col = selection.Left; col <= selection.Right; ++col) {
-            if (col < m_grid.FixedCols() || row < m_grid.FixedRows())
-                continue;
-            last = CellFormat(m_grid.Cell(col, row));
-            m_selectedImages.Add(Decimal(last.Index));
-        }
-    }
+    // The rectangle's cells in reading order: the index of each image cell, "-1" for each empty
+    // cell. Only the cells with images are visited; the empty cells between them are counted,
+    // and at most MaxEmptySelected of them are listed, so that a rectangle over a vast, mostly
+    // empty grid costs no more than its images.
+    const TGridRect rect { std::max(selection.Left, m_grid.FixedCols()),
+        std::max(selection.Top, m_grid.FixedRows()), selection.Right, selection.Bottom };
+    const int64_t width = int64_t { rect.Right } - rect.Left + 1;
+    const int64_t area = rect.Right < rect.Left || rect.Bottom < rect.Top
+        ? 0
+        : width * (int64_t { rect.Bottom } - rect.Top + 1);
+    int64_t emptyListed = 0;
+    int64_t next = 0;
+    // Lists the empty cells from position next up to (not including) position until.
+    const auto addEmpty = [&](int64_t until) {
+        const int64_t listed = std::min(until - next, MaxEmptySelected - emptyListed);
+        for (int64_t k = 0; k < listed; ++k)
+            m_selectedImages.Add("-1");
+        emptyListed += std::max<int64_t>(listed, 0);
+        next = until;
+    };
+    m_grid.ForEachCell(rect, [&](int col, int row, const std::string& text) {
+        addEmpty((int64_t { row } - rect.Top) * width + (col - rect.Left));
+        m_selectedImages.Add(Decimal(CellFormat(text).Index));
+        ++next;
+    });
+    addEmpty(area);
+    const TCellFormat last
+        = area > 0 ? CellFormat(m_grid.Cell(rect.Right, rect.Bottom)) : TCellFormat {};
 
     // An empty cell has no index; an image whose entry stores 0 bits per pixel is still one.
     if (m_selectedImages.Count() == 0 || last.Index < 0 || last.Index >= m_iconDirectory.Count())

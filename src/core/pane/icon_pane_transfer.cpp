@@ -153,12 +153,14 @@ void TIconPane::ActionEditDeleteExecute()
     if (m_selectedImages.Count() == 0)
         return;
     const TGridRect remembered = m_grid.Selection();
-    for (int index : SelectedIndices(m_selectedImages, m_iconDirectory.Count())) {
-        if (m_iconDirectory.Count() > 1)
-            m_iconDirectory.DeleteImage(index);
-        else
-            m_platform.ShowMessage(std::string(Messages::LastImageNotDeleted));
-    }
+    std::vector<int> indices = SelectedIndices(m_selectedImages, m_iconDirectory.Count());
+    // Highest first until one image is left: that last one stays, with a message.
+    const bool keepLast = !indices.empty() && indices.size() >= size_t { m_iconDirectory.Count() };
+    if (keepLast)
+        indices.pop_back();
+    m_iconDirectory.DeleteImages(indices);
+    if (keepLast)
+        m_platform.ShowMessage(std::string(Messages::LastImageNotDeleted));
     RefreshView();
     if (m_iconDirectory.Count() > 0) {
         // The selection comes back. Its bottom-right corner is the current cell; when that lies

@@ -10,14 +10,9 @@ void TImageGrid::SetSize(int colCount, int rowCount)
 {
     colCount = std::max(colCount, 1);
     rowCount = std::max(rowCount, 1);
-    std::vector<std::string> cells(static_cast<size_t>(colCount) * static_cast<size_t>(rowCount));
-    for (int row = 0; row < std::min(rowCount, m_rowCount); ++row)
-        for (int col = 0; col < std::min(colCount, m_colCount); ++col)
-            cells[static_cast<size_t>(row) * static_cast<size_t>(colCount)
-                + static_cast<size_t>(col)]
-                = std::move(m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_colCount)
-                    + static_cast<size_t>(col)]);
-    m_cells = std::move(cells);
+    std::erase_if(m_cells, [&](const auto& cell) {
+        return cell.first.first >= rowCount || cell.first.second >= colCount;
+    });
     m_colWidths.resize(static_cast<size_t>(colCount), DefaultColWidth);
     m_rowHeights.resize(static_cast<size_t>(rowCount), DefaultRowHeight);
     m_colCount = colCount;
@@ -37,18 +32,45 @@ void TImageGrid::SetFixed(int fixedCols, int fixedRows)
 const std::string& TImageGrid::Cell(int col, int row) const
 {
     static const std::string empty;
-    if (col < 0 || row < 0 || col >= m_colCount || row >= m_rowCount)
-        return empty;
-    return m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_colCount)
-        + static_cast<size_t>(col)];
+    const auto found = m_cells.find({ row, col });
+    return found == m_cells.end() ? empty : found->second;
 }
 
 void TImageGrid::SetCell(int col, int row, std::string text)
 {
     if (col < 0 || row < 0 || col >= m_colCount || row >= m_rowCount)
         return;
-    m_cells[static_cast<size_t>(row) * static_cast<size_t>(m_colCount) + static_cast<size_t>(col)]
-        = std::move(text);
+    if (text.empty())
+        m_cells.erase({ row, col });
+    else
+        m_cells.insert_or_assign({ row, col }, std::move(text));
+}
+
+void TImageGrid::ClearScrollingCells()
+{
+    std::erase_if(m_cells, [this](const auto& cell) {
+        return cell.first.first >= m_fixedRows && cell.first.second >= m_fixedCols;
+    });
+}
+
+void TImageGrid::ForEachCell(const TGridRect& rect,
+    const std::function<void(int col, int row, const std::string& text)>& visit) const
+{
+    if (rect.Left > rect.Right || rect.Top > rect.Bottom)
+        return;
+    auto cell = m_cells.lower_bound({ rect.Top, rect.Left });
+    while (cell != m_cells.end() && cell->first.first <= rect.Bottom) {
+        const auto [row, col] = cell->first;
+        if (col < rect.Left) {
+            cell = m_cells.lower_bound({ row, rect.Left });
+        } else if (col > rect.Right) {
+            // Past the rectangle in this row: the next row's first cell inside it.
+            cell = m_cells.lower_bound({ row + 1, rect.Left });
+        } else {
+            visit(col, row, cell->second);
+            ++cell;
+        }
+    }
 }
 
 void TImageGrid::SetSelection(TGridRect rect)

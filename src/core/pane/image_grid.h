@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora
@@ -17,6 +20,8 @@ struct TGridRect {
 
 /// The state of a pane's string grid: its size, fixed rows and columns, cell texts, column
 /// widths, row heights, selection and visibility. The pane lays it out; the view shows it.
+/// Only cells with a text are stored: a grid of many depths and sizes is mostly empty, and its
+/// memory follows the number of images, not the number of cells.
 class TImageGrid
 {
 public:
@@ -34,7 +39,14 @@ public:
 
     /// Text of a cell; an empty text outside the grid.
     const std::string& Cell(int col, int row) const;
+    /// Sets a cell's text; an empty text empties the cell.
     void SetCell(int col, int row, std::string text);
+    /// Empties every cell that is not fixed.
+    void ClearScrollingCells();
+    /// Visits the cells with a text inside a rectangle in reading order (row by row, each row
+    /// left to right), in time that follows the number of such cells.
+    void ForEachCell(const TGridRect& rect,
+        const std::function<void(int col, int row, const std::string& text)>& visit) const;
 
     int ColWidth(int col) const { return m_colWidths.at(static_cast<size_t>(col)); }
     void SetColWidth(int col, int width) { m_colWidths.at(static_cast<size_t>(col)) = width; }
@@ -58,7 +70,8 @@ private:
     int m_rowCount = 5;
     int m_fixedCols = 1;
     int m_fixedRows = 1;
-    std::vector<std::string> m_cells = std::vector<std::string>(25);
+    // Keyed by (row, col), so that the order of the keys is the reading order.
+    std::map<std::pair<int, int>, std::string> m_cells;
     std::vector<int> m_colWidths = std::vector<int>(5, DefaultColWidth);
     std::vector<int> m_rowHeights = std::vector<int>(5, DefaultRowHeight);
     TGridRect m_selection { 1, 1, 1, 1 };
