@@ -127,6 +127,9 @@ bool TIconPane::Execute(TPaneAction action)
     case TPaneAction::ImageExportBitmap:
         ActionImageExportBitmapExecute();
         break;
+    case TPaneAction::ImageImportSizes:
+        ActionImageImportSizesExecute();
+        break;
     }
     return true;
 }

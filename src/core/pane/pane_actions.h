@@ -28,9 +28,10 @@ enum class TPaneAction : int {
     ImageAddTo,
     ImageImportBitmap,
     ImageExportBitmap,
+    ImageImportSizes,
 };
 
-inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::ImageExportBitmap) + 1;
+inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::ImageImportSizes) + 1;
 
 /// What the views show of one pane action.
 struct TPaneActionInfo {
