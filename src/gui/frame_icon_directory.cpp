@@ -247,6 +247,7 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageInsertFrom"), A::ImageInsertFrom);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageAddTo"), A::ImageAddTo);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportBitmap"), A::ImageImportBitmap);
+    AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
 
     // The overflow menu: one entry per toolbar item, in order.

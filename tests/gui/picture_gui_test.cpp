@@ -1,0 +1,69 @@
+#include "core/icon_test_files.h"
+#include "graphics/png_codec.h"
+#include "qt_prompts.h"
+#include "started_window.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QDialog>
+#include <QListWidget>
+#include <QMimeData>
+#include <QTimer>
+
+namespace velmora::test
+{
+
+// A PNG with alpha offered by another program (as GIMP offers its copies) pastes as a 32-bit
+// image that keeps the alpha.
+TEST(PictureGuiTest, PastesAPngWithAlphaFromAnotherProgram)
+{
+    TStartedWindow w(true);
+    TBitmap picture(20, 10, TPixelFormat::pf32bit);
+    for (int y = 0; y < 10; ++y)
+        for (int x = 0; x < 20; ++x) {
+            uint8_t* p = picture.ScanLine(y) + 4 * x;
+            p[0] = 200;
+            p[1] = static_cast<uint8_t>(x * 10);
+            p[2] = 30;
+            p[3] = static_cast<uint8_t>(y * 25);
+        }
+    const Bytes png = EncodePng(picture);
+    auto data = std::make_unique<QMimeData>();
+    data->setData(QStringLiteral("image/png"),
+        QByteArray(reinterpret_cast<const char*>(png.data()), static_cast<qsizetype>(png.size())));
+    QApplication::clipboard()->setMimeData(data.release());
+
+    w.Pane1().UpdateActions();
+    QAction* paste = w.Window.FrameIcon1()->Action(TPaneAction::EditPaste);
+    ASSERT_TRUE(paste->isEnabled());
+    paste->trigger();
+    ASSERT_EQ(w.Pane1().IconDirectory().Count(), 1);
+    const TIconDirectoryEntry& entry = w.Pane1().IconDirectory().GetEntry(0);
+    EXPECT_EQ(std::tuple(entry.ImageWidth(), entry.ImageHeight(), int { entry.BitCount }),
+        std::tuple(20, 10, 32));
+    EXPECT_TRUE(w.Errors.empty());
+}
+
+// The sizes dialog ticks the sides chosen last and answers those ticked when confirmed.
+TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
+{
+    TQtPrompts prompts(nullptr);
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(top);
+            if (!dialog || dialog->objectName() != QStringLiteral("DialogImportSizes"))
+                continue;
+            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListSizes"));
+            ASSERT_NE(list, nullptr);
+            ASSERT_EQ(list->count(), 3);
+            EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
+            list->item(0)->setCheckState(Qt::Checked);
+            list->item(1)->setCheckState(Qt::Unchecked);
+            dialog->accept();
+        }
+    });
+    const std::optional<std::vector<int>> sides = prompts.ChooseSides({ 16, 32, 256 }, { 32, 256 });
+    EXPECT_EQ(sides, (std::vector<int> { 16, 256 }));
+}
+
+} // namespace velmora::test
