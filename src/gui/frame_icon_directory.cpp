@@ -358,6 +358,12 @@ std::optional<TColor> TFrameIconDirectory::ChooseColor(TColor color, TStringList
     return m_prompts->ChooseColor(color, customColors);
 }
 
+std::optional<std::vector<int>> TFrameIconDirectory::ChooseSides(
+    const std::vector<int>& offered, const std::vector<int>& chosen)
+{
+    return m_prompts->ChooseSides(offered, chosen);
+}
+
 int TFrameIconDirectory::TextWidth(std::string_view text)
 {
     const QFont font = m_grid ? m_grid->font() : this->font();

@@ -120,6 +120,12 @@ TEST(PictureImport, PngPicturesBecome32BitImagesWithTheirAlpha)
     EXPECT_EQ(data[maskStart], 0x00);
     EXPECT_EQ(data[maskStart + 1], 0xFF);
 
+    // Sorting puts the PNG images in their places too: 1 x 256 and 256 x 256 after 48 x 20.
+    panes.Pane2.IconDirectory().SortImages();
+    const TFormats sorted { { 1, 256, 32 }, { 16, 16, 32 }, { 20, 20, 32 }, { 24, 24, 32 },
+        { 48, 20, 32 }, { 256, 256, 32 } };
+    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()), sorted);
+
     // Importing a format again asks the bitmap import's question.
     panes.Platform1.Answers.push_back(false);
     TStringList again;

@@ -4,9 +4,9 @@
 #include "started_window.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDialog>
-#include <QListWidget>
 #include <QMimeData>
 #include <QTimer>
 
@@ -44,6 +44,21 @@ TEST(PictureGuiTest, PastesAPngWithAlphaFromAnotherProgram)
     EXPECT_TRUE(w.Errors.empty());
 }
 
+// The pane's action reaches the window's prompts for the picture and the sides.
+TEST(PictureGuiTest, ImportsAPictureAtTheChosenSizes)
+{
+    TTempDir dir;
+    TBitmap picture(300, 300, TPixelFormat::pf32bit);
+    WriteFile(dir.Path("big.png"), EncodePng(picture));
+    TStartedWindow w;
+    w.Prompts.OpenAnswers.push_back({ dir.Path("big.png").string() });
+    w.Prompts.SidesAnswers.push_back(std::vector<int> { 20, 256 });
+    w.Window.FrameIcon1()->Action(TPaneAction::ImageImportSizes)->trigger();
+    ASSERT_EQ(w.Pane1().IconDirectory().Count(), 2);
+    EXPECT_EQ(w.Pane1().IconDirectory().GetEntry(1).ImageWidth(), 256);
+    EXPECT_TRUE(w.Errors.empty());
+}
+
 // The sizes dialog ticks the sides chosen last and answers those ticked when confirmed.
 TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
 {
@@ -53,12 +68,13 @@ TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
             auto* dialog = qobject_cast<QDialog*>(top);
             if (!dialog || dialog->objectName() != QStringLiteral("DialogImportSizes"))
                 continue;
-            auto* list = dialog->findChild<QListWidget*>(QStringLiteral("ListSizes"));
-            ASSERT_NE(list, nullptr);
-            ASSERT_EQ(list->count(), 3);
-            EXPECT_EQ(list->item(1)->checkState(), Qt::Checked);
-            list->item(0)->setCheckState(Qt::Checked);
-            list->item(1)->setCheckState(Qt::Unchecked);
+            auto* box16 = dialog->findChild<QCheckBox*>(QStringLiteral("CheckSize16"));
+            auto* box32 = dialog->findChild<QCheckBox*>(QStringLiteral("CheckSize32"));
+            ASSERT_TRUE(box16 && box32);
+            EXPECT_FALSE(box16->isChecked());
+            EXPECT_TRUE(box32->isChecked());
+            QTest::mouseClick(box16, Qt::LeftButton, {}, QPoint(4, box16->height() / 2));
+            box32->setChecked(false);
             dialog->accept();
         }
     });

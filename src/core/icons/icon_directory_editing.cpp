@@ -1,3 +1,4 @@
+#include "graphics/picture_file.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
 #include "support/error.h"
@@ -175,9 +176,21 @@ void TIconDirectory::SortImages()
         // disagrees with its entry stays where it is.
         for (size_t k = 1; k < m_images.size(); ++k) {
             const TBitmapInfoHeader& header = m_images[k]->Header;
-            if (header.biWidth == width
-                && static_cast<int64_t>(header.biHeight) == 2 * static_cast<int64_t>(height)
-                && header.biBitCount == bitCount) {
+            int64_t ownWidth = header.biWidth;
+            int64_t ownHeight = header.biHeight;
+            int ownBits = header.biBitCount;
+            if (m_images[k]->IsPng()) {
+                // A PNG image (the 256-pixel ones) has its size in the stream's own header,
+                // which the first bytes of the data hold, and is decoded to 32 bits.
+                uint8_t start[TBitmapInfoHeader::Size];
+                header.ToBytes(start);
+                const auto size = PngHeaderSize(ByteSpan(start, sizeof start));
+                ownWidth = size ? int64_t { size->first } : -1;
+                ownHeight = size ? 2 * int64_t { size->second } : -1;
+                ownBits = 32;
+            }
+            if (ownWidth == width && ownHeight == 2 * static_cast<int64_t>(height)
+                && ownBits == bitCount) {
                 std::swap(m_entries[k], m_entries[static_cast<size_t>(j)]);
                 std::swap(m_images[k], m_images[static_cast<size_t>(j)]);
                 break;
