@@ -53,21 +53,5 @@ hyperfine -N -w 3 -r 30 --style basic \
 "$cli" build --sizes 16,24,32,48,64,128,256 -o "$work/ours.ico" "$picture" >/dev/null
 "$magick" "$picture" -define icon:auto-resize=256,128,64,48,32,24,16 "$work/magick.ico"
 echo "file bytes: velmora-icon $(stat -c %s "$work/ours.ico"), ImageMagick $(stat -c %s "$work/magick.ico")"
-/usr/bin/python3 - "$picture" "$work/ours.ico" "$work/magick.ico" <<'PY'
-import sys
-from PIL import Image
-src = Image.open(sys.argv[1]).convert('RGBa')
-for name, path in (('velmora-icon', sys.argv[2]), ('ImageMagick', sys.argv[3])):
-    ico = Image.open(path)
-    figures = []
-    for s in (16, 24, 32, 48, 64, 128, 256):
-        got = ico.ico.getimage((s, s)).convert('RGBA').convert('RGBa')
-        w, h = src.size
-        tw, th = max(1, round(w * s / max(w, h))), max(1, round(h * s / max(w, h)))
-        ref = Image.new('RGBa', (s, s))
-        ref.paste(src.resize((tw, th), Image.LANCZOS), ((s - tw) // 2, (s - th) // 2))
-        pairs = [(p, q) for p, q in zip(ref.getdata(), got.getdata()) if p[3] or q[3]]
-        mad = sum(abs(a - b) for p, q in pairs for a, b in zip(p, q)) / (4 * len(pairs))
-        figures.append('%d: %.2f' % (s, mad))
-    print('difference from Pillow Lanczos, %s: %s' % (name, ', '.join(figures)))
-PY
+echo "difference from Pillow's Lanczos resize (ours, then ImageMagick's):"
+/usr/bin/python3 "$(dirname "$0")/lanczos_difference.py" "$picture" "$work/ours.ico" "$work/magick.ico"

@@ -12,18 +12,6 @@ namespace
 
 using namespace velmora::test;
 
-// A picture whose pixel (x, y) is colourAt(x, y) as blue, green, red, alpha.
-TBitmap Rgba(int w, int h, const std::function<TBgra(int, int)>& colourAt)
-{
-    TBitmap bitmap(w, h, TPixelFormat::pf32bit);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            const TBgra c = colourAt(x, y);
-            std::copy(c.begin(), c.end(), bitmap.ScanLine(y) + 4 * x);
-        }
-    return bitmap;
-}
-
 TBitmap ImagePicture(const TIconPane& pane, int index)
 {
     return IconPicture(*pane.IconDirectory().GetImage(index).Icon);
@@ -137,9 +125,11 @@ TEST(PictureImport, PngPicturesBecome32BitImagesWithTheirAlpha)
 }
 
 // Copy offers the image with its alpha beside the bitmap; a pasted picture with alpha becomes a
-// 32-bit image that keeps it, while an opaque one pastes as the bitmap always did.
-TEST(PictureImport, TheClipboardKeepsTransparency)
+// 32-bit image that keeps it, while an opaque one pastes as the bitmap always did. Export to a
+// name ending in ".png" writes the image at its own size with its transparency.
+TEST(PictureImport, ClipboardAndExportKeepTransparency)
 {
+    TTempDir dir;
     TTwoPanes panes;
     const TBitmap picture = Rgba(40, 30, [](int x, int) {
         return x < 20 ? TBgra { 10, 20, 30, 128 } : TBgra { 0, 0, 0, 0 };
@@ -151,6 +141,11 @@ TEST(PictureImport, TheClipboardKeepsTransparency)
     ASSERT_TRUE(panes.Clipboard.GetPicture().has_value());
     EXPECT_EQ(*panes.Clipboard.GetPicture(), ImagePicture(panes.Pane1, 0));
     EXPECT_EQ(panes.Clipboard.GetBitmap()->Width(), 40);
+    panes.Platform1.SaveAnswers.push_back(dir.Path("out.png").string());
+    ASSERT_TRUE(panes.Pane1.Execute(TPaneAction::ImageExportBitmap));
+    EXPECT_EQ(
+        panes.Platform1.Dialogs.back().Filter, "Bitmaps (*.bmp)|*.bmp|PNG picture (*.png)|*.png");
+    EXPECT_EQ(DecodePng(ReadFile(dir.Path("out.png"))), *panes.Clipboard.GetPicture());
 
     panes.Pane2.UpdateActions();
     ASSERT_TRUE(panes.Pane2.Execute(TPaneAction::EditPaste));
@@ -164,25 +159,6 @@ TEST(PictureImport, TheClipboardKeepsTransparency)
         }));
     ASSERT_TRUE(panes.Pane2.Execute(TPaneAction::EditPaste));
     EXPECT_EQ(panes.Pane2.IconDirectory().GetEntry(1).BitCount, 24);
-}
-
-// Export to a name ending in ".png" writes the image at its own size with its transparency.
-TEST(PictureImport, ExportWritesPngPictures)
-{
-    TTempDir dir;
-    TTwoPanes panes;
-    const TBitmap picture = Rgba(256, 256, [](int x, int y) {
-        return TBgra { static_cast<uint8_t>(x), 9, static_cast<uint8_t>(y),
-            x < 5 ? uint8_t { 0 } : uint8_t { 255 } };
-    });
-    ASSERT_EQ(ImportPicture(panes.Pane1.IconDirectory(), picture), 0);
-    panes.Pane1.RefreshView();
-    SelectImages(panes.Pane1, 0, 0);
-    panes.Platform1.SaveAnswers.push_back(dir.Path("out.png").string());
-    ASSERT_TRUE(panes.Pane1.Execute(TPaneAction::ImageExportBitmap));
-    EXPECT_EQ(
-        panes.Platform1.Dialogs.back().Filter, "Bitmaps (*.bmp)|*.bmp|PNG picture (*.png)|*.png");
-    EXPECT_EQ(DecodePng(ReadFile(dir.Path("out.png"))), ImagePicture(panes.Pane1, 0));
 }
 
 } // namespace

@@ -50,14 +50,12 @@ public:
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
     std::optional<std::vector<int>> ChooseSides(
-        const std::vector<int>& offered, const std::vector<int>& chosen) override
+        const std::vector<int>&, const std::vector<int>& chosen) override
     {
-        static_cast<void>(offered);
         SidesGiven.push_back(chosen);
-        if (SidesAnswers.empty())
-            return std::nullopt;
-        auto answer = SidesAnswers.front();
-        SidesAnswers.pop_front();
+        auto answer = SidesAnswers.empty() ? std::nullopt : SidesAnswers.front();
+        if (!SidesAnswers.empty())
+            SidesAnswers.pop_front();
         return answer;
     }
     int TextWidth(std::string_view text) override;

@@ -18,15 +18,9 @@ namespace velmora::test
 TEST(PictureGuiTest, PastesAPngWithAlphaFromAnotherProgram)
 {
     TStartedWindow w(true);
-    TBitmap picture(20, 10, TPixelFormat::pf32bit);
-    for (int y = 0; y < 10; ++y)
-        for (int x = 0; x < 20; ++x) {
-            uint8_t* p = picture.ScanLine(y) + 4 * x;
-            p[0] = 200;
-            p[1] = static_cast<uint8_t>(x * 10);
-            p[2] = 30;
-            p[3] = static_cast<uint8_t>(y * 25);
-        }
+    const TBitmap picture = Rgba(20, 10, [](int x, int y) {
+        return TBgra { 200, static_cast<uint8_t>(x * 10), 30, static_cast<uint8_t>(y * 25) };
+    });
     const Bytes png = EncodePng(picture);
     auto data = std::make_unique<QMimeData>();
     data->setData(QStringLiteral("image/png"),
@@ -48,8 +42,7 @@ TEST(PictureGuiTest, PastesAPngWithAlphaFromAnotherProgram)
 TEST(PictureGuiTest, ImportsAPictureAtTheChosenSizes)
 {
     TTempDir dir;
-    TBitmap picture(300, 300, TPixelFormat::pf32bit);
-    WriteFile(dir.Path("big.png"), EncodePng(picture));
+    WriteFile(dir.Path("big.png"), EncodePng(TBitmap(300, 300, TPixelFormat::pf32bit)));
     TStartedWindow w;
     w.Prompts.OpenAnswers.push_back({ dir.Path("big.png").string() });
     w.Prompts.SidesAnswers.push_back(std::vector<int> { 20, 256 });
