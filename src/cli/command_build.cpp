@@ -8,31 +8,44 @@
 #include "pane/icon_pane.h"
 #include "support/error.h"
 
+#include <algorithm>
 #include <optional>
+#include <vector>
 
 namespace velmora::cli
 {
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
+      "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
       "\n"
-      "Writes the icon file OUT.ico made of the bitmap files FILE..., imported as the desktop\n"
+      "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
       "true-colour bitmap (15, 16, 24 or 32 bits per pixel) of 4 to 72 pixels a side, whose\n"
       "pixels of its bottom-left pixel's colour become transparent. A file NAMEmask.bmp given\n"
-      "with NAME.bmp is its mask: it gives that image its transparency. The files are taken in\n"
-      "the order of their names regardless of case; a file whose size and depth the icon already\n"
-      "holds ends the import. With --into the images are added to those of ICON, which itself\n"
-      "is not changed. OUT.ico is replaced when it exists. Messages go to standard error.\n"
+      "with NAME.bmp is its mask: it gives that image its transparency. Each FILE whose name\n"
+      "ends in \".png\" becomes a 32-bit image with the PNG's transparency, of 1 to 256 pixels\n"
+      "a side (any PNG colour type and depth); a 256-pixel image is stored PNG-compressed.\n"
+      "The files are taken in the order of their names regardless of case; a file whose size\n"
+      "and depth the icon already holds ends the import.\n"
+      "\n"
+      "With --sizes, one PICTURE (PNG or bitmap, up to 8192 pixels a side) becomes a 32-bit\n"
+      "image of each listed size (1 to 256), made with a Lanczos filter on premultiplied\n"
+      "alpha; a picture that is not square is fitted inside the square, centred on\n"
+      "transparency. A size the icon already holds is refused; the others are still made.\n"
+      "\n"
+      "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
+      "is replaced when it exists. Messages go to standard error.\n"
       "\n"
       "  -o, --output OUT.ico   the icon file to write\n"
       "  --into ICON            start from the images of this icon file\n"
+      "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
       "  --help                 show this help\n"
       "\n"
-      "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" became an image\n"
-      "or the mask of one; 1 otherwise, naming on standard error each file not imported and\n"
-      "why; 2 for a usage error. OUT.ico is not written when ICON cannot be opened or the icon\n"
-      "has no image.\n";
+      "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
+      "became an image or the mask of one (with --sizes: every size became an image); 1\n"
+      "otherwise, naming on standard error each file or size not imported and why; 2 for a\n"
+      "usage error. OUT.ico is not written when ICON cannot be opened or the icon has no image.\n";
 
 namespace
 {
@@ -116,12 +129,33 @@ bool OpenInto(TIconPane& pane, const std::string& iconName)
     return false;
 }
 
+// The sides of a --sizes list: numbers of 1 to 256 separated by commas, each once.
+std::optional<std::vector<int>> ParseSides(const std::string& text)
+{
+    std::vector<int> sides;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, end - start);
+        if (item.empty() || item.size() > 3
+            || item.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+        const int side = std::stoi(item);
+        if (side < 1 || side > 256 || std::find(sides.begin(), sides.end(), side) != sides.end())
+            return std::nullopt;
+        sides.push_back(side);
+        start = end + 1;
+    }
+    return sides;
+}
+
 } // namespace
 
 int RunBuild(const Arguments& args)
 {
     std::optional<std::string> output;
     std::optional<std::string> into;
+    std::optional<std::vector<int>> sides;
     TStringList files;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -147,6 +181,12 @@ int RunBuild(const Arguments& args)
             if (into)
                 return Usage("only one --into ICON can be given");
             into = *icon;
+        } else if (std::optional<std::string> list = OptionValue(args, i, { "--sizes" }, missing)) {
+            if (sides)
+                return Usage("only one --sizes list can be given");
+            sides = missing ? std::nullopt : ParseSides(*list);
+            if (!sides)
+                return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else {
@@ -155,6 +195,8 @@ int RunBuild(const Arguments& args)
     }
     if (!output)
         return Usage("-o OUT.ico is missing");
+    if (sides && files.Count() != 1)
+        return Usage("--sizes needs exactly one PICTURE");
 
     TCliPanePlatform platform;
     TIconPane pane(platform);
@@ -164,7 +206,10 @@ int RunBuild(const Arguments& args)
 
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
-    pane.ImportBitmapFiles(files);
+    if (sides)
+        pane.ImportPictureSizes(files[0], *sides);
+    else
+        pane.ImportBitmapFiles(files);
     const TImportReport& report = pane.LastImportReport();
     std::string stoppedAt;
     for (const TImportFileReport& file : report.Files) {
@@ -195,7 +240,12 @@ int RunBuild(const Arguments& args)
     }
     if (saved)
         WriteOut(*output + "\n");
-    return saved && report.AllBitmapsUsed() ? ExitOk : ExitFailed;
+    // With --sizes every made size must have become an image.
+    const bool allUsed = sides
+        ? std::all_of(report.Files.begin(), report.Files.end(),
+            [](const TImportFileReport& file) { return WhyNotImported(file, "").empty(); })
+        : report.AllBitmapsUsed();
+    return saved && allUsed ? ExitOk : ExitFailed;
 }
 
 } // namespace velmora::cli

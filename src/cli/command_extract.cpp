@@ -3,6 +3,7 @@
 #include "cli_output.h"
 #include "commands.h"
 #include "graphics/icon_decoder.h"
+#include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
@@ -55,15 +56,7 @@ std::optional<TColor> ParseColor(std::string text)
 // transparent exactly where its mask is.
 Bytes ImageAsPng(const TIcon& icon)
 {
-    TIconImage image = DecodeIcon(icon);
-    if (!image.HasAlpha) {
-        for (int y = 0; y < image.Height(); ++y) {
-            uint8_t* row = image.Pixels.ScanLine(y);
-            for (int x = 0; x < image.Width(); ++x)
-                row[4 * x + 3] = image.MaskAt(x, y) ? 0 : 255;
-        }
-    }
-    return EncodePng(image.Pixels);
+    return EncodePng(IconPicture(icon));
 }
 
 int Usage(const std::string& problem)

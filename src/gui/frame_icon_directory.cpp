@@ -260,6 +260,7 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageInsertFrom"), A::ImageInsertFrom);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageAddTo"), A::ImageAddTo);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportBitmap"), A::ImageImportBitmap);
+    AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
 
     // The overflow menu: one entry per toolbar item, in order.
@@ -375,6 +376,12 @@ std::optional<std::string> TFrameIconDirectory::SaveFileDialog(const TFileDialog
 std::optional<TColor> TFrameIconDirectory::ChooseColor(TColor color, TStringList& customColors)
 {
     return m_prompts->ChooseColor(color, customColors);
+}
+
+std::optional<std::vector<int>> TFrameIconDirectory::ChooseSides(
+    const std::vector<int>& offered, const std::vector<int>& chosen)
+{
+    return m_prompts->ChooseSides(offered, chosen);
 }
 
 int TFrameIconDirectory::TextWidth(std::string_view text)

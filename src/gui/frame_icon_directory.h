@@ -53,6 +53,8 @@ public:
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    std::optional<std::vector<int>> ChooseSides(
+        const std::vector<int>& offered, const std::vector<int>& chosen) override;
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override;

@@ -214,6 +214,7 @@ void TFormQEBMain::CreateMenus()
         add(menu, QStringLiteral("MIImageInsertFrom") + suffix, A::ImageInsertFrom, false);
         add(menu, QStringLiteral("MIImageAddTo") + suffix, A::ImageAddTo, false);
         add(menu, QStringLiteral("MIImageImportBitmap") + suffix, A::ImageImportBitmap, false);
+        add(menu, QStringLiteral("MIImageImportSizes") + suffix, A::ImageImportSizes, false);
         add(menu, QStringLiteral("MIImageExportBitmap") + suffix, A::ImageExportBitmap, false);
         return menu;
     };

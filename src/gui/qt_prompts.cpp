@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QRegularExpression>
 
 namespace velmora
 {
@@ -14,18 +15,34 @@ namespace velmora
 namespace
 {
 
-// "Icons (*.ico)|*.ico" as a Qt name filter: "Icons (*.ico)".
-QString NameFilter(const std::string& filter)
+// "Bitmaps (*.bmp)|*.bmp|PNG picture (*.png)|*.png" as Qt name filters: the labels,
+// "Bitmaps (*.bmp)" and "PNG picture (*.png)".
+QStringList NameFilters(const std::string& filter)
 {
-    const size_t bar = filter.find('|');
-    return QString::fromStdString(filter.substr(0, bar));
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList labels;
+    for (qsizetype i = 0; i < parts.size(); i += 2)
+        labels.push_back(parts[i]);
+    return labels;
 }
 
 void SetUp(QFileDialog& dialog, const TFileDialogSetup& setup)
 {
     dialog.setWindowTitle(QString::fromStdString(setup.Title));
-    dialog.setNameFilter(NameFilter(setup.Filter));
+    dialog.setNameFilters(NameFilters(setup.Filter));
     dialog.setDefaultSuffix(QString::fromStdString(setup.DefaultExt));
+    // A name typed without an extension takes the one of the chosen filter, so that choosing
+    // "PNG picture (*.png)" writes a PNG file.
+    QObject::connect(
+        &dialog, &QFileDialog::filterSelected, &dialog, [&dialog](const QString& label) {
+            const qsizetype star = label.indexOf(QStringLiteral("*."));
+            if (star < 0)
+                return;
+            const qsizetype end = label.indexOf(QRegularExpression(QStringLiteral("[ ;)]")), star);
+            const QString suffix = label.mid(star + 2, end < 0 ? -1 : end - star - 2);
+            if (!suffix.contains(QLatin1Char('*')))
+                dialog.setDefaultSuffix(suffix);
+        });
 }
 
 QColor ToQColor(TColor color)

@@ -27,6 +27,9 @@ public:
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    /// The sizes dialog: one checkable line per offered side (sizes_dialog.cpp).
+    std::optional<std::vector<int>> ChooseSides(
+        const std::vector<int>& offered, const std::vector<int>& chosen) override;
 
 private:
     QPointer<QWidget> m_parent;

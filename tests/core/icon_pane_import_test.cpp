@@ -122,10 +122,10 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             { { 20, 20, 32 }, { 20, 20, 24 } },
             { { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::Imported } } },
         { "extensions with case",
-            { { "A.BMP", Picture(8, 8) }, { "b.png", Picture(8, 8) },
+            { { "A.BMP", Picture(8, 8) }, { "b.gif", Picture(8, 8) },
                 { "c.bmp", Picture(12, 12) } },
             { { 12, 12, 24 } },
-            { { "A.BMP", O::WrongExtension }, { "b.png", O::WrongExtension },
+            { { "A.BMP", O::WrongExtension }, { "b.gif", O::WrongExtension },
                 { "c.bmp", O::Imported } } },
         // Lower-case bytes decide; AB.bmp and ab.bmp tie and go by their own bytes.
         { "order",
@@ -272,7 +272,9 @@ TEST(IconPaneImport, ImportAndExportActions)
     EXPECT_EQ(Formats(pane.IconDirectory()), (TFormats { { 16, 16, 24 }, { 20, 20, 24 } }));
     const TFileDialogSetup& import = panes.Platform1.Dialogs.at(0);
     EXPECT_EQ(std::tuple(import.Title, import.Filter, import.DefaultExt, import.MultiSelect),
-        std::tuple("Import image from bitmap...", "Bitmaps (*.bmp)|*.bmp", "bmp", true));
+        std::tuple("Import image from bitmap...",
+            "Pictures (*.bmp *.png)|*.bmp;*.png|Bitmaps (*.bmp)|*.bmp|PNG pictures (*.png)|*.png",
+            "bmp", true));
 
     OpenImages(pane, dir, { BmpImage(16, 16, 8), ImportedImage(Picture(20, 20)) });
     pane.StringGridMainClick({ 1, 1, 2, 2 });
@@ -287,7 +289,7 @@ TEST(IconPaneImport, ImportAndExportActions)
     EXPECT_EQ(panes.Platform1.Dialogs[1].Title, "Export image #1 (20*20, 24 bpp) to bitmap...");
     EXPECT_EQ(panes.Platform1.Dialogs[2].Title, "Export image #0 (16*16, 8 bpp) to bitmap...");
     EXPECT_EQ(std::tuple(panes.Platform1.Dialogs[1].Filter, panes.Platform1.Dialogs[1].DefaultExt),
-        std::tuple("Bitmaps (*.bmp)|*.bmp", "bmp"));
+        std::tuple("Bitmaps (*.bmp)|*.bmp|PNG picture (*.png)|*.png", "bmp"));
     // Image 1 at its own depth, its transparent pixels in the transparent colour.
     const TBitmap one = LoadBitmapFromFile(dir.Path("one.bmp"));
     EXPECT_EQ(one.PixelFormat(), TPixelFormat::pf24bit);

@@ -29,7 +29,7 @@ std::vector<A> Enabled(const TIconPane& pane)
 
 const std::vector<A> EmptyPaneActions { A::IconNew, A::IconOpen, A::IconTransparentColor,
     A::IconZoom_, A::IconZoom100, A::IconZoom200, A::IconZoom300, A::IconZoom400,
-    A::ImageImportBitmap };
+    A::ImageImportBitmap, A::ImageImportSizes };
 
 // An icon of 16 x 16 at 4 bits, 32 x 32 at 8 bits and 16 x 16 at 32 bits.
 std::string WriteThreeImageIcon(const TTempDir& dir, const std::string& name = "three.ico")

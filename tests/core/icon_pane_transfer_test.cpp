@@ -75,11 +75,12 @@ TEST(IconPaneTransfer, CopyCutAndPaste)
     EXPECT_EQ(GetPixelColor(*copied, 0, 5), RGB(255, 0, 255));
     EXPECT_EQ(GetPixelColor(*copied, 3, 4), RGB(10, 24, 32));
     EXPECT_TRUE(panes.Pane1.IsEnabled(A::EditPaste));
-    // The partner sees the clipboard at its own next update, and pastes the same picture.
+    // The partner sees the clipboard at its own next update, and pastes the same picture with
+    // its transparency.
     EXPECT_FALSE(panes.Pane2.IsEnabled(A::EditPaste));
     panes.Pane2.UpdateActions();
     ASSERT_TRUE(panes.Pane2.Execute(A::EditPaste));
-    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()), (TFormats { { 32, 32, 24 } }));
+    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()), (TFormats { { 32, 32, 32 } }));
     EXPECT_EQ(Shown(panes.Pane2.IconDirectory(), 0), Shown(panes.Pane1.IconDirectory(), 1));
     EXPECT_TRUE(panes.Pane2.Grid().Visible());
     EXPECT_EQ(panes.Pane2.Headline(), "Icon #2, 1 image: *(new)");

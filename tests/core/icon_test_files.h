@@ -61,6 +61,18 @@ inline TBitmap MakeSolidBitmap(int width, int height, TColor color)
         width, height, TPixelFormat::pf24bit, [color](int, int) { return color; });
 }
 
+/// A 32-bit picture whose pixel (x, y) is colourAt(x, y) as blue, green, red, alpha.
+inline TBitmap Rgba(int w, int h, const std::function<TBgra(int, int)>& colourAt)
+{
+    TBitmap bitmap(w, h, TPixelFormat::pf32bit);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const TBgra c = colourAt(x, y);
+            std::copy(c.begin(), c.end(), bitmap.ScanLine(y) + 4 * x);
+        }
+    return bitmap;
+}
+
 /// A BMP-style icon image to build: pixel values (palette indices or packed colours as stored,
 /// blue in the lowest byte) and mask bits come from functions of (x, y), y = 0 the top row.
 struct TImageRecipe {

@@ -27,6 +27,9 @@ public:
     /// A colour, or none for a cancelled dialog; CustomColorsAnswer replaces the custom colours.
     std::deque<std::optional<TColor>> ColorAnswers;
     std::optional<std::vector<std::string>> CustomColorsAnswer;
+    /// Chosen sides, or none for a cancelled dialog; SidesGiven logs the sides checked at first.
+    std::deque<std::optional<std::vector<int>>> SidesAnswers;
+    std::vector<std::vector<int>> SidesGiven;
 
     // What the pane did.
     std::vector<std::string> Messages;
@@ -49,6 +52,15 @@ public:
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    std::optional<std::vector<int>> ChooseSides(
+        const std::vector<int>&, const std::vector<int>& chosen) override
+    {
+        SidesGiven.push_back(chosen);
+        auto answer = SidesAnswers.empty() ? std::nullopt : SidesAnswers.front();
+        if (!SidesAnswers.empty())
+            SidesAnswers.pop_front();
+        return answer;
+    }
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override { ++PendingEventRuns; }

@@ -26,13 +26,14 @@ TEST(ClipboardTest, CopyInOnePanePasteInTheOther)
     ASSERT_FALSE(copied.isNull());
     EXPECT_EQ(copied.size(), QSize(32, 32));
 
-    // Pane 2 sees it at its next update and pastes it as a 24-bit image.
+    // Pane 2 sees it at its next update and pastes it, with the transparency that the PNG
+    // beside the bitmap keeps, as a 32-bit image.
     w.Pane2().UpdateActions();
     QAction* paste = w.Window.FrameIcon2()->Action(TPaneAction::EditPaste);
     ASSERT_TRUE(paste->isEnabled());
     paste->trigger();
     ASSERT_EQ(w.Pane2().IconDirectory().Count(), 1);
-    EXPECT_EQ(w.Pane2().IconDirectory().GetEntry(0).BitCount, 24);
+    EXPECT_EQ(w.Pane2().IconDirectory().GetEntry(0).BitCount, 32);
     EXPECT_EQ(w.Pane2().IconDirectory().GetEntry(0).ImageWidth(), 32);
     EXPECT_TRUE(w.Errors.empty());
 
@@ -43,7 +44,7 @@ TEST(ClipboardTest, CopyInOnePanePasteInTheOther)
     ConvertPixelFormat(pasted, TPixelFormat::pf32bit);
     for (int y : { 0, 7, 31 })
         for (int x : { 1, 9, 30 })
-            EXPECT_EQ(PixelAt(pasted, x, y), PixelAt(original, x, y)) << x << "," << y;
+            EXPECT_EQ(GetPixelColor(pasted, x, y), GetPixelColor(original, x, y)) << x << "," << y;
 }
 
 } // namespace velmora::test

@@ -1,3 +1,4 @@
+#include "graphics/picture_file.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
 #include "support/error.h"
@@ -200,7 +201,15 @@ void TIconDirectory::SortImages()
     using THeaderFormat = std::tuple<int64_t, int64_t, int64_t>;
     const auto headerFormat = [this](size_t position) {
         const TBitmapInfoHeader& header = m_images[position]->Header;
-        return THeaderFormat { header.biBitCount, header.biWidth, header.biHeight };
+        if (!m_images[position]->IsPng())
+            return THeaderFormat { header.biBitCount, header.biWidth, header.biHeight };
+        // A PNG image (the 256-pixel ones) has its size in the stream's own header, which the
+        // first bytes of the data hold, and is decoded to 32 bits.
+        uint8_t start[TBitmapInfoHeader::Size];
+        header.ToBytes(start);
+        const auto size = PngHeaderSize(ByteSpan(start, sizeof start));
+        return size ? THeaderFormat { 32, int64_t { size->first }, 2 * int64_t { size->second } }
+                    : THeaderFormat { 32, -1, -1 };
     };
     std::map<THeaderFormat, std::set<size_t>> positions;
     for (size_t k = 1; k < m_images.size(); ++k)

@@ -6,8 +6,10 @@
 #include "graphics/bitmap_ops.h"
 #include "graphics/bitmap_pixels.h"
 #include "graphics/bmp_codec.h"
+#include "graphics/picture_file.h"
 #include "icons/bitmap_header.h"
 #include "icons/icon_directory.h"
+#include "icons/icon_directory_picture.h"
 #include "messages/messages.h"
 #include "platform/clipboard.h"
 #include "support/error.h"
@@ -126,6 +128,12 @@ int TIconDirectory::ImportBitmapFile(const std::string& fileName)
 int TIconDirectory::ImportBitmapFromClipboard()
 {
     return NestErrors(Messages::ImportBitmapFailed, [&] {
+        // A picture with transparency becomes a 32-bit image that keeps it.
+        if (m_clipboard) {
+            if (std::optional<TBitmap> picture = m_clipboard->GetPicture();
+                picture && HasTransparency(*picture))
+                return ImportPicture(*this, *picture);
+        }
         std::optional<TBitmap> bitmap;
         if (m_clipboard && m_clipboard->HasBitmap())
             bitmap = m_clipboard->GetBitmap();

@@ -8,6 +8,7 @@
 #include "graphics/bmp_codec.h"
 #include "graphics/icon_decoder.h"
 #include "graphics/icon_draw.h"
+#include "graphics/icon_picture.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
 #include "platform/clipboard.h"
@@ -62,7 +63,8 @@ int TIconDirectory::CopyImageToClipboard(int index, TColor backColor)
     TBitmap bitmap = RenderImageToBitmap(index, backColor);
     if (!m_clipboard)
         throw Exception(std::string(Messages::NoClipboard));
-    m_clipboard->SetBitmap(bitmap);
+    // Beside the bitmap, the picture with its transparency, for programs that take it.
+    m_clipboard->SetBitmapWithPicture(bitmap, IconPicture(*GetImage(index).Icon));
     return ResultOk;
 }
 

@@ -1,3 +1,4 @@
+#include "icons/icon_directory_picture.h"
 #include "icons/result_codes.h"
 #include "messages/messages.h"
 
@@ -56,6 +57,8 @@ std::string_view StatusText(int code)
         return "the bitmap is smaller than its mask bitmap";
     case ResultMaskUnusable:
         return "the mask bitmap cannot be used";
+    case ResultPictureTooLarge:
+        return "the picture is wider or higher than 256 pixels";
     default:
         return "unknown result";
     }

@@ -135,6 +135,9 @@ void TIconPane::RunHandler(TPaneAction action)
     case TPaneAction::ImageExportBitmap:
         ActionImageExportBitmapExecute();
         break;
+    case TPaneAction::ImageImportSizes:
+        ActionImageImportSizesExecute();
+        break;
     case TPaneAction::EditUndo:
         Undo();
         break;

@@ -142,6 +142,13 @@ public:
     void CloseIcon();
     /// Imports bitmap files (with their mask files) as new images.
     void ImportBitmapFiles(const TStringList& fileNames);
+    /// Makes images of the given sides (1 to 256) from one PNG or bitmap picture of up to 8192
+    /// pixels a side, as ImportBitmapFiles imports files: a made size the icon holds is asked
+    /// about, or quietly refused. LastImportReport holds one line per side ("FILE @ 16").
+    void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides);
+    /// The sides that "Import picture at several sizes..." offers, and those chosen last.
+    static const std::vector<int>& OfferedSides();
+    const std::vector<int>& ChosenSides() const { return m_chosenSides; }
     /// What the last ImportBitmapFiles did with each file.
     const TImportReport& LastImportReport() const { return m_lastImport; }
     void SetBackgroundColor(TColor color);
@@ -191,6 +198,7 @@ protected:
     virtual void ActionImageAddToExecute();
     virtual void ActionImageImportBitmapExecute();
     virtual void ActionImageExportBitmapExecute();
+    virtual void ActionImageImportSizesExecute();
 
     IPanePlatform& Platform() { return m_platform; }
 
@@ -271,6 +279,7 @@ private:
     std::string m_changeName;
     bool m_changeNamesFile = false;
     bool m_busy = false;
+    std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
 };
 
 } // namespace velmora

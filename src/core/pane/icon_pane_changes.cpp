@@ -45,6 +45,7 @@ std::string_view StepName(TPaneAction action)
     case A::ImageAddTo:
         return Messages::StepAdd;
     case A::ImageImportBitmap:
+    case A::ImageImportSizes:
         return Messages::StepImport;
     default:
         return {};

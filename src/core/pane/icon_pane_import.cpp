@@ -1,6 +1,10 @@
 // Bitmap files into images of the pane's document, and images out to bitmap files.
 
+#include "graphics/icon_picture.h"
+#include "graphics/png_codec.h"
+#include "icons/icon_directory_picture.h"
 #include "messages/messages.h"
+#include "messages/picture_messages.h"
 #include "pane/icon_pane.h"
 #include "support/error.h"
 #include "support/file_io.h"
@@ -19,6 +23,7 @@ std::string Decimal(int value)
 }
 
 constexpr std::string_view BitmapSuffix = ".bmp";
+constexpr std::string_view PngSuffix = ".png";
 constexpr std::string_view MaskSuffix = "mask.bmp";
 
 bool EndsWith(std::string_view text, std::string_view end)
@@ -85,6 +90,8 @@ std::string TIconPane::ImportRefusalText(int code, std::string_view name)
         return FormatText(Messages::BitmapSmallerThanMask, { name });
     case ResultMaskUnusable:
         return FormatText(Messages::MaskBitmapUnusable, { name });
+    case ResultPictureTooLarge:
+        return FormatText(Messages::PictureTooLarge, { name });
     case ResultFormatExists:
         return std::string(Messages::FormatExistsNotAdded);
     default:
@@ -95,6 +102,8 @@ std::string TIconPane::ImportRefusalText(int code, std::string_view name)
 int TIconPane::ImportFile(
     TIconDirectory& document, const std::string& fileName, const std::string* maskFileName)
 {
+    if (EndsWith(fileName, PngSuffix))
+        return ImportPictureFile(document, fileName);
     if (!maskFileName)
         return document.ImportBitmapFile(fileName);
     if (!FileExists(fileName) || !FileExists(*maskFileName))
@@ -137,16 +146,18 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
             report.Reason = std::move(reason);
         };
 
-        // Only a name ending in exactly ".bmp" is a bitmap to import.
-        if (!EndsWith(file, BitmapSuffix)) {
+        // Only a name ending in exactly ".bmp" is a bitmap to import, and one ending in
+        // exactly ".png" a picture, whose alpha is its transparency (it has no mask file).
+        const bool picture = EndsWith(file, PngSuffix);
+        if (!picture && !EndsWith(file, BitmapSuffix)) {
             report.Outcome
                 = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::WrongExtension;
             continue;
         }
         std::string maskName = file.substr(0, file.size() - BitmapSuffix.size());
         maskName += MaskSuffix;
-        const int maskIndex = FindName(files, maskName);
-        if (maskIndex < 0 && file.find(MaskSuffix) != std::string::npos) {
+        const int maskIndex = picture ? -1 : FindName(files, maskName);
+        if (!picture && maskIndex < 0 && file.find(MaskSuffix) != std::string::npos) {
             // A mask serves through its bitmap file, or not at all.
             report.Outcome = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::LoneMask;
             continue;
@@ -236,7 +247,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
 void TIconPane::ActionImageImportBitmapExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportBitmapTitle),
-        std::string(Messages::BitmapFilter), std::string(Messages::BitmapExtension), true };
+        std::string(Messages::PictureFilter), std::string(Messages::BitmapExtension), true };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;
@@ -250,7 +261,7 @@ void TIconPane::ActionImageExportBitmapExecute()
 {
     if (m_selectedImages.Count() == 0)
         return;
-    TFileDialogSetup setup { std::string(), std::string(Messages::BitmapFilter),
+    TFileDialogSetup setup { std::string(), std::string(Messages::ExportFilter),
         std::string(Messages::BitmapExtension), false };
     for (int index : SelectedIndices(m_selectedImages, m_iconDirectory.Count())) {
         const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(index);
@@ -262,6 +273,12 @@ void TIconPane::ActionImageExportBitmapExecute()
             continue;
         std::string cause;
         try {
+            if (EndsWith(*file, PngSuffix)) {
+                // A PNG picture keeps the image's own size and its transparency.
+                WriteFileAtomically(
+                    *file, EncodePngCompact(IconPicture(*m_iconDirectory.GetImage(index).Icon)));
+                continue;
+            }
             if (m_iconDirectory.ExportImageToBitmapFile(*file, index, m_transparentColor)
                 == ResultOk)
                 continue;

@@ -8,13 +8,13 @@ namespace velmora
 
 bool TImportReport::AllBitmapsUsed() const
 {
-    constexpr std::string_view bitmapSuffix = ".bmp";
+    auto endsWith = [](const std::string& name, std::string_view suffix) {
+        return name.size() >= suffix.size()
+            && name.compare(name.size() - suffix.size(), suffix.size(), suffix) == 0;
+    };
     return std::all_of(Files.begin(), Files.end(), [&](const TImportFileReport& file) {
-        const bool bitmap = file.FileName.size() >= bitmapSuffix.size()
-            && file.FileName.compare(
-                   file.FileName.size() - bitmapSuffix.size(), bitmapSuffix.size(), bitmapSuffix)
-                == 0;
-        return !bitmap || file.Outcome == TImportOutcome::Imported
+        const bool picture = endsWith(file.FileName, ".bmp") || endsWith(file.FileName, ".png");
+        return !picture || file.Outcome == TImportOutcome::Imported
             || file.Outcome == TImportOutcome::Replaced
             || file.Outcome == TImportOutcome::UsedAsMask;
     });

@@ -14,7 +14,7 @@ enum class TImportOutcome {
     Refused, ///< refused by the icon document or unreadable; Code and Message say why
     FormatExists, ///< the icon holds an image of its format and keeps it
     LoneMask, ///< a mask file whose bitmap file is not in the list, skipped
-    WrongExtension, ///< a name that does not end in ".bmp", skipped
+    WrongExtension, ///< a name that ends in neither ".bmp" nor ".png", skipped
     NotReached, ///< after a quiet import stopped at a format that exists
 };
 
@@ -39,7 +39,7 @@ struct TImportReport {
     /// Set when a quiet import stopped at a file whose format the icon holds.
     bool Stopped = false;
 
-    /// True when every file whose name ends in ".bmp" became an image or gave its
+    /// True when every file whose name ends in ".bmp" or ".png" became an image or gave its
     /// transparency to one.
     bool AllBitmapsUsed() const;
 };

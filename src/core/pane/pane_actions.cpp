@@ -38,6 +38,8 @@ constexpr std::array<TPaneActionInfo, PaneActionCount> Actions { {
         "Import image from bitmap file", "", 11, 0 },
     { A::ImageExportBitmap, "ActionImageExportBitmap", "Image", "E&xport to bitmap...",
         "Export selected image to bitmap file", "", 12, 0 },
+    { A::ImageImportSizes, "ActionImageImportSizes", "Image", "Import picture at several sizes...",
+        "Make images of several sizes from one picture", "", 11, 0 },
     { A::EditUndo, "ActionEditUndo", "Edit", "&Undo", "Undo the last change of the icon", "Ctrl+Z",
         -1, 0 },
     { A::EditRedo, "ActionEditRedo", "Edit", "&Redo", "Redo the change last undone", "Ctrl+Shift+Z",

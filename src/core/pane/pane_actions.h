@@ -28,6 +28,7 @@ enum class TPaneAction : int {
     ImageAddTo,
     ImageImportBitmap,
     ImageExportBitmap,
+    ImageImportSizes,
     EditUndo,
     EditRedo,
 };

@@ -55,6 +55,14 @@ public:
     /// (lines "ColorA=BBGGRR" .. "ColorP=..."), which it replaces by the dialog's custom colours
     /// when confirmed. The chosen colour, or none when cancelled.
     virtual std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) = 0;
+    /// Lets the user choose some of the offered image sides, the sides of chosen checked at
+    /// first. The chosen sides in the offered order, or none when cancelled. A platform
+    /// without such a dialog answers none.
+    virtual std::optional<std::vector<int>> ChooseSides(
+        const std::vector<int>& /*offered*/, const std::vector<int>& /*chosen*/)
+    {
+        return std::nullopt;
+    }
 };
 
 /// Everything an icon pane asks of the platform: its prompts, text widths, the clipboard, the
