@@ -99,19 +99,19 @@ TEST(IconPaneChanges, UndoAndRedoEveryKindOfChange)
     TTempDir dir;
     TTwoPanes panes;
     TIconPane& pane = panes.Pane1;
-    OpenImages(pane, dir, { BmpImage(16, 16, 24), BmpImage(32, 32, 24), BmpImage(8, 8, 32) });
+    OpenImages(pane, dir, { BmpImage(32, 32, 24), BmpImage(16, 16, 24), BmpImage(8, 8, 32) });
     OpenImages(panes.Pane2, dir, { BmpImage(20, 20, 24) });
     const TFormats opened = Formats(pane.IconDirectory());
     const std::vector<Bytes> openedData = ImageData(pane.IconDirectory());
     EXPECT_FALSE(pane.IsEnabled(A::EditUndo));
 
     // Each command, and what the document holds after it; the partner's add is pane 2's step.
-    SelectImages(pane, 1, 1);
+    SelectImages(pane, 2, 2);
     ASSERT_TRUE(pane.Execute(A::EditCopy));
-    panes.Platform1.Answers.push_back(true); // replace the 32 x 32 image
+    panes.Platform1.Answers.push_back(true); // replace the 8 x 8 image
     ASSERT_TRUE(pane.Execute(A::EditPaste));
     EXPECT_EQ(
-        Formats(pane.IconDirectory()), (TFormats { { 16, 16, 24 }, { 8, 8, 32 }, { 32, 32, 24 } }));
+        Formats(pane.IconDirectory()), (TFormats { { 32, 32, 24 }, { 16, 16, 24 }, { 8, 8, 32 } }));
     EXPECT_EQ(pane.ActionCaption(A::EditUndo), "&Undo Paste image");
     ASSERT_TRUE(pane.Execute(A::ImageSort));
     const TFormats sorted = Formats(pane.IconDirectory());
