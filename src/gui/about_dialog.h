@@ -1,6 +1,6 @@
 #pragma once
 
-#include "support/shell_execute.h"
+#include "platform/shell_execute.h"
 #include "version/version_stamp.h"
 
 #include <QDialog>

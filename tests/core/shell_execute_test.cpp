@@ -1,5 +1,5 @@
 #include "fakes/fake_shell_opener.h"
-#include "support/shell_execute.h"
+#include "platform/shell_execute.h"
 
 #include <climits>
 #include <gtest/gtest.h>

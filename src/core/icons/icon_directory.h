@@ -3,7 +3,7 @@
 #include "graphics/bitmap.h"
 #include "icons/icon_directory_entry.h"
 #include "icons/icon_directory_image.h"
-#include "icons/result_codes.h"
+#include "messages/result_codes.h"
 #include "support/byte_io.h"
 #include "support/string_list.h"
 

@@ -2,6 +2,7 @@
 
 #include "graphics/bitmap.h"
 #include "icons/icon_directory.h"
+#include "messages/result_codes.h"
 
 #include <string>
 
@@ -11,9 +12,6 @@ namespace velmora
 /// The largest side of an image made from a picture; images this large in either direction are
 /// stored PNG-compressed, as Windows expects them, smaller ones as 32-bit images with alpha.
 inline constexpr int LargestPictureSide = 256;
-
-/// The document's import code of a picture wider or higher than LargestPictureSide.
-inline constexpr int ResultPictureTooLarge = -209;
 
 /// An image of a document made from a 32-bit picture with straight alpha.
 struct TPictureImage {

@@ -1,6 +1,5 @@
-#include "icons/icon_directory_picture.h"
-#include "icons/result_codes.h"
 #include "messages/messages.h"
+#include "messages/result_codes.h"
 
 namespace velmora
 {

@@ -2,7 +2,7 @@
 
 #include "messages/messages.h"
 #include "support/error.h"
-#include "support/shell_execute.h"
+#include "platform/shell_execute.h"
 #include "version/version_info_verbose.h"
 
 namespace velmora

@@ -1,4 +1,4 @@
-#include "support/shell_execute.h"
+#include "platform/shell_execute.h"
 
 #include "messages/messages.h"
 #include "support/error.h"

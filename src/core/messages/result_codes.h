@@ -34,5 +34,7 @@ inline constexpr int ResultBitmapTooSmall = -205;
 inline constexpr int ResultBitmapHeaderEmpty = -206;
 inline constexpr int ResultColorSmallerThanMask = -207;
 inline constexpr int ResultMaskUnusable = -208;
+/// A picture wider or higher than the largest image made from a picture (256 pixels).
+inline constexpr int ResultPictureTooLarge = -209;
 
 } // namespace velmora
