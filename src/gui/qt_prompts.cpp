@@ -4,10 +4,13 @@
 #include "messages/messages.h"
 #include "platform/system_colors.h"
 
+#include <QApplication>
 #include <QColorDialog>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPointer>
 #include <QRegularExpression>
+#include <QScopeGuard>
 
 namespace velmora
 {
@@ -104,6 +107,16 @@ void TQtPrompts::ShowMessage(const std::string& text)
 
 bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption)
 {
+    // The question has no owner window, so nothing hands the activation back when it closes:
+    // without this, the keys of the focused pane (Ctrl+Z right after a replace) go nowhere.
+    const QPointer<QWidget> active = QApplication::activeWindow();
+    const QPointer<QWidget> focus = QApplication::focusWidget();
+    const auto restore = qScopeGuard([&active, &focus] {
+        if (active)
+            active->activateWindow();
+        if (focus)
+            focus->setFocus(Qt::OtherFocusReason);
+    });
     QMessageBox box(
         QMessageBox::Question, UiText(caption), UiText(text), QMessageBox::Yes | QMessageBox::No);
     box.setTextFormat(Qt::PlainText);
