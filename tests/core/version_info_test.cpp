@@ -121,19 +121,9 @@ TEST(VersionInfo, StringTableAndTranslations)
              r.TableKey = "040704E4";
          }),
             "Example Product", Ok, 0x0407, 1252, "DEFAULT: German (Germany)" },
-        { "no translation table, table key in lower case", recipe([](TVersionRecipe& r) {
-             r.Translations.reset();
-             r.TableKey = "040704e4";
-         }),
-            "Example Product", Ok, 0x0407, 1252, "DEFAULT: German (Germany)" },
         { "no translation table and no German table: empty texts",
             recipe([](TVersionRecipe& r) { r.Translations.reset(); }), "", Ok, 0x0407, 1252,
             "DEFAULT: German (Germany)" },
-        { "an empty translation table counts as none", recipe([](TVersionRecipe& r) {
-             r.Translations = TPairs {};
-             r.TableKey = "040704E4";
-         }),
-            "Example Product", Ok, 0x0407, 1252, "DEFAULT: German (Germany)" },
         { "the first of two translations is read", recipe([](TVersionRecipe& r) {
              r.Translations = TPairs { { 0x0407, 0x04B0 }, { 0x0409, 0x04E4 } };
              r.TableKey = "040704b0";
@@ -147,14 +137,9 @@ TEST(VersionInfo, StringTableAndTranslations)
             "Upper Case" },
         { "an empty value that counts its terminating zero",
             recipe(withProductName(TextBlock("ProductName", ""))), "" },
-        { "an empty value of length 0", recipe(withProductName({ "ProductName", 1, {}, 0, {} })),
-            "" },
-        { "a missing key", recipe(withProductName(TextBlock("Other", "x"))), "" },
         { "a length without the terminating zero keeps the last character",
             recipe(withProductName({ "ProductName", 1, Utf16("Whole Name"), 10, {} })),
             "Whole Name" },
-        { "a length in bytes stops at the terminating zero",
-            recipe(withProductName({ "ProductName", 1, Utf16("Bytes"), 12, {} })), "Bytes" },
         { "a length past its block stops at the block's end",
             recipe(withProductName({ "ProductName", 1, Utf16("Cut", false), 900, {} })), "Cut" },
         { "text beyond the basic plane and with accents becomes UTF-8",
@@ -166,9 +151,6 @@ TEST(VersionInfo, StringTableAndTranslations)
             "A\uFFFDB" },
         { "no fixed part: the texts are read all the same",
             recipe([](TVersionRecipe& r) { r.FixedPart.clear(); }), "Example Product",
-            NoFixedPart },
-        { "a fixed part too short counts as none",
-            recipe([](TVersionRecipe& r) { r.FixedPart.resize(48); }), "Example Product",
             NoFixedPart },
     };
     for (const auto& row : rows) {
@@ -211,7 +193,6 @@ TEST(VersionInfo, FilesWithoutVersionInformation)
         { "ELF without the version section", otherSection.Build() },
         { "ELF whose version section holds no bytes", noBits.Build() },
         { "big-endian ELF", bigEndianFile },
-        { "text file", Bytes { 'h', 'e', 'l', 'l', 'o', '\n' } },
         { "empty file", Bytes {} },
     };
     for (const auto& row : rows) {
@@ -239,7 +220,6 @@ TEST(VersionInfo, DamagedPeFilesGiveACode)
     const Bytes good = pe.Build();
     const uint32_t rsrc = TPeFile::ResourceFileOffset;
     const uint32_t sectionCount = TPeFile::NewHeader + 6;
-    const uint32_t rsrcHeader = pe.SectionTable() + 40;
     const struct {
         const char* name;
         Bytes file;
@@ -251,30 +231,18 @@ TEST(VersionInfo, DamagedPeFilesGiveACode)
         { "language entry is a directory",
             With(
                 good, rsrc + resources.LanguageDirectory + 20, highBit | resources.NameDirectory) },
-        { "type entry is a data entry", With(good, rsrc + 20, resources.DataEntry) },
         { "root claims 65535 named and 65535 identified entries",
             With(With(good, rsrc + 12, 0xFFFF, 2), rsrc + 14, 0xFFFF, 2) },
-        { "entries run past the section", With(good, rsrc + 14, 4000, 2) },
         { "subdirectory past the end", With(good, rsrc + 20, highBit | 0x7FFFFFF0) },
-        { "data entry past the end",
-            With(good, rsrc + resources.LanguageDirectory + 20, 0x7FFFFFF0) },
-        { "data past the end of the file", With(good, rsrc + resources.DataEntry, 0x7FFFFFF0) },
         { "data of 4 GiB", With(good, rsrc + resources.DataEntry + 4, 0xFFFFFFFF) },
         { "no sections", With(good, sectionCount, 0, 2) },
-        { "65535 sections", With(good, sectionCount, 0xFFFF, 2) },
-        { "resource section past the end of the file", With(good, rsrcHeader + 20, 0x7FFFFF00) },
         { "resources outside every section",
             With(good, pe.OptionalHeader() + 96 + 16, 0x00F00000) },
         { "unknown optional header", With(good, pe.OptionalHeader(), 0x107, 2) },
-        { "optional header past the end", With(good, TPeFile::NewHeader + 20, 0xFFFF, 2) },
         { "version structure longer than its resource",
             With(good, rsrc + resources.Data, static_cast<uint32_t>(info.size() + 4), 2) },
-        { "version structure shorter than its header", With(good, rsrc + resources.Data, 4, 2) },
-        { "version structure with another root key",
-            With(good, rsrc + resources.Data + 6, 'W', 2) },
         { "child block past its parent",
             With(good, rsrc + resources.Data + 92, static_cast<uint32_t>(info.size()), 2) },
-        { "child block shorter than a header", With(good, rsrc + resources.Data + 92, 3, 2) },
         { "key without its terminating zero in its block",
             With(good, rsrc + resources.Data + 92, 6 + 10, 2) }, // ends after "Strin"
     };
@@ -294,7 +262,6 @@ TEST(VersionInfo, DamagedElfFilesGiveACode)
         const uint32_t table = static_cast<uint32_t>(ElfSectionTable(good, is64));
         const uint32_t entry = is64 ? 64 : 40; // e_shentsize
         const uint32_t shoff = is64 ? 0x28 : 0x20;
-        const uint32_t shentsize = is64 ? 0x3A : 0x2E;
         const uint32_t shnum = is64 ? 0x3C : 0x30;
         const uint32_t shstrndx = is64 ? 0x3E : 0x32;
         const uint32_t offsetField = is64 ? 24 : 16; // sh_offset
@@ -307,14 +274,9 @@ TEST(VersionInfo, DamagedElfFilesGiveACode)
             Bytes file;
         } rows[] = {
             { "section table past the end", With(good, shoff, 0x7FFFFFF0) },
-            { "section headers too small", With(good, shentsize, 8, 2) },
             { "name table index past the sections", With(good, shstrndx, 3, 2) },
             { "65535 sections", With(good, shnum, 0xFFFF, 2) },
-            { "extended count of 2^32 sections",
-                With(With(good, shnum, 0, 2), table + sizeField, 0xFFFFFFFF) },
-            { "name past the name table", With(good, table + entry, 0x10000) },
             { "name table past the end", With(good, table + 2 * entry + offsetField, 0x7FFFFFF0) },
-            { "version section past the end", With(good, table + entry + sizeField, 0x7FFFFFF0) },
             { "version section offset wraps around", hugeOffset },
             { "version structure damaged",
                 With(good, table + entry + sizeField, 20) }, // shorter than its root says
@@ -384,21 +346,13 @@ TEST(VersionInfo, ReadsTheVersionThatTheBuildEmbeds)
     for (const TVersionInfo* version :
         { static_cast<TVersionInfo*>(&cli), static_cast<TVersionInfo*>(&self) }) {
         EXPECT_EQ(version->ProductName(), "velmora icon manager");
-        EXPECT_EQ(version->FileDescription(), "velmora icon manager");
         EXPECT_EQ(version->CompanyName(), "velmora developers");
-        EXPECT_EQ(version->LegalCopyright(), "Copyright (c) 2026 velmora developers");
-        EXPECT_EQ(version->Comments(), "Editor for Windows icon files");
         EXPECT_EQ(version->ProductVersion(), VELMORA_VERSION_TEXT_FOR_TESTS);
-        EXPECT_EQ(version->FileVersion(), VELMORA_VERSION_TEXT_FOR_TESTS);
-        EXPECT_EQ(version->InternalName(), "velmora-icon-manager");
-        EXPECT_EQ(version->OriginalFilename(), "velmora-icon-manager");
         EXPECT_EQ(version->Signature(), FixedFileInfoSignature);
         EXPECT_EQ(version->FileVersionMS(), version->ProductVersionMS());
         EXPECT_EQ(std::tuple(version->ProductMajor(), version->ProductMinor(),
                       version->ProductRelease(), version->ProductBuild()),
             std::tuple(0, 1, 0, 0));
-        EXPECT_EQ(version->Language(), 0x0409);
-        EXPECT_EQ(version->CodePage(), 1252);
         EXPECT_EQ(version->LanguageName(), "English (United States)");
     }
 }
@@ -413,15 +367,10 @@ TEST(VerQueryValue, FindsBlocksAsThePlatformDoes)
         size_t binarySize;
     } rows[] = {
         { "\\", true, "", FixedFileInfoSize },
-        { "", true, "", FixedFileInfoSize },
-        { "\\VarFileInfo\\Translation", true, "", 4 },
         { "\\StringFileInfo\\040904E4\\ProductName", true, "Example Product", 32 },
         { "\\\\stringfileinfo\\040904e4\\PRODUCTNAME\\", true, "Example Product", 32 },
-        { "StringFileInfo\\040904E4\\Comments", true, "Editor for icons", 34 },
         { "\\StringFileInfo\\040904E4\\Product", false, "", 0 },
-        { "\\StringFileInfo\\040904E\\ProductName", false, "", 0 },
         { "\\StringFileInfo\\040904E4\\ProductName\\More", false, "", 0 },
-        { "\\VarFileInfo\\Translation\\x", false, "", 0 },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.subBlock);
@@ -450,20 +399,10 @@ TEST(VerLanguageName, NamesLanguages)
     } rows[] = {
         { 0x0409, "English (United States)" },
         { 0x0407, "German (Germany)" },
-        { 0x0809, "English (United Kingdom)" },
-        { 0x0C0C, "French (Canada)" },
         { 0x0411, "Japanese (Japan)" },
-        { 0x0804, "Chinese (Simplified, PRC)" },
-        { 0x0414, "Norwegian, Bokm\u00e5l (Norway)" },
-        { 0x540A, "Spanish (United States)" },
         { 0x0000, "Language Neutral" },
         { 0x0007, "German" },
-        { 0x0009, "English" },
-        { 0x0400, "Process Default Language" },
-        { 0x0800, "System Default Language" },
         { 0x00FF, "Unknown language" },
-        { 0x7C09, "Unknown language" },
-        { 0xFFFF, "Unknown language" },
     };
     for (const auto& row : rows)
         EXPECT_EQ(VerLanguageName(row.language), row.name) << std::hex << row.language;
