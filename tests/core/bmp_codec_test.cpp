@@ -156,6 +156,7 @@ TEST(BmpCodecTest, RefusesHostileFilesWithAClearError)
         { "RLE stored top-down", With(rle({ 0, 1 }), 22, static_cast<uint32_t>(-2)), "top-down" },
         { "RLE run past the row", rle({ 5, 1 }), "past the picture at row 0, column 5" },
         { "RLE move past the row", rle({ 0, 2, 5, 0 }), "past the picture" },
+        { "RLE move past the top", rle({ 0, 2, 0, 3 }), "past the picture" },
         { "RLE pixels above the picture", rle({ 0, 0, 0, 0, 1, 1 }), "row 2" },
         { "RLE cut in a command", rle({ 0, 4, 1, 2 }), "middle of a command" },
     };

@@ -38,8 +38,8 @@ TEST(CliExtract, WritesEveryImageAsBitmapOrPng)
     EXPECT_EQ(GetPixelColor(first, 0, 0), RGB(255, 0, 255)); // the default background
     EXPECT_EQ(GetPixelColor(first, 2, 0), RGB(10, 20, 30));
     EXPECT_EQ(LoadBitmapFromFile(out + "/logo-2.bmp").PixelFormat(), TPixelFormat::pf8bit);
-    extract("--background '#00ff00' ", ".bmp");
-    EXPECT_EQ(GetPixelColor(LoadBitmapFromFile(out + "/logo-0.bmp"), 0, 0), RGB(0, 255, 0));
+    extract("--background '#ff8000' ", ".bmp");
+    EXPECT_EQ(GetPixelColor(LoadBitmapFromFile(out + "/logo-0.bmp"), 0, 0), RGB(255, 128, 0));
 
     extract("--png ", ".png");
     TBitmap png = DecodePng(ReadFile(out + "/logo-0.png"));

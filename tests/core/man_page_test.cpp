@@ -112,9 +112,7 @@ TEST(ManPage, PagesNameTheirProgramsAndFormatWithoutWarnings)
         const char* Page;
         std::vector<std::string> Texts;
     } pages[] = {
-        { "velmora-icon.1",
-            { "velmora-icon - inspect, extract and build Windows icon files", "EXIT STATUS",
-                "velmora-icon-manager (1)" } },
+        { "velmora-icon.1", { "velmora-icon - inspect, extract and build Windows icon files" } },
         // What the window does with its arguments and the script commands it runs.
         { "velmora-icon-manager.1",
             { "velmora-icon-manager - desktop editor for Windows icon files", "qebscript.txt",
