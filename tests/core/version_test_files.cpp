@@ -1,6 +1,7 @@
 #include "version_test_files.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace velmora::test
 {
@@ -160,7 +161,8 @@ void PutFields(Bytes& out, std::initializer_list<TField> fields)
 {
     for (const TField& field : fields)
         for (int i = 0; i < field.Width; ++i)
-            out[field.At + static_cast<size_t>(i)] = static_cast<uint8_t>(field.Value >> (8 * i));
+            out.at(field.At + static_cast<size_t>(i))
+                = static_cast<uint8_t>(field.Value >> (8 * i));
 }
 
 } // namespace
