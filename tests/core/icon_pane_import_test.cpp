@@ -114,8 +114,6 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             { { "logo.bmp", Picture(16, 16) }, { "logomask.bmp", Mask(16, 16) } },
             { { 16, 16, 32 } },
             { { "logo.bmp", O::Imported }, { "logomask.bmp", O::UsedAsMask } } },
-        { "a mask alone", { { "logomask.bmp", Mask(16, 16) } }, {},
-            { { "logomask.bmp", O::LoneMask } } },
         // The mask is found in any case, but only "mask.bmp" in lower case marks a mask file.
         { "a mask in other case",
             { { "logo.bmp", Picture(20, 20) }, { "LogoMask.bmp", Mask(20, 20) } },
