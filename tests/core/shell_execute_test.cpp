@@ -12,7 +12,7 @@ namespace
 
 using test::TFakeShellOpener;
 
-TEST(ShellExecuteWithMessages, ShowsTheMessageOfEachRefusal)
+TEST(ShellExecuteWithMessages, PassesEveryArgumentAndShowsTheMessageOfEachRefusal)
 {
     // One text of each kind: a plain one, one that names the file and the code for memory.
     const std::map<int, std::string> messages = {
@@ -27,32 +27,20 @@ TEST(ShellExecuteWithMessages, ShowsTheMessageOfEachRefusal)
         SCOPED_TRACE(value);
         TFakeShellOpener shell(value);
         std::vector<std::string> shown;
-        int result = ShellExecuteWithMessages(
-            shell, [&shown](const std::string& text) { shown.push_back(text); }, fileName, 0,
-            "open", "", "", IShellOpener::ShowNormal);
-        EXPECT_EQ(result, value);
-        const TFakeShellOpener::TCall expected { 0, "open", fileName, "", "", 1 };
-        ASSERT_EQ(shell.Calls().size(), 1u);
-        EXPECT_EQ(shell.Calls()[0], expected);
+        EXPECT_EQ(ShellExecuteWithMessages(
+                      shell, [&shown](const std::string& text) { shown.push_back(text); }, fileName,
+                      77, "edit", "-n", "/tmp", 3),
+            value);
+        const std::vector<TFakeShellOpener::TCall> expected { { 77, "edit", fileName, "-n", "/tmp",
+            3 } };
+        EXPECT_EQ(shell.Calls(), expected);
         auto message = messages.find(value);
-        if (message == messages.end())
-            EXPECT_TRUE(shown.empty()) << shown.front();
-        else
-            EXPECT_EQ(shown, std::vector<std::string> { message->second });
+        EXPECT_EQ(shown,
+            message == messages.end() ? std::vector<std::string> {}
+                                      : std::vector<std::string> { message->second });
     }
-}
-
-TEST(ShellExecuteWithMessages, PassesEveryArgumentToTheShell)
-{
-    TFakeShellOpener shell;
-    int result = ShellExecuteWithMessages(
-        shell, nullptr, "doc.txt", 77, "edit", "-n", "/tmp", 3); // no message shown: none given
-    EXPECT_EQ(result, IShellOpener::Started);
-    const TFakeShellOpener::TCall expected { 77, "edit", "doc.txt", "-n", "/tmp", 3 };
-    ASSERT_EQ(shell.Calls().size(), 1u);
-    EXPECT_EQ(shell.Calls()[0], expected);
-    shell.SetAnswer(IShellOpener::NoAssociation);
-    EXPECT_EQ(ShellExecuteWithMessages(shell, nullptr, "doc.txt", 0, "open", "", "", 1), 31);
+    TFakeShellOpener refusing(IShellOpener::NoAssociation); // no message shown: none given
+    EXPECT_EQ(ShellExecuteWithMessages(refusing, nullptr, "doc.txt", 0, "open", "", "", 1), 31);
 }
 
 TEST(EscapeSpaces, WritesSpacesAsPercent20)
