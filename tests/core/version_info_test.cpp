@@ -105,7 +105,9 @@ TEST(VersionInfo, StringTableAndTranslations)
         // block stops at the block's end.
         { named({ "ProductName", 1, Utf16("Whole Name"), 10, {} }), "Whole Name" },
         { named({ "ProductName", 1, Utf16("Cut", false), 900, {} }), "Cut" },
-        { named(TextBlock("ProductName", "Caf\u00e9 \U0001F600")), "Caf\u00e9 \U0001F600" },
+        { named({ "ProductName", 1,
+              Bytes { 'C', 0, 0xE9, 0, ' ', 0, 0x3D, 0xD8, 0x00, 0xDE, 0, 0 } }),
+            "C\u00e9 \U0001F600" },
         { named({ "ProductName", 1, Bytes { 'A', 0, 0x00, 0xD8, 'B', 0, 0, 0 }, std::nullopt, {} }),
             "A\uFFFDB" },
         { recipe([](TVersionRecipe& r) { r.FixedPart.clear(); }), "Example Product",

@@ -24,20 +24,8 @@ void Append(Bytes& out, const Bytes& more)
 Bytes Utf16(const std::string& text, bool terminated)
 {
     Bytes out;
-    for (size_t i = 0; i < text.size();) {
-        auto byte = static_cast<uint8_t>(text[i]);
-        size_t extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-        uint32_t code = extra ? byte & (0x3F >> extra) : byte;
-        for (size_t k = 1; k <= extra; ++k)
-            code = (code << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3F);
-        i += extra + 1;
-        if (code >= 0x10000) {
-            AppendU16(out, static_cast<uint16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            AppendU16(out, static_cast<uint16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            AppendU16(out, static_cast<uint16_t>(code));
-        }
-    }
+    for (char c : text) // Latin-1, one code unit a character
+        AppendU16(out, static_cast<uint8_t>(c));
     if (terminated)
         AppendU16(out, 0);
     return out;

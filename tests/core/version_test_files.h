@@ -15,7 +15,7 @@
 namespace velmora::test
 {
 
-/// The UTF-16LE code units of a UTF-8 text, with a terminating zero when terminated.
+/// The UTF-16LE code units of a Latin-1 text, with a terminating zero when terminated.
 Bytes Utf16(const std::string& text, bool terminated = true);
 
 /// One block of a VS_VERSIONINFO structure; ValueLength defaults to the characters of a text,
