@@ -98,16 +98,5 @@ TEST(CommandLineIcons, ADamagedFirstIconRaisesAfterTheSecondOpened)
     EXPECT_EQ(Formats(s.Pane2), (TStrings { "16x16x4" }));
 }
 
-TEST(CommandLineIcons, IconFileNamesEndInDotIcoInAnyCase)
-{
-    const struct {
-        std::string_view Name;
-        bool Icon;
-    } names[]
-        = { { "/x/b.iCo", true }, { ".ico", true }, { "a.ico.bmp", false }, { "ico", false } };
-    for (const auto& name : names)
-        EXPECT_EQ(TFileListHandler::IsIconFileName(name.Name), name.Icon) << name.Name;
-}
-
 } // namespace
 } // namespace velmora::test

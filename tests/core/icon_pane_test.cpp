@@ -3,7 +3,6 @@
 #include "fakes/fake_pane_platform.h"
 #include "pane/icon_pane.h"
 #include "pane/path_shortening.h"
-#include "pane/toolbar_overflow.h"
 #include "platform/system_colors.h"
 
 #include <gtest/gtest.h>
@@ -47,24 +46,6 @@ int Measure6(std::string_view text)
 
 } // namespace
 
-TEST(IconPaneTest, CreationAndNumbering)
-{
-    TFakePanePlatform platform;
-    TIconPane pane(platform);
-    EXPECT_EQ(pane.Headline(), "Icon: (new)");
-    EXPECT_FALSE(pane.Grid().Visible());
-    // Before the main window updates them, only Paste is off.
-    EXPECT_EQ(Enabled(pane).size(), static_cast<size_t>(PaneActionCount - 1));
-    EXPECT_FALSE(pane.IsEnabled(A::EditPaste));
-    // Custom colour A of each dialog shows the pane's colour, blue first.
-    SetSystemColors(nullptr);
-    EXPECT_EQ(pane.BackgroundCustomColors().Lines(), std::vector<std::string> { "ColorA=E1FFFF" });
-    EXPECT_EQ(pane.TransparentCustomColors().Lines(), std::vector<std::string> { "ColorA=FF00FF" });
-
-    pane.SetIconNumber(1);
-    EXPECT_EQ(pane.Headline(), "Icon #1 (empty)");
-}
-
 TEST(IconPaneTest, ShortenPathFoldsOneFolderAtATime)
 {
     // Each row: a path and the texts it becomes as the room shrinks, one fold at a time
@@ -94,8 +75,23 @@ TEST(IconPaneTest, ShortenPathFoldsOneFolderAtATime)
 TEST(IconPaneTest, HeadlineAndStatusFollowTheDocument)
 {
     TTempDir dir;
+    {
+        TFakePanePlatform platform;
+        TIconPane fresh(platform);
+        EXPECT_EQ(fresh.Headline(), "Icon: (new)");
+        // Before the main window updates them, only Paste is off.
+        EXPECT_EQ(Enabled(fresh).size(), static_cast<size_t>(PaneActionCount - 1));
+        EXPECT_FALSE(fresh.IsEnabled(A::EditPaste));
+        // Custom colour A of each dialog shows the pane's colour.
+        SetSystemColors(nullptr);
+        EXPECT_EQ(
+            fresh.BackgroundCustomColors().Lines(), std::vector<std::string> { "ColorA=E1FFFF" });
+        EXPECT_EQ(
+            fresh.TransparentCustomColors().Lines(), std::vector<std::string> { "ColorA=FF00FF" });
+    }
     TPanePair panes;
     TIconPane& pane = panes.Pane1;
+    EXPECT_EQ(pane.Headline(), "Icon #1 (empty)");
     const std::string path = WriteThreeImageIcon(dir);
     pane.SetHeadlineWidth(100000);
     pane.OpenIconFile(path);
@@ -137,17 +133,11 @@ TEST(IconPaneTest, GridLayout)
     TIconPane& pane = panes.Pane1;
     // Sizes order by width, then height; two images of one format show the index that sorts
     // first as text (10 before 2).
-    std::vector<TTestImage> images;
-    for (int i = 0; i < 11; ++i)
-        images.push_back(BmpImage(8, 8, 24, static_cast<uint8_t>(i)));
-    images[2] = BmpImage(16, 32, 8);
-    images[3] = BmpImage(32, 16, 8);
-    images[4] = BmpImage(16, 16, 8);
-    images[10] = BmpImage(16, 32, 8);
-    images[0] = BmpImage(0, 0, 32); // stored 0: 256 pixels
-    for (int i : { 1, 5, 6, 7, 8, 9 })
-        images[static_cast<size_t>(i)] = BmpImage(4 + i, 4, 24);
-    WriteFile(dir.Path("grid.ico"), MakeIconFile(images));
+    // Image 0 is stored as 0: 256 pixels.
+    WriteFile(dir.Path("grid.ico"),
+        MakeIconFile({ BmpImage(0, 0, 32), BmpImage(5, 4, 24), BmpImage(16, 32, 8),
+            BmpImage(32, 16, 8), BmpImage(16, 16, 8), BmpImage(9, 4, 24), BmpImage(10, 4, 24),
+            BmpImage(11, 4, 24), BmpImage(12, 4, 24), BmpImage(13, 4, 24), BmpImage(16, 32, 8) }));
     pane.OpenIconFile(dir.Path("grid.ico").string());
     ASSERT_EQ(pane.IconDirectory().Count(), 11);
 
@@ -314,27 +304,6 @@ TEST(IconPaneTest, GridKeysRunEnabledActionsOnly)
     panes.Platform1.OpenAnswers.push_back({});
     panes.Pane1.StringGridMainKeyUp(TGridKey::F11);
     EXPECT_EQ(panes.Platform1.Dialogs.size(), 1u);
-}
-
-TEST(IconPaneTest, ToolbarOverflow)
-{
-    // Three buttons of 31, a separator of 8 and two more buttons; the overflow button is 11.
-    const std::vector<TToolbarButton> buttons { { 31 }, { 31 }, { 31 }, { 8, true }, { 31 },
-        { 31, false, false } };
-    struct TRow {
-        int Width;
-        std::vector<bool> Visible;
-        bool Overflow;
-    };
-    const std::vector<TRow> rows {
-        { 200, { true, true, true, true, true, false }, false },
-        { 10, { false, false, false, false, false, false }, true },
-    };
-    for (const TRow& row : rows) {
-        const TToolbarOverflow result = CheckToolbarOverflow(buttons, row.Width, 11);
-        EXPECT_EQ(result.Visible, row.Visible) << row.Width;
-        EXPECT_EQ(result.Overflow, row.Overflow) << row.Width;
-    }
 }
 
 // A platform whose pending events hold a second command for the pane.
