@@ -145,30 +145,6 @@ TEST(IconDirectoryEditing, SortsByDepthThenSize)
     EXPECT_EQ(std::get<0>(Formats(document)[0]), 8);
 }
 
-TEST(IconDirectoryEditing, FormatListsAreSortedFixedWidthKeys)
-{
-    TTempDir dir;
-    TIconDirectory document;
-    TStringList list;
-    list.Add("untouched");
-    document.GetSizeList(list); // an empty document leaves the list alone
-    EXPECT_EQ(list.Count(), 1);
-
-    Load(document, dir,
-        { BmpImage(32, 32, 8), BmpImage(16, 16, 4), BmpImage(16, 16, 32), PngImage(256, 256) });
-    using TLines = std::vector<std::string>;
-    document.GetSizeList(list);
-    EXPECT_EQ(
-        list.Lines(), (TLines { "00000010|00000010", "00000020|00000020", "00000100|00000100" }));
-    document.GetColorDepthList(list);
-    EXPECT_EQ(list.Lines(), (TLines { "00000004", "00000008", "00000020" }));
-    document.GetFormatList(list);
-    EXPECT_EQ(list.Lines(),
-        (TLines { "00000004|00000010|00000010|1", "00000008|00000020|00000020|0",
-            "00000020|00000010|00000010|2", "00000020|00000100|00000100|3" }));
-    EXPECT_EQ(document.CountSizes(), 3);
-}
-
 TEST(IconDirectoryEditing, HexToInt)
 {
     const std::pair<const char*, int> rows[]

@@ -43,19 +43,5 @@ TEST(ShellExecuteWithMessages, PassesEveryArgumentAndShowsTheMessageOfEachRefusa
     EXPECT_EQ(ShellExecuteWithMessages(refusing, nullptr, "doc.txt", 0, "open", "", "", 1), 31);
 }
 
-TEST(EscapeSpaces, WritesSpacesAsPercent20)
-{
-    const struct {
-        const char* text;
-        const char* escaped;
-    } rows[] = {
-        { "", "" },
-        { " two  spaces ", "%20two%20%20spaces%20" },
-        { "tab\tand%20", "tab\tand%20" },
-    };
-    for (const auto& row : rows)
-        EXPECT_EQ(EscapeSpaces(row.text), row.escaped) << row.text;
-}
-
 } // namespace
 } // namespace velmora

@@ -1,5 +1,4 @@
 #include "icon_test_files.h"
-#include "version/language_names.h"
 #include "version/running_program_version.h"
 #include "version/version_info_verbose.h"
 #include "version/version_query.h"
@@ -189,29 +188,6 @@ TEST(VersionInfo, RefusesFilesWithoutOrWithDamagedVersionInformation)
     EXPECT_EQ(version.LoadFromFile(""), TVersionInfo::ResultNoFileName);
 }
 
-// A reader whose string table fails, as an error of a platform call would.
-class TFailingReader : public TVersionInfoVerbose
-{
-protected:
-    void ReadStringTable(ByteSpan, uint16_t, uint16_t) override { throw Exception("failed"); }
-};
-
-TEST(VersionInfo, FailureWithTheDefaultTranslation)
-{
-    TVersionRecipe noTranslation;
-    noTranslation.Translations.reset();
-    TFailingReader reader;
-    EXPECT_EQ(reader.LoadFromBytes(PeWithVersion(noTranslation.Build())),
-        TVersionInfo::ResultDefaultTableFailed);
-    EXPECT_EQ(reader.ProductName(), "???");
-    EXPECT_EQ(reader.LanguageName(), "???");
-    EXPECT_EQ(reader.Comments(), "");
-    EXPECT_EQ(reader.ProductBuild(), 38); // the fixed part was read before
-    // With a translation table the error reaches the caller.
-    EXPECT_EQ(
-        ErrorOf([&] { reader.LoadFromBytes(PeWithVersion(TVersionRecipe().Build())); }), "failed");
-}
-
 TEST(VersionInfo, ReadsTheVersionThatTheBuildEmbeds)
 {
     TVersionInfoVerbose cli;
@@ -227,21 +203,6 @@ TEST(VersionInfo, ReadsTheVersionThatTheBuildEmbeds)
         EXPECT_EQ(version->FileVersionMS(), version->ProductVersionMS());
         EXPECT_EQ(version->LanguageName(), "English (United States)");
     }
-}
-
-TEST(VerQueryValue, FindsBlocksAsThePlatformDoes)
-{
-    const Bytes info = TVersionRecipe().Build();
-    EXPECT_EQ(VerQueryValue(info, "\\")->Binary().size(), FixedFileInfoSize);
-    EXPECT_EQ(VerQueryValue(info, "\\\\stringfileinfo\\040904e4\\PRODUCTNAME\\")->Text(),
-        "Example Product");
-    EXPECT_FALSE(VerQueryValue(info, "\\StringFileInfo\\040904E4\\ProductName\\More"));
-    Bytes padded = info;
-    padded.resize(info.size() + 64, 0);
-    EXPECT_EQ(CheckVersionInfo(padded), info.size());
-    EXPECT_EQ(VerLanguageName(0x0407), "German (Germany)");
-    EXPECT_EQ(VerLanguageName(0x0007), "German");
-    EXPECT_EQ(VerLanguageName(0x00FF), "Unknown language");
 }
 
 TEST(FuzzSeeds, VersionInfo)
