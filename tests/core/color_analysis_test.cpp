@@ -70,28 +70,5 @@ TEST(ColorAnalysisTest, RowSizesAndGreyTest)
 }
 
 // Bit counts of images and depths of the screen map to pixel formats differently.
-TEST(PixelFormatCodes, BitCountsAndScreenDepthsDiffer)
-{
-    struct Row {
-        int bits;
-        TPixelFormat forBitCount;
-        TPixelFormat forScreen;
-    };
-    const Row rows[] = {
-        { 0, TPixelFormat::pfCustom, TPixelFormat::pfDevice },
-        { 15, TPixelFormat::pfCustom, TPixelFormat::pf15bit },
-        { 24, TPixelFormat::pf24bit, TPixelFormat::pf32bit },
-        { 48, TPixelFormat::pfCustom, TPixelFormat::pfCustom },
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.bits);
-        EXPECT_EQ(PixelFormatForBitCount(static_cast<uint16_t>(row.bits)), row.forBitCount);
-        SetScreenColorDepth(row.bits);
-        EXPECT_EQ(ScreenPixelFormat(), row.forScreen);
-        EXPECT_EQ(GetScreenColorDepth(), row.bits);
-    }
-    SetScreenColorDepth(32);
-}
-
 } // namespace
 } // namespace velmora

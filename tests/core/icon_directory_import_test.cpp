@@ -103,25 +103,6 @@ TEST(IconDirectoryImport, ChecksInOrderWithTheirCodes)
     EXPECT_EQ(document.Count(), 2);
 }
 
-TEST(IconDirectoryImport, FilesGiveTheImageOfTheirBitmap)
-{
-    TTempDir dir;
-    const TBitmap ramp = Ramp(20, 12, pf24bit);
-    SaveBitmapToFile(ramp, dir.Path("ramp.bmp"));
-    TIconDirectory a, b;
-    ASSERT_EQ(a.ImportBitmapFile(dir.Path("ramp.bmp")), 0);
-    ASSERT_EQ(b.ImportBitmap(ramp), 0);
-    EXPECT_EQ(a.GetImage(0).Icon->Data(), b.GetImage(0).Icon->Data());
-
-    EXPECT_EQ(a.ImportBitmapFile(dir.Path("missing.bmp")), ResultBitmapFileMissing);
-    WriteFile(dir.Path("junk.bmp"), Bytes(60, 1));
-    EXPECT_EQ(ErrorOf([&] {
-        a.ImportBitmapFile(dir.Path("junk.bmp"));
-    }).rfind("IconDirEntry.ImportBitmap failed.\r\n", 0),
-        0u);
-    EXPECT_EQ(a.Count(), 1);
-}
-
 TEST(IconDirectoryImport, ClipboardImagesAreAlways24Bit)
 {
     TFakeClipboard clipboard;
