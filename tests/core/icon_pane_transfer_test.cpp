@@ -93,35 +93,28 @@ TEST(IconPaneTransfer, CopyCutAndPaste)
 }
 
 // A paste of a format the icon holds asks under the import's caption. Yes replaces the image,
-// which moves to the end, but only when the new image can be added: a second image of the
-// format, or a clipboard that changed while the question was up, keep the old one.
+// which moves to the end, but only when the new image can be added: a clipboard that changed
+// while the question was up keeps the old one.
 TEST(IconPaneTransfer, PasteOfAFormatThatExists)
 {
     struct TRow {
         const char* Name;
         bool Answer;
-        bool Twice;
         std::optional<TBitmap> Changed;
         TLines Messages;
     };
     const std::vector<TRow> rows {
-        { "yes", true, false, std::nullopt, {} },
-        { "yes, held twice", true, true, std::nullopt, { "Format exists, not added!" } },
-        { "yes, now too large", true, false, Picture(80, 80),
+        { "yes", true, std::nullopt, {} },
+        { "yes, now too large", true, Picture(80, 80),
             { "Bitmap too large (width or height > 72):\r\n\r\nClipBoard" } },
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
-        TTempDir dir;
         TFakeClipboard clipboard;
         TActingPlatform platform(&clipboard);
         TIconPane pane(platform);
         pane.SetIconNumber(1);
-        if (row.Twice)
-            OpenImages(pane, dir,
-                { BmpImage(16, 16, 24, 1), BmpImage(32, 32, 24), BmpImage(16, 16, 24, 2) });
-        else
-            ImportPictures(pane, { Picture(16, 16), Picture(32, 32) });
+        ImportPictures(pane, { Picture(16, 16), Picture(32, 32) });
         const std::vector<Bytes> before = ImageData(pane.IconDirectory());
         clipboard.SetBitmap(Picture(16, 16, 200));
         if (row.Changed)
