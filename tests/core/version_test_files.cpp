@@ -19,6 +19,21 @@ void Append(Bytes& out, const Bytes& more)
     out.insert(out.end(), more.begin(), more.end());
 }
 
+// One field of a built file: where it lies, its width in bytes and its value.
+struct TField {
+    uint64_t At;
+    int Width;
+    uint64_t Value;
+};
+
+void PutFields(Bytes& out, std::initializer_list<TField> fields)
+{
+    for (const TField& field : fields)
+        for (int i = 0; i < field.Width; ++i)
+            out.at(field.At + static_cast<size_t>(i))
+                = static_cast<uint8_t>(field.Value >> (8 * i));
+}
+
 } // namespace
 
 Bytes Utf16(const std::string& text, bool terminated)
@@ -106,51 +121,23 @@ TResourceSection BuildResourceSection(
     const Bytes& data, uint32_t sectionRva, const std::vector<uint32_t>& types)
 {
     constexpr uint32_t highBit = 0x80000000;
-    TResourceSection result;
-    result.NameDirectory = 16 + 8 * static_cast<uint32_t>(types.size());
-    result.LanguageDirectory = result.NameDirectory + 24;
-    result.DataEntry = result.LanguageDirectory + 24;
-    result.Data = result.DataEntry + 16;
-    // The section is laid out in a buffer of its final size, field by field.
-    Bytes& out = result.Section;
-    out.assign(result.Data + data.size(), 0);
-    WriteU16(out.data() + 14, static_cast<uint16_t>(types.size())); // NumberOfIdEntries
-    for (size_t i = 0; i < types.size(); ++i) {
-        WriteU32(out.data() + 16 + 8 * i, types[i]); // Name: the resource type
-        WriteU32(out.data() + 20 + 8 * i, highBit | result.NameDirectory); // a subdirectory
-    }
-    auto directory = [&out](uint32_t at, uint32_t name, uint32_t target) {
-        WriteU16(out.data() + at + 14, 1); // NumberOfIdEntries
-        WriteU32(out.data() + at + 16, name); // Name
-        WriteU32(out.data() + at + 20, target); // OffsetToData
-    };
-    directory(result.NameDirectory, 1, highBit | result.LanguageDirectory);
-    directory(result.LanguageDirectory, 0x0409, result.DataEntry);
-    WriteU32(out.data() + result.DataEntry, sectionRva + result.Data); // OffsetToData
-    WriteU32(out.data() + result.DataEntry + 4, static_cast<uint32_t>(data.size())); // Size
-    std::copy(data.begin(), data.end(), out.begin() + result.Data);
-    return result;
+    const auto count = static_cast<uint32_t>(types.size());
+    TResourceSection r { {}, 16 + 8 * count, 40 + 8 * count, 64 + 8 * count, 80 + 8 * count };
+    r.Section.assign(r.Data + data.size(), 0);
+    // NumberOfIdEntries of the root; the name and language directories of one entry each
+    // (NumberOfIdEntries, Name, OffsetToData); the data entry's OffsetToData and Size.
+    PutFields(r.Section,
+        { { 14, 2, count }, { r.NameDirectory + 14, 2, 1 }, { r.NameDirectory + 16, 4, 1 },
+            { r.NameDirectory + 20, 4, highBit | r.LanguageDirectory },
+            { r.LanguageDirectory + 14, 2, 1 }, { r.LanguageDirectory + 16, 4, 0x0409 },
+            { r.LanguageDirectory + 20, 4, r.DataEntry }, { r.DataEntry, 4, sectionRva + r.Data },
+            { r.DataEntry + 4, 4, data.size() } });
+    for (uint32_t i = 0; i < count; ++i) // each type leads to the name directory
+        PutFields(r.Section,
+            { { 16 + 8 * i, 4, types[i] }, { 20 + 8 * i, 4, highBit | r.NameDirectory } });
+    std::copy(data.begin(), data.end(), r.Section.begin() + r.Data);
+    return r;
 }
-
-namespace
-{
-
-// One field of a built file: where it lies, its width in bytes and its value.
-struct TField {
-    uint64_t At;
-    int Width;
-    uint64_t Value;
-};
-
-void PutFields(Bytes& out, std::initializer_list<TField> fields)
-{
-    for (const TField& field : fields)
-        for (int i = 0; i < field.Width; ++i)
-            out.at(field.At + static_cast<size_t>(i))
-                = static_cast<uint8_t>(field.Value >> (8 * i));
-}
-
-} // namespace
 
 Bytes TPeFile::Build() const
 {
