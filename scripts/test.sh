@@ -63,3 +63,9 @@ done
 
 echo
 echo "all test stages passed"
+
+# The share of test code: non-blank C++ lines under tests/ against those outside tests/, fuzz/
+# and bench/ (the project keeps it at most 35 %).
+src=$(git ls-files '*.cpp' '*.h' | grep -v -E '(^|/)(tests?|fuzz|bench)/' | xargs cat | grep -c -v '^\s*$')
+tst=$(git ls-files '*.cpp' '*.h' | grep -E '(^|/)tests?/' | xargs cat | grep -c -v '^\s*$')
+echo "test share: $tst test lines against $src code lines ($((100 * tst / src)) %)"

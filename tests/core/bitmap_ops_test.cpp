@@ -105,34 +105,5 @@ TEST(BitmapOpsTest, BrushCopyAndMaskPickOutOneColour)
     EXPECT_EQ(mask.ScanLine(1)[1], 0xC0);
 }
 
-// At one scale between true-colour bitmaps of one format, each pixel is copied as stored
-// unless it has the transparent colour, which becomes the brush (with alpha 0 at 32 bits).
-TEST(BitmapOpsTest, BrushCopyAtOneScaleKeepsOrBrushesWholePixels)
-{
-    for (TPixelFormat format : { TPixelFormat::pf24bit, TPixelFormat::pf32bit }) {
-        SCOPED_TRACE(static_cast<int>(format));
-        TBitmap src(7, 5, format);
-        for (size_t i = 0; i < src.Pixels().size(); ++i)
-            src.Pixels()[i] = static_cast<uint8_t>(i * 37 % 251);
-        for (int y = 0; y < 5; ++y)
-            SetPixelColor(src, (y * 3) % 7, y, 0x00FF00);
-        TBitmap dest(7, 5, format);
-        FillBitmap(dest, 0x777777);
-        BrushCopy(dest, src, 0xFF00FF00, 0xFF102030);
-        const size_t bytes = format == TPixelFormat::pf24bit ? 3 : 4;
-        for (int y = 0; y < 5; ++y)
-            for (int x = 0; x < 7; ++x) {
-                const uint8_t* s = src.ScanLine(y) + bytes * static_cast<size_t>(x);
-                const uint8_t* d = dest.ScanLine(y) + bytes * static_cast<size_t>(x);
-                const Bytes expected = GetPixelColor(src, x, y) == 0x00FF00
-                    ? Bytes { 0x10, 0x20, 0x30, 0 }
-                    : Bytes(s, s + 4);
-                EXPECT_EQ(Bytes(d, d + bytes),
-                    Bytes(expected.begin(), expected.begin() + static_cast<std::ptrdiff_t>(bytes)))
-                    << x << ", " << y;
-            }
-    }
-}
-
 } // namespace
 } // namespace velmora

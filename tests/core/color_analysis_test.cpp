@@ -31,7 +31,6 @@ TEST(ColorAnalysisTest, FlagsAndCountOfPictures)
     };
     const std::vector<Row> rows = {
         { "black and white", { 0x000000, 0xFFFFFF }, { false, false, false, 2 } },
-        { "gray 0x808080", { 0x808080 }, { false, true, false, 1 } },
         { "grey 0x333333", { 0x333333 }, { false, false, true, 1 } },
         { "standard colours", { 0x000080, 0xC0C0C0, 0x808000 }, { true, true, false, 3 } },
         { "one odd colour late", { 0, 0, 0, 0, 0, 0, 0x010203 }, { true, true, true, 2 } },
@@ -70,41 +69,6 @@ TEST(ColorAnalysisTest, RowSizesAndGreyTest)
     EXPECT_EQ(FindStandardColor(0x01000000), -1); // the high byte takes part
 }
 
-} // namespace
-} // namespace velmora
-
-namespace velmora
-{
-namespace
-{
-
 // Bit counts of images and depths of the screen map to pixel formats differently.
-TEST(PixelFormatCodes, BitCountsAndScreenDepthsDiffer)
-{
-    struct Row {
-        int bits;
-        TPixelFormat forBitCount;
-        TPixelFormat forScreen;
-    };
-    const Row rows[] = {
-        { 0, TPixelFormat::pfCustom, TPixelFormat::pfDevice },
-        { 1, TPixelFormat::pf1bit, TPixelFormat::pf1bit },
-        { 8, TPixelFormat::pf8bit, TPixelFormat::pf8bit },
-        { 15, TPixelFormat::pfCustom, TPixelFormat::pf15bit },
-        { 16, TPixelFormat::pf16bit, TPixelFormat::pf16bit },
-        { 24, TPixelFormat::pf24bit, TPixelFormat::pf32bit },
-        { 32, TPixelFormat::pf32bit, TPixelFormat::pf32bit },
-        { 48, TPixelFormat::pfCustom, TPixelFormat::pfCustom },
-    };
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.bits);
-        EXPECT_EQ(PixelFormatForBitCount(static_cast<uint16_t>(row.bits)), row.forBitCount);
-        SetScreenColorDepth(row.bits);
-        EXPECT_EQ(ScreenPixelFormat(), row.forScreen);
-        EXPECT_EQ(GetScreenColorDepth(), row.bits);
-    }
-    SetScreenColorDepth(32);
-}
-
 } // namespace
 } // namespace velmora

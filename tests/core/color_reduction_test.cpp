@@ -67,32 +67,5 @@ TEST(ColorReductionTest, EmptyPictureIsRefusedAfterTheConversion)
     }
 }
 
-TEST(ColorReductionTest, LookupsGoInSerpentineOrderThroughTheCache)
-{
-    TGrayScaleLookup grey;
-    TDitherEngine engine(3, grey);
-    std::string order;
-    uint8_t r = 0, g = 0, b = 0;
-    for (int row = 0; row < 3; ++row, engine.NextRow()) {
-        for (; engine.Column() >= 0 && engine.Column() < 3; engine.MapPixel(0, 0, 0, r, g, b))
-            order += std::to_string(engine.Column());
-        order += '|';
-    }
-    EXPECT_EQ(order, "012|210|012|");
-
-    TFastColorLookup lookup({ QuadOf(RGB(0, 0, 0)), QuadOf(RGB(100, 100, 40)),
-        QuadOf(RGB(75, 75, 75)), QuadOf(RGB(40, 40, 40)) });
-    // Sums of absolute differences 300, 60, 75, 180: entry 1, though entry 2 is nearer by
-    // squared distance.
-    EXPECT_EQ(lookup.MapColor(100, 100, 100, r, g, b), 1);
-    EXPECT_EQ(RGB(r, g, b), RGB(100, 100, 40));
-    // A tie between entries 0 and 3 (60 each) goes to the lower index; the cell of (20, 20, 20)
-    // then answers for (23, 23, 23) too, without a search.
-    EXPECT_EQ(lookup.MapColor(20, 20, 20, r, g, b), 0);
-    EXPECT_EQ(lookup.MapColor(23, 23, 23, r, g, b), 0);
-    // A palette colour's own cell belongs to it from the start.
-    EXPECT_EQ(lookup.MapColor(79, 79, 79, r, g, b), 2);
-}
-
 } // namespace
 } // namespace velmora

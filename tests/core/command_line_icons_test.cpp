@@ -59,13 +59,11 @@ TEST(CommandLineIcons, IconArgumentsOpenInPaneOneAndTwo)
         TStrings Messages1;
         TStrings Messages2;
     } rows[] = {
-        { "one icon", { a }, { "16x16x32", "32x32x24" }, {}, {}, {} },
         { "two icons, extensions in any case", { a, b }, { "16x16x32", "32x32x24" }, { "48x48x8" },
             {}, {} },
         { "a third icon has no pane", { c, b, a }, { "24x24x4" }, { "48x48x8" }, {}, {} },
         { "the second fails alone", { a, missing }, { "16x16x32", "32x32x24" }, {}, {},
             { NotOpened + missing } },
-        { "the first fails alone", { missing, b }, {}, { "48x48x8" }, { NotOpened + missing }, {} },
         { "a script-like icon name", { scriptLike }, {}, {}, { NotOpened + scriptLike }, {} },
         // Not all icons: the bitmap import takes the list and ignores the icon, as before.
         { "an icon and a bitmap", { a, bitmap }, { "20x20x24" }, {}, {}, {} },
@@ -102,19 +100,6 @@ TEST(CommandLineIcons, ADamagedFirstIconRaisesAfterTheSecondOpened)
         << error;
     EXPECT_EQ(s.Pane1.IconDirectory().Count(), 0);
     EXPECT_EQ(Formats(s.Pane2), (TStrings { "16x16x4" }));
-    EXPECT_TRUE(s.Pane2.IsEnabled(TPaneAction::IconSave));
-}
-
-TEST(CommandLineIcons, IconFileNamesEndInDotIcoInAnyCase)
-{
-    const struct {
-        std::string_view Name;
-        bool Icon;
-    } names[] = { { "a.ico", true }, { "A.ICO", true }, { ".ico", true }, { "/x/b.iCo", true },
-        { "a.ico.bmp", false }, { "a.ic", false }, { "ico", false }, { "a.icon", false },
-        { "", false } };
-    for (const auto& name : names)
-        EXPECT_EQ(TFileListHandler::IsIconFileName(name.Name), name.Icon) << name.Name;
 }
 
 } // namespace

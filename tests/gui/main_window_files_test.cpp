@@ -4,6 +4,7 @@
 #include "frame_icon_directory.h"
 #include "graphics/bmp_codec.h"
 #include "main_window.h"
+#include "started_window.h"
 
 #include <QDropEvent>
 #include <QMimeData>
@@ -31,30 +32,12 @@ struct TWatchingPrompts : TFakePanePlatform {
     }
 };
 
-/// A main window started with the arguments over scripted prompts; errors that reach the
-/// application's guard are collected.
-struct TWindow {
-    TWatchingPrompts Prompts;
-    TFakeClipboard Clipboard;
-    TFormQEBMain Window;
-    std::vector<std::string> Errors;
-
+/// A main window started with the arguments over prompts that watch it.
+struct TWindow : TStartedWindowOf<TWatchingPrompts> {
     explicit TWindow(const QStringList& arguments = {})
-        : Window(arguments, &Prompts, &Clipboard)
+        : TStartedWindowOf(false, arguments)
     {
-        Prompts.Window = &Window;
-        App()->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
-        QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
-        Window.show();
-        EXPECT_TRUE(started.count() == 1 || started.wait(5000));
     }
-    ~TWindow() { App()->SetErrorHandler({}); }
-    static TVelmoraApplication* App()
-    {
-        return static_cast<TVelmoraApplication*>(QCoreApplication::instance());
-    }
-    TIconPane& Pane1() { return Window.FrameIcon1()->Pane(); }
-
     /// Drops local files on the window, in this order.
     void Drop(const std::vector<std::string>& files)
     {

@@ -14,16 +14,19 @@ namespace velmora::test
 
 /// A main window over scripted prompts, started with the arguments, shown and active. Errors
 /// that reach the application's guard are collected in Errors. With realClipboard the panes
-/// use the desktop's clipboard, otherwise an in-memory one.
-struct TStartedWindow {
-    TFakePanePlatform Prompts;
+/// use the desktop's clipboard, otherwise an in-memory one. Prompts that have a Window member
+/// are given the window.
+template <class TPrompts = TFakePanePlatform> struct TStartedWindowOf {
+    TPrompts Prompts;
     TFakeClipboard Clipboard;
     TFormQEBMain Window;
     std::vector<std::string> Errors;
 
-    explicit TStartedWindow(bool realClipboard = false, const QStringList& arguments = {})
+    explicit TStartedWindowOf(bool realClipboard = false, const QStringList& arguments = {})
         : Window(arguments, &Prompts, realClipboard ? nullptr : &Clipboard)
     {
+        if constexpr (requires { Prompts.Window; })
+            Prompts.Window = &Window;
         App()->SetErrorHandler([this](const std::string& text) { Errors.push_back(text); });
         QSignalSpy started(&Window, &TFormQEBMain::StartupDone);
         Window.show();
@@ -31,9 +34,9 @@ struct TStartedWindow {
         Window.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&Window));
     }
-    ~TStartedWindow() { App()->SetErrorHandler({}); }
-    TStartedWindow(const TStartedWindow&) = delete;
-    TStartedWindow& operator=(const TStartedWindow&) = delete;
+    ~TStartedWindowOf() { App()->SetErrorHandler({}); }
+    TStartedWindowOf(const TStartedWindowOf&) = delete;
+    TStartedWindowOf& operator=(const TStartedWindowOf&) = delete;
 
     static TVelmoraApplication* App()
     {
@@ -46,5 +49,7 @@ struct TStartedWindow {
         return Window.findChild<T*>(QString::fromLatin1(name));
     }
 };
+
+using TStartedWindow = TStartedWindowOf<>;
 
 } // namespace velmora::test
