@@ -119,7 +119,11 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     CreateAboutDialog(prompts);
 }
 
-TFormQEBMain::~TFormQEBMain() = default;
+TFormQEBMain::~TFormQEBMain()
+{
+    // The widgets that go after this point move the focus; the window is no longer whole then.
+    disconnect(m_focusWatch);
+}
 
 void TFormQEBMain::CreateActions()
 {

@@ -119,6 +119,7 @@ private:
     TFrameIconDirectory* m_frameIcon1 = nullptr;
     TFrameIconDirectory* m_frameIcon2 = nullptr;
     TFrameIconDirectory* m_focusedPane = nullptr;
+    QMetaObject::Connection m_focusWatch;
     QMenu* m_menuIcon1 = nullptr;
     QMenu* m_menuIcon2 = nullptr;
     QAction* m_actionFileOpen = nullptr;

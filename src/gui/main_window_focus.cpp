@@ -31,7 +31,7 @@ void TFormQEBMain::CreateFocusKeys()
         shortcut->setContext(Qt::WindowShortcut);
         connect(shortcut, &QShortcut::activated, this, &TFormQEBMain::FocusOtherPane);
     }
-    connect(qApp, &QApplication::focusChanged, this,
+    m_focusWatch = connect(qApp, &QApplication::focusChanged, this,
         [this](QWidget*, QWidget* now) { FocusChanged(now); });
     m_focusedPane = m_frameIcon1;
     m_frameIcon1->SetFocusMarked(true);
