@@ -63,8 +63,8 @@ TEST(IconPaneTest, HeadlineAndStatusFollowTheDocument)
         TFakePanePlatform platform;
         TIconPane fresh(platform);
         EXPECT_EQ(fresh.Headline(), "Icon: (new)");
-        // Before the main window updates them, only Paste is off.
-        EXPECT_EQ(Enabled(fresh).size(), static_cast<size_t>(PaneActionCount - 1));
+        // Before the main window updates them, only Paste, Undo and Redo are off.
+        EXPECT_EQ(Enabled(fresh).size(), static_cast<size_t>(PaneActionCount - 3));
         EXPECT_FALSE(fresh.IsEnabled(A::EditPaste));
         // Custom colour A of each dialog shows the pane's colour.
         SetSystemColors(nullptr);
