@@ -4,6 +4,7 @@
 #include "graphics/decoded_icon_cache.h"
 #include "icons/icon_directory.h"
 #include "pane/icon_pane.h"
+#include "pane/quiet_pane_platform.h"
 #include "platform/clipboard.h"
 
 #include <benchmark/benchmark.h>
@@ -12,32 +13,6 @@ namespace
 {
 
 using namespace velmora;
-
-class TNoClipboard : public IClipboard
-{
-public:
-    bool HasBitmap() const override { return false; }
-    std::optional<TBitmap> GetBitmap() const override { return std::nullopt; }
-    void SetBitmap(const TBitmap&) override { }
-};
-
-// A platform that answers nothing and measures 7 pixels per character.
-class TQuietPlatform : public IPanePlatform
-{
-public:
-    void ShowMessage(const std::string&) override { }
-    bool AskQuestion(const std::string&, const std::string&) override { return false; }
-    std::vector<std::string> OpenFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<TColor> ChooseColor(TColor, TStringList&) override { return {}; }
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
-    IClipboard& Clipboard() override { return m_clipboard; }
-    void ProcessPendingEvents() override { }
-    void RepaintGrid() override { }
-
-private:
-    TNoClipboard m_clipboard;
-};
 
 // A picture with a soft alpha edge, so that 32-bit images blend.
 TBitmap Picture(int size, TPixelFormat format)
@@ -53,7 +28,7 @@ TBitmap Picture(int size, TPixelFormat format)
 
 void FullGridRepaint(benchmark::State& state, bool keepDecoded)
 {
-    TQuietPlatform platform;
+    TQuietPanePlatform platform;
     TIconPane pane(platform);
     // Twelve images: 16 to 72 pixels, each at 24 and 32 bits.
     TIconDirectory& icon = pane.IconDirectory();

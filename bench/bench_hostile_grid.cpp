@@ -6,6 +6,7 @@
 #include "graphics/bitmap.h"
 #include "graphics/decoded_icon_cache.h"
 #include "pane/icon_pane.h"
+#include "pane/quiet_pane_platform.h"
 #include "platform/clipboard.h"
 #include "support/byte_io.h"
 
@@ -20,31 +21,6 @@ namespace
 {
 
 using namespace velmora;
-
-class TNoClipboard : public IClipboard
-{
-public:
-    bool HasBitmap() const override { return false; }
-    std::optional<TBitmap> GetBitmap() const override { return std::nullopt; }
-    void SetBitmap(const TBitmap&) override { }
-};
-
-class TQuietPlatform : public IPanePlatform
-{
-public:
-    void ShowMessage(const std::string&) override { }
-    bool AskQuestion(const std::string&, const std::string&) override { return false; }
-    std::vector<std::string> OpenFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<TColor> ChooseColor(TColor, TStringList&) override { return {}; }
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
-    IClipboard& Clipboard() override { return m_clipboard; }
-    void ProcessPendingEvents() override { }
-    void RepaintGrid() override { }
-
-private:
-    TNoClipboard m_clipboard;
-};
 
 void PutU16(Bytes& out, uint16_t value)
 {
@@ -142,7 +118,7 @@ void OpenSharedImageIcon(benchmark::State& state)
     const std::string path
         = WriteScratch(SharedImageIcon(64, static_cast<int>(state.range(0))), ".ico");
     for (auto _ : state) {
-        TQuietPlatform platform;
+        TQuietPanePlatform platform;
         TIconPane pane(platform);
         pane.OpenIconFile(path);
         benchmark::DoNotOptimize(pane.Grid().ColCount());
@@ -156,7 +132,7 @@ void ZoomSortSelectAll(benchmark::State& state)
 {
     const std::string path
         = WriteScratch(SharedImageIcon(64, static_cast<int>(state.range(0))), ".ico");
-    TQuietPlatform platform;
+    TQuietPanePlatform platform;
     TIconPane pane(platform);
     pane.OpenIconFile(path);
     pane.UpdateActions();
@@ -178,7 +154,7 @@ BENCHMARK(ZoomSortSelectAll)->Arg(4096)->Arg(65064)->Unit(benchmark::kMillisecon
 void PaintLargeImages(benchmark::State& state)
 {
     const std::string path = WriteScratch(LargeImagesIcon(15), "-large.ico");
-    TQuietPlatform platform;
+    TQuietPanePlatform platform;
     TIconPane pane(platform);
     pane.OpenIconFile(path);
     pane.SetZoom(4);

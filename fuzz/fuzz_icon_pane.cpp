@@ -5,6 +5,7 @@
 
 #include "graphics/bitmap.h"
 #include "pane/icon_pane.h"
+#include "pane/quiet_pane_platform.h"
 #include "platform/clipboard.h"
 
 #include <algorithm>
@@ -23,32 +24,6 @@ namespace
 {
 
 using namespace velmora;
-
-class TNoClipboard : public IClipboard
-{
-public:
-    bool HasBitmap() const override { return false; }
-    std::optional<TBitmap> GetBitmap() const override { return std::nullopt; }
-    void SetBitmap(const TBitmap&) override { }
-};
-
-// A platform that answers every prompt with a refusal and measures 7 pixels per character.
-class TQuietPlatform : public IPanePlatform
-{
-public:
-    void ShowMessage(const std::string&) override { }
-    bool AskQuestion(const std::string&, const std::string&) override { return false; }
-    std::vector<std::string> OpenFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<std::string> SaveFileDialog(const TFileDialogSetup&) override { return {}; }
-    std::optional<TColor> ChooseColor(TColor, TStringList&) override { return {}; }
-    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 7; }
-    IClipboard& Clipboard() override { return m_clipboard; }
-    void ProcessPendingEvents() override { }
-    void RepaintGrid() override { }
-
-private:
-    TNoClipboard m_clipboard;
-};
 
 // Pixels an input may cost in all: the cells painted and the pictures decoded for them and
 // for the exports. A 4096 x 4096 picture fits once; larger ones are left to the decoder's own
@@ -100,7 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::ofstream out(input, std::ios::binary | std::ios::trunc);
         out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
     }
-    TQuietPlatform platform;
+    TQuietPanePlatform platform;
     TIconPane pane(platform);
     pane.SetQuietMode(true);
     try {
