@@ -58,18 +58,6 @@ TEST(CliInfo, JsonDescribesEveryImageAndEveryRefusal)
         "Error - icon file not opened: " + bad + "\n" + refusal + "\n");
 }
 
-TEST(CliInfo, RaisedErrorsPrintTheirNestedTextWithPlainLineEnds)
-{
-    TTempDir dir;
-    const std::string file = dir.Path("short.ico").string();
-    WriteFile(file, With(MakeIconFile({ BmpImage(16, 16, 4) }), 4, 50, 2));
-    std::string out;
-    EXPECT_EQ(RunCli("info " + file + " 2>&1 >/dev/null", &out), 1);
-    EXPECT_TRUE(out.starts_with("Error - icon file not opened: " + file
-        + "\nIconDirEntry.LoadFromFile failed.\nReadIconEntries failed.\nThe directory of 50"));
-    EXPECT_EQ(out.find('\r'), std::string::npos);
-}
-
 // What the document writes, outside readers read as the same icon.
 TEST(CliInfo, PeersReadWhatWeSave)
 {

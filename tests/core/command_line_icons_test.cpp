@@ -22,19 +22,6 @@ struct TCommandLine : TTwoPanes {
     TFileListHandler Handler { Pane1, Platform1 };
 };
 
-/// The images of the document as "width x height x bits" texts, for readable comparisons.
-TStrings Formats(const TIconPane& pane)
-{
-    TStrings result;
-    const TIconDirectory& document = pane.IconDirectory();
-    for (int i = 0; i < document.Count(); ++i) {
-        const TIconDirectoryEntry& entry = document.GetEntry(i);
-        result.push_back(std::to_string(entry.ImageWidth()) + "x"
-            + std::to_string(entry.ImageHeight()) + "x" + std::to_string(entry.BitCount));
-    }
-    return result;
-}
-
 TEST(CommandLineIcons, IconArgumentsOpenInPaneOneAndTwo)
 {
     TTempDir dir;
@@ -54,26 +41,26 @@ TEST(CommandLineIcons, IconArgumentsOpenInPaneOneAndTwo)
     const struct {
         const char* Case;
         TStrings Arguments;
-        TStrings Pane1;
-        TStrings Pane2;
+        TFormats Pane1;
+        TFormats Pane2;
         TStrings Messages1;
         TStrings Messages2;
     } rows[] = {
-        { "two icons, extensions in any case", { a, b }, { "16x16x32", "32x32x24" }, { "48x48x8" },
-            {}, {} },
-        { "a third icon has no pane", { c, b, a }, { "24x24x4" }, { "48x48x8" }, {}, {} },
-        { "the second fails alone", { a, missing }, { "16x16x32", "32x32x24" }, {}, {},
+        { "two icons, extensions in any case", { a, b }, { { 16, 16, 32 }, { 32, 32, 24 } },
+            { { 48, 48, 8 } }, {}, {} },
+        { "a third icon has no pane", { c, b, a }, { { 24, 24, 4 } }, { { 48, 48, 8 } }, {}, {} },
+        { "the second fails alone", { a, missing }, { { 16, 16, 32 }, { 32, 32, 24 } }, {}, {},
             { NotOpened + missing } },
         { "a script-like icon name", { scriptLike }, {}, {}, { NotOpened + scriptLike }, {} },
         // Not all icons: the bitmap import takes the list and ignores the icon, as before.
-        { "an icon and a bitmap", { a, bitmap }, { "20x20x24" }, {}, {}, {} },
+        { "an icon and a bitmap", { a, bitmap }, { { 20, 20, 24 } }, {}, {}, {} },
     };
     for (const auto& row : rows) {
         SCOPED_TRACE(row.Case);
         TCommandLine s;
         s.Handler.HandleCommandLine(row.Arguments);
-        EXPECT_EQ(Formats(s.Pane1), row.Pane1);
-        EXPECT_EQ(Formats(s.Pane2), row.Pane2);
+        EXPECT_EQ(Formats(s.Pane1.IconDirectory()), row.Pane1);
+        EXPECT_EQ(Formats(s.Pane2.IconDirectory()), row.Pane2);
         EXPECT_EQ(s.Platform1.Messages, row.Messages1);
         EXPECT_EQ(s.Platform2.Messages, row.Messages2);
         // Both panes' actions follow what they now hold, as after the panes' own Open.
@@ -99,7 +86,7 @@ TEST(CommandLineIcons, ADamagedFirstIconRaisesAfterTheSecondOpened)
         0u)
         << error;
     EXPECT_EQ(s.Pane1.IconDirectory().Count(), 0);
-    EXPECT_EQ(Formats(s.Pane2), (TStrings { "16x16x4" }));
+    EXPECT_EQ(Formats(s.Pane2.IconDirectory()), (TFormats { { 16, 16, 4 } }));
 }
 
 } // namespace

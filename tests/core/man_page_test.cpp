@@ -43,20 +43,12 @@ std::string Help(const std::string& arguments)
     return out;
 }
 
-std::vector<std::string> Lines(const std::string& text)
-{
-    std::vector<std::string> lines;
-    std::istringstream in(text);
-    for (std::string line; std::getline(in, line);)
-        lines.push_back(line);
-    return lines;
-}
-
 /// The first group of each line that the pattern finds.
 std::vector<std::string> Matches(const std::string& text, const char* pattern)
 {
     std::vector<std::string> found;
-    for (const std::string& line : Lines(text)) {
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
         std::smatch match;
         if (std::regex_search(line, match, std::regex(pattern)))
             for (size_t i = 1; i < match.size(); ++i)
@@ -78,7 +70,7 @@ TEST(ManPage, NamesEveryCommandUsageOptionAndScriptCommandOfTheHelp)
     std::vector<std::string> names = Matches(mainHelp, R"(^ +(-[-\w]+)(?:, (--[-\w]+))?)");
     for (const std::string& command : commands) {
         const std::string help = Help(command + " --help");
-        const std::string usage = Lines(help).at(0); // as the synopsis gives it
+        const std::string usage = help.substr(0, help.find('\n')); // as the synopsis gives it
         ASSERT_TRUE(usage.starts_with("Usage: velmora-icon ")) << usage;
         names.push_back(usage.substr(7));
         for (const char* pattern :
