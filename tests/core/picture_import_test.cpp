@@ -122,10 +122,8 @@ TEST(PictureImport, ClipboardAndExportKeepTransparency)
     EXPECT_EQ(panes.Pane2.IconDirectory().GetEntry(0).BitCount, 32);
     EXPECT_EQ(ImagePicture(panes.Pane2, 0), ImagePicture(panes.Pane1, 0));
 
-    panes.Clipboard.SetBitmapWithPicture(
-        MakeSolidBitmap(8, 8, RGB(1, 2, 3)), Rgba(8, 8, [](int, int) {
-            return TBgra { 3, 2, 1, 255 };
-        }));
+    const TBitmap opaque = Rgba(8, 8, [](int, int) { return TBgra { 3, 2, 1, 255 }; });
+    panes.Clipboard.SetBitmapWithPicture(MakeSolidBitmap(8, 8, RGB(1, 2, 3)), opaque);
     ASSERT_TRUE(panes.Pane2.Execute(TPaneAction::EditPaste));
     EXPECT_EQ(panes.Pane2.IconDirectory().GetEntry(1).BitCount, 24);
 }

@@ -139,11 +139,6 @@ TEST(ScriptRunner, AnErrorInsideACommandEndsTheRunAndRestoresTheQuietMode)
     EXPECT_EQ(ErrorOf([&] { s.Runner.RunScriptFile(script); }), "message failed");
     EXPECT_EQ(s.Messages.size(), 2u);
     EXPECT_FALSE(s.Pane.QuietMode());
-
-    // A file too large for a script is refused before it is read.
-    std::filesystem::resize_file(script, TScriptRunner::MaxScriptFileSize + 1);
-    EXPECT_NE(ErrorOf([&] { s.Runner.RunScriptFile(script); }).find("holds 16777217 bytes"),
-        std::string::npos);
 }
 
 TEST(FileListHandler, RunsAScriptOrImportsTheList)
