@@ -190,14 +190,12 @@ TEST(VersionInfo, RefusesFilesWithoutOrWithDamagedVersionInformation)
 
 TEST(VersionInfo, ReadsTheVersionThatTheBuildEmbeds)
 {
-    TVersionInfoVerbose cli;
+    TVersionInfoVerbose cli, self;
     ASSERT_EQ(cli.LoadFromFile(VELMORA_CLI_PATH), Ok);
-    TVersionInfoVerbose self;
     ASSERT_EQ(LoadRunningProgramVersion(self), Ok);
     EXPECT_EQ(self.FileName(), RunningProgramFileName());
     EXPECT_TRUE(std::filesystem::path(self.FileName()).is_absolute());
-    for (const TVersionInfo* version :
-        { static_cast<TVersionInfo*>(&cli), static_cast<TVersionInfo*>(&self) }) {
+    for (const TVersionInfoVerbose* version : { &cli, &self }) {
         EXPECT_EQ(version->ProductName(), "velmora icon manager");
         EXPECT_EQ(version->ProductVersion(), VELMORA_VERSION_TEXT_FOR_TESTS);
         EXPECT_EQ(version->FileVersionMS(), version->ProductVersionMS());
