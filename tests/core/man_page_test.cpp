@@ -21,18 +21,10 @@ const std::filesystem::path ManDir = std::filesystem::path(VELMORA_DATA_DIR) / "
 std::string ReadablePage(const std::filesystem::path& page)
 {
     const Bytes bytes = ReadFile(page);
-    std::istringstream in(std::string(bytes.begin(), bytes.end()));
-    std::string text;
-    for (std::string line; std::getline(in, line);) {
-        if (line.starts_with(".")) {
-            const size_t space = line.find(' ');
-            line = space == std::string::npos ? "" : line.substr(space + 1);
-        }
-        text += line + " ";
-    }
-    text = std::regex_replace(text, std::regex(R"(\\f[BIRP])"), "");
+    std::string text = std::regex_replace(
+        std::string(bytes.begin(), bytes.end()), std::regex(R"((^|\n)\.\S*)"), "$1");
+    text = std::regex_replace(text, std::regex(R"(\\f[BIRP]|\\\(bu)"), "");
     text = std::regex_replace(text, std::regex(R"(\\-)"), "-");
-    text = std::regex_replace(text, std::regex(R"(\\\(bu)"), "");
     return std::regex_replace(text, std::regex(R"(\s+)"), " ");
 }
 
