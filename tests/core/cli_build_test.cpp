@@ -218,6 +218,8 @@ TEST(CliRun, RunsAScriptAndPrintsItsResultLast)
             "Cannot create file \"no folder/x.ico\": No such file or directory\n" },
         { large, 1, "", "The script file large.txt holds 16777217 bytes" },
         { "missing.txt", 1, "-1\n", "Script error - Script file not found.\n" },
+        { ScriptFile(dir, "late-header.txt", "ShowComment x\n" + ScriptHeader), 1, "-2\n",
+            "Script error - QEB Header not found in script file.\n" },
         { "", 2, "", "velmora-icon run: the script file is missing\nUsage:" },
     };
     for (const auto& row : rows) {
