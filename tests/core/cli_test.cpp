@@ -25,9 +25,6 @@ TEST(CliInfo, UsageVersionHelpAndExitCodes)
     std::string out;
     EXPECT_EQ(RunCli("--version", &out), 0);
     EXPECT_EQ(out, "velmora-icon " VELMORA_VERSION_TEXT_FOR_TESTS "\n");
-    out.clear();
-    EXPECT_EQ(RunCli("info --help", &out), 0);
-    EXPECT_NE(out.find("info [--json] FILE..."), std::string::npos);
     for (const char* usage :
         { "info", "frobnicate", "extract a.ico", "extract --background 12345 a.ico out" })
         EXPECT_EQ(RunCli(std::string(usage) + " 2>/dev/null"), 2) << usage;
