@@ -341,9 +341,7 @@ TEST(PngCodecTest, DecodesColourTypesAndDepthsToBgra)
 TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
 {
     const TBitmap bitmap = test::PatternBitmap(5, 3, TPixelFormat::pf32bit, 37);
-    const TBitmap before = bitmap;
     const Bytes good = EncodePng(bitmap);
-    EXPECT_EQ(bitmap, before);
     EXPECT_EQ(DecodePng(good), bitmap);
     EXPECT_THROW(EncodePng(TBitmap()), EInvalidGraphic);
     EXPECT_THROW(EncodePng(TBitmap(2, 2, TPixelFormat::pf24bit)), EInvalidGraphic);
