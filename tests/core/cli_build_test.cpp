@@ -73,9 +73,8 @@ TEST(CliBuild, BuildsAnIconFromBitmapsAndTheirMasks)
 {
     TTempDir dir;
     for (int size : { 72, 16, 24, 32, 48, 64 }) {
-        std::string name = "i";
-        name += std::to_string(size);
-        SaveBitmapToFile(Picture(size, size, TPixelFormat::pf32bit), dir.Path(name + ".bmp"));
+        SaveBitmapToFile(Picture(size, size, TPixelFormat::pf32bit),
+            dir.Path("i" + std::to_string(size) + ".bmp"));
     }
     SaveBitmapToFile(Picture(20, 20), dir.Path("logo.bmp"));
     SaveBitmapToFile(MakeTrueColorBitmap(20, 20, TPixelFormat::pf24bit,

@@ -174,13 +174,10 @@ TEST(PictureSizes, MadeSizesKeepColoursEdgesAndProportions)
 TEST(PictureSizes, BuildMakesEverySizeFromOnePicture)
 {
     TTempDir dir;
-    const TBitmap art = Rgba(300, 200, [](int x, int y) {
-        const int dx = x - 150;
-        const int dy = y - 100;
-        const bool disc = dx * dx + dy * dy < 90 * 90;
-        return TBgra { static_cast<uint8_t>(x * 255 / 300), static_cast<uint8_t>(y),
-            static_cast<uint8_t>((x / 20 + y / 20) % 2 ? 240 : 20),
-            disc ? uint8_t { 255 } : uint8_t { 0 } };
+    const TBitmap art = Rgba(300, 200, [](int x, int y) { // a disc on a chequered ramp
+        const bool disc = (x - 150) * (x - 150) + (y - 100) * (y - 100) < 90 * 90;
+        return TBgra { uint8_t(x * 255 / 300), uint8_t(y),
+            uint8_t((x / 20 + y / 20) % 2 ? 240 : 20), uint8_t(disc ? 255 : 0) };
     });
     WriteFile(dir.Path("art.png"), EncodePng(art));
     const std::string cd = "cd '" + dir.Root().string() + "' && ";
