@@ -205,59 +205,44 @@ Bytes PeWithVersion(const Bytes& data, bool is64 = false)
     return TPeFile { is64, BuildResourceSection(data, TPeFile::ResourceRva).Section }.Build();
 }
 
-/// A little-endian ELF file with a section of the given name, type and data and a name table.
-struct TElfFile {
-    bool Is64 = true;
-    std::string SectionName = ".velmora_version";
-    uint32_t SectionType = 1; // SHT_PROGBITS
-    Bytes SectionData {};
-
-    Bytes Build() const
-    {
-        // Sections: the null one, the named one and the name table.
-        Bytes names { 0 };
-        for (const std::string& name : { SectionName, std::string(".shstrtab") }) {
-            names.insert(names.end(), name.begin(), name.end());
-            names.push_back(0);
-        }
-        const uint64_t dataOffset = Is64 ? 64 : 52;
-        const uint64_t namesOffset = dataOffset + SectionData.size();
-        const uint64_t table = (namesOffset + names.size() + 7) & ~uint64_t { 7 };
-        const uint32_t entry = Is64 ? 64 : 40;
-        Bytes out(table + 3 * entry, 0);
-        const int word = Is64 ? 8 : 4;
-        const uint64_t shoff = Is64 ? 0x28 : 0x20;
-        PutFields(out,
-            { { 0, 4, 0x464C457F }, { 4, 1, Is64 ? 2u : 1u }, { 5, 1, 1 }, { 6, 1, 1 }, // ident
-                { shoff, word, table }, { shoff + word + 10, 2, entry }, // e_shoff, e_shentsize
-                { shoff + word + 12, 2, 3 }, { shoff + word + 14, 2, 2 } }); // count, names
-        // sh_name, sh_type, sh_offset and sh_size of the two sections after the null one.
-        const uint64_t offsetField = Is64 ? 24 : 16;
-        PutFields(out,
-            { { table + entry, 4, 1 }, { table + entry + 4, 4, SectionType },
-                { table + entry + offsetField, word, dataOffset },
-                { table + entry + offsetField + word, word, SectionData.size() },
-                { table + 2 * entry, 4, 1 + SectionName.size() + 1 },
-                { table + 2 * entry + 4, 4, 3 },
-                { table + 2 * entry + offsetField, word, namesOffset },
-                { table + 2 * entry + offsetField + word, word, names.size() } });
-        std::copy(SectionData.begin(), SectionData.end(), out.begin() + dataOffset);
-        std::copy(names.begin(), names.end(), out.begin() + namesOffset);
-        return out;
+/// A little-endian ELF file with a section of the given name and data, and a name table.
+Bytes ElfWithVersion(
+    const Bytes& data, bool is64, const std::string& sectionName = ".velmora_version")
+{
+    // Sections: the null one, the named one and the name table.
+    Bytes names { 0 };
+    for (const std::string& name : { sectionName, std::string(".shstrtab") }) {
+        names.insert(names.end(), name.begin(), name.end());
+        names.push_back(0);
     }
-};
+    const uint64_t dataOffset = is64 ? 64 : 52;
+    const uint64_t namesOffset = dataOffset + data.size();
+    const uint64_t table = (namesOffset + names.size() + 7) & ~uint64_t { 7 };
+    const uint32_t entry = is64 ? 64 : 40;
+    Bytes out(table + 3 * entry, 0);
+    const int word = is64 ? 8 : 4;
+    const uint64_t shoff = is64 ? 0x28 : 0x20;
+    PutFields(out,
+        { { 0, 4, 0x464C457F }, { 4, 1, is64 ? 2u : 1u }, { 5, 1, 1 }, { 6, 1, 1 }, // ident
+            { shoff, word, table }, { shoff + word + 10, 2, entry }, // e_shoff, e_shentsize
+            { shoff + word + 12, 2, 3 }, { shoff + word + 14, 2, 2 } }); // count, names
+    // sh_name, sh_type, sh_offset and sh_size of the two sections after the null one.
+    const uint64_t offsetField = is64 ? 24 : 16;
+    PutFields(out,
+        { { table + entry, 4, 1 }, { table + entry + 4, 4, 1 },
+            { table + entry + offsetField, word, dataOffset },
+            { table + entry + offsetField + word, word, data.size() },
+            { table + 2 * entry, 4, 1 + sectionName.size() + 1 }, { table + 2 * entry + 4, 4, 3 },
+            { table + 2 * entry + offsetField, word, namesOffset },
+            { table + 2 * entry + offsetField + word, word, names.size() } });
+    std::copy(data.begin(), data.end(), out.begin() + dataOffset);
+    std::copy(names.begin(), names.end(), out.begin() + namesOffset);
+    return out;
+}
 
 constexpr int Ok = TVersionInfo::ResultOk;
 constexpr int NoInfo = TVersionInfo::ResultNoVersionInfo;
 constexpr int NotFetched = TVersionInfo::ResultNotFetched;
-
-Bytes ElfWithVersion(const Bytes& data, bool is64)
-{
-    TElfFile elf;
-    elf.Is64 = is64;
-    elf.SectionData = data;
-    return elf.Build();
-}
 
 // The eleven texts in the order of the sample's string table.
 std::vector<std::string> Texts(const TVersionInfo& i)
@@ -363,9 +348,6 @@ TEST(VersionInfo, RefusesFilesWithoutOrWithDamagedVersionInformation)
     const TPeFile pe { false, res.Section };
     const Bytes good = pe.Build();
     const uint32_t rsrc = TPeFile::ResourceFileOffset;
-    TElfFile otherSection;
-    otherSection.SectionName = ".rodata";
-    otherSection.SectionData = info;
     Bytes bigEndian = ElfWithVersion(info, true);
     bigEndian[5] = 2; // ELFDATA2MSB
     const Bytes elf = ElfWithVersion(info, true);
@@ -380,7 +362,8 @@ TEST(VersionInfo, RefusesFilesWithoutOrWithDamagedVersionInformation)
                 false, BuildResourceSection(Bytes(40, 1), TPeFile::ResourceRva, { 3, 14 }).Section }
                 .Build() },
         { NoInfo, PeWithVersion({}) }, { NoInfo, Bytes { 'M', 'Z', 0, 0 } },
-        { NoInfo, otherSection.Build() }, { NoInfo, bigEndian }, { NoInfo, Bytes {} },
+        { NoInfo, ElfWithVersion(info, true, ".rodata") }, { NoInfo, bigEndian },
+        { NoInfo, Bytes {} },
         { NotFetched, With(good, rsrc + 20, highBit | 0) }, // type entry leads back to the root
         { NotFetched, With(good, rsrc + res.NameDirectory + 20, highBit | res.NameDirectory) },
         { NotFetched, With(good, rsrc + res.LanguageDirectory + 20, highBit | res.NameDirectory) },
