@@ -154,12 +154,10 @@ TEST(FileListingTest, EmptyFolderIsTheWorkingDirectoryAndRelativeNamesStayRelati
     const std::string cwd = Slashed(fs::current_path());
 
     TStringList list;
-    EXPECT_EQ(ListFilesRecursive(&list, "", "*.bmp"), 3);
+    ListFilesRecursive(&list, "", "*.bmp");
     EXPECT_EQ(list.Lines(), (Names { cwd + "a.bmp", cwd + "sub/b.bmp", cwd + "sub/deeper/c.bmp" }));
-
-    EXPECT_EQ(ListFilesRecursive(&list, "sub", "*.bmp"), 2);
+    ListFilesRecursive(&list, "sub", "*.bmp");
     EXPECT_EQ(list.Lines(), (Names { "sub/b.bmp", "sub/deeper/c.bmp" }));
-
     list.Clear();
     AddMatchingFiles(&list, "", "*.bmp");
     EXPECT_EQ(list.Lines(), Names { cwd + "a.bmp" });

@@ -57,7 +57,6 @@ TEST(IconDirectoryRender, EightBitImagesChooseTheirReduction)
         TBitmap rendered = document.RenderImageToBitmap(0, row.back);
         ASSERT_EQ(rendered.PixelFormat(), pf8bit);
         EXPECT_EQ(rendered.ImportantColors(), row.importantColors);
-        ASSERT_EQ(rendered.Palette().size(), 256u);
         EXPECT_EQ(GetPixelColor(rendered, 1, 1), row.colour);
         EXPECT_EQ(GetPixelColor(rendered, 6, 1), row.back);
         // The written file says how many palette entries the picture uses.
@@ -141,7 +140,6 @@ TEST(PaintIcon, BlendsTheImagesOwnColoursByAlpha)
     // Over a background colour instead of the canvas.
     PaintIcon(&canvas, 0, 0, RGB(0, 0, 0), 0, 0, 32, icon);
     EXPECT_EQ(GetPixelColor(canvas, 3, 0), RGB(100, 50, 25));
-    EXPECT_NO_THROW(PaintIcon(nullptr, 0, 0, ColorNone, 0, 0, 32, icon));
 
     TIcon broken;
     broken.LoadFromStream(Bytes(30, 0));
