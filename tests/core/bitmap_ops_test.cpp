@@ -84,28 +84,6 @@ TEST(BitmapOpsTest, StretchTakesTheIntegerNearestSourcePixel)
     }
 }
 
-TEST(BitmapOpsTest, BrushCopyAndMaskPickOutOneColour)
-{
-    TBitmap src(10, 2, TPixelFormat::pf32bit);
-    FillBitmap(src, 0xFF00FF);
-    SetPixelColor(src, 1, 0, 0x123456);
-    SetPixelAlpha(src, 1, 0, 128);
-    SetPixelColor(src, 5, 1, 0xFF00FE);
-    TBitmap dest(10, 2, TPixelFormat::pf32bit);
-    FillBitmap(dest, 0xFFFFFF);
-    BrushCopy(dest, src, 0xFF00FF, 0x0000FF);
-    EXPECT_EQ(GetPixelColor(dest, 1, 0), 0x123456u);
-    EXPECT_EQ(GetPixelAlpha(dest, 1, 0), 128);
-    EXPECT_EQ(GetPixelColor(dest, 0, 0), 0x0000FFu);
-
-    TBitmap mask = MakeMonochromeMask(src, 0xFF00FF);
-    ASSERT_EQ(mask.PixelFormat(), TPixelFormat::pf1bit);
-    EXPECT_EQ(mask.Palette(), (std::vector<TRGBQuad> { { 0, 0, 0, 0 }, { 255, 255, 255, 0 } }));
-    EXPECT_EQ(mask.ScanLine(0)[0], 0xBF);
-    EXPECT_EQ(mask.ScanLine(1)[0], 0xFB);
-    EXPECT_EQ(mask.ScanLine(1)[1], 0xC0);
-}
-
 TEST(BitmapConvertTest, PaletteTargetsTakeTheNearestEntryAndTheLowerIndexOnATie)
 {
     struct Row {
