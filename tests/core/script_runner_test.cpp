@@ -168,10 +168,6 @@ TEST(FileListHandler, RunsAScriptOrImportsTheList)
         EXPECT_EQ(s.Pane.IconDirectory().Count(), row.Images) << row.Names.back();
         EXPECT_EQ(s.Messages, row.Messages) << row.Names.back();
     }
-    TScriptPane s;
-    s.Handler.HandleCommandLine({});
-    s.Handler.HandleCommandLine({ bitmap });
-    EXPECT_EQ(s.Pane.IconDirectory().Count(), 1);
 }
 
 // Command-line arguments that all name icon files open in the two panes; any other list keeps
