@@ -298,6 +298,12 @@ TEST(VersionInfo, StringTableAndTranslations)
         change(r);
         return r;
     };
+    auto table = [&](const std::string& key, const std::optional<TPairs>& translations) {
+        return recipe([&](TVersionRecipe& r) {
+            r.TableKey = key;
+            r.Translations = translations;
+        });
+    };
     auto named = [&](TVersionBlock block) {
         return recipe([block](TVersionRecipe& r) { r.Strings = { block }; });
     };
@@ -307,16 +313,10 @@ TEST(VersionInfo, StringTableAndTranslations)
         std::string languageName = "English (United States)";
         int result = Ok;
     } rows[] = {
-        { recipe([](TVersionRecipe& r) { // no translations: the German table of code page 1252
-             r.Translations.reset();
-             r.TableKey = "040704E4";
-         }),
-            "Example Product", "DEFAULT: German (Germany)" },
-        { recipe([](TVersionRecipe& r) { // the first of two translations
-             r.Translations = TPairs { { 0x0411, 0x04B0 }, { 0x0409, 0x04E4 } };
-             r.TableKey = "041104b0";
-         }),
-            "Example Product", "Japanese (Japan)" },
+        // No translations: the German table of code page 1252; else the first of two.
+        { table("040704E4", std::nullopt), "Example Product", "DEFAULT: German (Germany)" },
+        { table("041104b0", TPairs { { 0x0411, 0x04B0 }, { 0x0409, 0x04E4 } }), "Example Product",
+            "Japanese (Japan)" },
         { named(TextBlock("PRODUCTNAME", "Upper Case")), "Upper Case" },
         // A length without the terminating zero keeps the last character; a length past the
         // block stops at the block's end.
