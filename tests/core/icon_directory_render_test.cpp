@@ -161,14 +161,9 @@ TBitmap Filled(int w, int h, TBgra v)
 // An image whose pixel (x, y) has the colour (x, y, 0) with the given alpha: easy to trace.
 TIconImage Traceable(int w, int h, uint8_t alpha, bool hasAlpha)
 {
-    TIconImage image { Filled(w, h, { 0, 0, 0, alpha }), std::vector<uint8_t>(size_t(w * h)),
-        hasAlpha, hasAlpha ? 32 : 24 };
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) {
-            image.Pixels.ScanLine(y)[x * 4] = uint8_t(x);
-            image.Pixels.ScanLine(y)[x * 4 + 1] = uint8_t(y);
-        }
-    return image;
+    auto colour = [](int x, int y) { return RGB(0, uint8_t(y), uint8_t(x)); };
+    return { test::MakeTrueColorBitmap(w, h, TPixelFormat::pf32bit, colour, alpha),
+        std::vector<uint8_t>(size_t(w * h)), hasAlpha, hasAlpha ? 32 : 24 };
 }
 
 TEST(IconDrawTest, MaskAndXorCombineAsTheAndThenXorRasterOperations)
