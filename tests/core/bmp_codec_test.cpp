@@ -1,8 +1,13 @@
 #include "graphics/bmp_codec.h"
+#include "graphics/icon_decoder.h"
+#include "graphics/png_codec.h"
 #include "icon_test_files.h"
+#include "support/file_io.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 namespace velmora
 {
@@ -190,6 +195,176 @@ TEST(BmpCodecTest, WrittenFilesReadBackIdenticallyAtEveryDepth)
     std::filesystem::resize_file(file, 60);
     EXPECT_PRED_FORMAT2(testing::IsSubstring, "test.bmp\": The .bmp file holds 6 bytes",
         test::ErrorOf<EInvalidGraphic>([&] { LoadBitmapFromFile(file); }));
+}
+
+// The .bmp files written here must be the same pictures to Pillow and ImageMagick, and a
+// run-length file written by ImageMagick must read as the picture ImageMagick sees in it.
+// The tests skip when the tool is missing.
+using namespace velmora::test;
+using enum TPixelFormat;
+
+/// Compares the picture with the 8-bit red, green, blue bytes an outside reader printed for
+/// file, row by row from the top, allowing a difference of tolerance: the 5- and 6-bit
+/// channels are widened by each reader its own way.
+void ExpectSamePicture(const TBitmap& bitmap, const std::string& command, int tolerance)
+{
+    std::string rgb;
+    ASSERT_EQ(RunCommand(command, &rgb), 0) << command;
+    ASSERT_EQ(rgb.size(), static_cast<size_t>(bitmap.Width() * bitmap.Height() * 3));
+    for (size_t i = 0; i < rgb.size(); ++i) {
+        TColor color = GetPixelColor(bitmap, static_cast<int>(i / 3 % bitmap.Width()),
+            static_cast<int>(i / 3 / bitmap.Width()));
+        int theirs = static_cast<uint8_t>(rgb[i]), ours = (color >> (i % 3 * 8)) & 0xFF;
+        ASSERT_LE(std::abs(theirs - ours), tolerance) << "byte " << i;
+    }
+}
+
+TEST(BmpInteropTest, PillowAndImageMagickReadWrittenFilesAsTheSamePicture)
+{
+    const std::pair<bool, const char*> readers[] = {
+        { HavePillow(),
+            "/usr/bin/python3 -c 'import sys; from PIL import Image; "
+            "sys.stdout.buffer.write(Image.open(sys.argv[1]).convert(\"RGB\").tobytes())' '%s'" },
+        { HaveProgram("convert"), "convert '%s' -depth 8 rgb:-" },
+    };
+    TTempDir dir;
+    bool ran = false;
+    for (auto [present, command] : readers) {
+        ran |= present;
+        for (TPixelFormat format : { pf1bit, pf4bit, pf8bit, pf15bit, pf16bit, pf24bit, pf32bit }) {
+            if (!present)
+                break;
+            SCOPED_TRACE(testing::Message() << command << " " << static_cast<int>(format));
+            // With alpha bytes of 0 no reader takes the fourth byte as transparency.
+            TBitmap bitmap = PatternBitmap(13, 5, format, 11);
+            for (int i = 0; i < 13 * 5 && format == pf32bit; ++i)
+                SetPixelAlpha(bitmap, i % 13, i / 13, 0);
+            SaveBitmapToFile(bitmap, dir.Path("written.bmp"));
+            ExpectSamePicture(bitmap, FormatText(command, { dir.Path("written.bmp").string() }),
+                format == pf15bit || format == pf16bit ? 4 : 0);
+        }
+    }
+    if (!ran)
+        GTEST_SKIP() << "neither Pillow nor ImageMagick is installed";
+}
+
+TEST(BmpInteropTest, ReadsRunLengthFilesOfImageMagick)
+{
+    if (!HaveProgram("convert"))
+        GTEST_SKIP() << "ImageMagick is not installed";
+    TTempDir dir;
+    const std::string file = dir.Path("rle8.bmp").string();
+    ASSERT_EQ(RunCommand("convert -size 37x9 gradient:red-blue -colors 6 -type Palette "
+                         "-compress RLE 'BMP3:"
+                  + file + "'"),
+        0);
+    Bytes bytes = ReadFileBytes(file);
+    ASSERT_GE(bytes.size(), 54u);
+    ASSERT_EQ(ReadU32(bytes.data() + 30), BI_RLE8) << "ImageMagick wrote no run-length file";
+    ExpectSamePicture(ReadBmp(bytes), "convert '" + file + "' -depth 8 rgb:-", 0);
+}
+
+using test::TBgra;
+
+void AppendBigU32(Bytes& out, uint32_t v)
+{
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.push_back(uint8_t(v >> shift));
+}
+
+void AppendChunk(Bytes& out, const char* type, const Bytes& data)
+{
+    AppendBigU32(out, static_cast<uint32_t>(data.size()));
+    size_t start = out.size();
+    out.insert(out.end(), type, type + 4);
+    out.insert(out.end(), data.begin(), data.end());
+    AppendBigU32(out,
+        static_cast<uint32_t>(crc32(0, out.data() + start, static_cast<uInt>(out.size() - start))));
+}
+
+// A PNG stream of one row written by hand, unfiltered: independent of the code under test.
+Bytes MakePng(uint32_t width, uint32_t height, uint8_t depth, uint8_t colourType, Bytes row,
+    const std::vector<std::pair<const char*, Bytes>>& extra = {})
+{
+    Bytes out = { 0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A };
+    Bytes ihdr;
+    AppendBigU32(ihdr, width);
+    AppendBigU32(ihdr, height);
+    for (uint8_t field : { depth, colourType, uint8_t { 0 }, uint8_t { 0 }, uint8_t { 0 } })
+        ihdr.push_back(field); // bit depth, colour type, compression, filter, interlace
+    AppendChunk(out, "IHDR", ihdr);
+    for (const auto& [type, data] : extra)
+        AppendChunk(out, type, data);
+    row.insert(row.begin(), 0); // filter type None
+    uLongf packedSize = compressBound(static_cast<uLong>(row.size()));
+    Bytes packed(packedSize);
+    compress(packed.data(), &packedSize, row.data(), static_cast<uLong>(row.size()));
+    packed.resize(packedSize);
+    AppendChunk(out, "IDAT", packed);
+    AppendChunk(out, "IEND", {});
+    return out;
+}
+
+TEST(PngCodecTest, DecodesColourTypesAndDepthsToBgra)
+{
+    struct TCase {
+        const char* Name;
+        Bytes Png;
+        std::vector<TBgra> Expected; // the row, left to right
+    };
+    const TCase cases[] = {
+        { "grey 1 bit", MakePng(3, 1, 1, 0, { 0b10100000 }),
+            { TBgra { 255, 255, 255, 255 }, { 0, 0, 0, 255 }, { 255, 255, 255, 255 } } },
+        { "grey and alpha 8 bits", MakePng(2, 1, 8, 4, { 10, 20, 30, 40 }),
+            { TBgra { 10, 10, 10, 20 }, { 30, 30, 30, 40 } } },
+        { "RGB 16 bits",
+            MakePng(2, 1, 16, 2, { 0x12, 0x34, 0x56, 0x78, 0x9A, 0xBC, 0xFF, 0, 0, 0, 1, 1 }),
+            { TBgra { 0x9A, 0x56, 0x12, 255 }, { 1, 0, 0xFF, 255 } } },
+        { "palette 2 bits with transparency",
+            MakePng(3, 1, 2, 3, { 0b00011000 },
+                { { "PLTE", { 255, 0, 0, 0, 255, 0, 0, 0, 255 } }, { "tRNS", { 0, 128 } } }),
+            { TBgra { 0, 0, 255, 0 }, { 0, 255, 0, 128 }, { 255, 0, 0, 255 } } },
+    };
+    for (const TCase& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TIconImage image = DecodeIconImage(c.Png);
+        EXPECT_TRUE(image.IsPng);
+        EXPECT_TRUE(image.HasAlpha);
+        ASSERT_EQ(image.Width(), static_cast<int>(c.Expected.size()));
+        for (int x = 0; x < image.Width(); ++x) {
+            EXPECT_EQ(test::PixelAt(image.Pixels, x, 0), c.Expected[size_t(x)]) << "x=" << x;
+            EXPECT_EQ(image.MaskAt(x, 0), c.Expected[size_t(x)][3] == 0);
+        }
+    }
+}
+
+TEST(PngCodecTest, RoundTripsAndRefusesDamagedAndOversizedStreams)
+{
+    const TBitmap bitmap = test::PatternBitmap(5, 3, TPixelFormat::pf32bit, 37);
+    const Bytes good = EncodePng(bitmap);
+    EXPECT_EQ(DecodePng(good), bitmap);
+    EXPECT_THROW(EncodePng(TBitmap()), EInvalidGraphic);
+    EXPECT_THROW(EncodePng(TBitmap(2, 2, TPixelFormat::pf24bit)), EInvalidGraphic);
+
+    // Cut in the IHDR, in the IDAT, before and inside the IEND.
+    for (size_t size :
+        { size_t { 8 }, size_t { 20 }, good.size() - 30, good.size() - 12, good.size() - 1 })
+        EXPECT_THROW(DecodePng(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(size))),
+            EInvalidGraphic)
+            << "cut at " << size;
+    Bytes badCrc = good;
+    badCrc[good.size() - 20] ^= 0x01; // inside the IDAT data or its CRC
+    EXPECT_THROW(DecodePng(badCrc), EInvalidGraphic);
+    const std::pair<uint32_t, uint32_t> sizes[]
+        = { { 0, 5 }, { 100000, 1 }, { 1, 0x7FFFFFFF }, { 30000, 30000 } };
+    for (auto [width, height] : sizes)
+        EXPECT_THROW(DecodePng(MakePng(width, height, 8, 6, { 1, 2, 3, 4 })), EInvalidGraphic)
+            << width << " x " << height;
+    // A few bytes that claim a large picture are refused before it is allocated.
+    EXPECT_PRED_FORMAT2(testing::IsSubstring, "cannot hold a picture of 8192 x 8192",
+        test::ErrorOf<EInvalidGraphic>([] {
+            DecodePng(MakePng(8192, 8192, 8, 6, { 1, 2, 3, 4 }));
+        }));
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
+#include "graphics/resample.h"
 #include "icons/icon_directory_picture.h"
 #include "pane_test_panes.h"
 
@@ -12,6 +13,11 @@ namespace
 
 using namespace velmora::test;
 
+TBgra Grey(uint8_t v, uint8_t alpha)
+{
+    return { v, v, v, alpha };
+}
+
 TBitmap ImagePicture(const TIconPane& pane, int index)
 {
     return IconPicture(*pane.IconDirectory().GetImage(index).Icon);
@@ -19,50 +25,28 @@ TBitmap ImagePicture(const TIconPane& pane, int index)
 
 // Each kind of picture comes back pixel for pixel with its alpha, whichever PNG colour type
 // the compact encoder chose for it; a side of 256 is stored as PNG and survives a save; a
-// larger picture is refused; a picture that is not square keeps its size.
+// larger picture is refused; a picture that is not square keeps its size and sorts by it.
 TEST(PictureImport, PngPicturesBecome32BitImagesWithTheirAlpha)
 {
+    using F = std::function<TBgra(int, int)>;
     struct TCase {
         const char* Name;
         int W, H;
-        std::function<TBgra(int, int)> ColourAt;
+        F ColourAt;
         bool Png; // stored PNG-compressed
     };
-    const std::vector<TCase> cases {
-        { "twocolours", 16, 16,
-            [](int x, int) {
-                return x < 8 ? TBgra { 0, 0, 255, 255 } : TBgra { 0, 0, 0, 0 };
-            },
-            false },
-        { "grey", 20, 20,
-            [](int x, int y) {
-                const auto v = static_cast<uint8_t>(x * 12 + y);
-                return TBgra { v, v, v, 255 };
-            },
-            false },
-        { "greyalpha", 24, 24,
-            [](int x, int y) {
-                const auto v = static_cast<uint8_t>(x * 10);
-                return TBgra { v, v, v, static_cast<uint8_t>(y * 10 + 1) };
-            },
-            false },
-        { "rgb", 48, 20,
-            [](int x, int y) {
-                return TBgra { static_cast<uint8_t>(x * 5), static_cast<uint8_t>(y * 12), 7, 255 };
-            },
-            false },
-        { "rgba", 256, 256,
-            [](int x, int y) {
-                return TBgra { static_cast<uint8_t>(x), static_cast<uint8_t>(y),
-                    static_cast<uint8_t>(x ^ y), static_cast<uint8_t>(x + y == 0 ? 0 : 200) };
-            },
-            true },
-        { "tall", 1, 256,
-            [](int, int y) {
-                return TBgra { 1, 2, static_cast<uint8_t>(y), 255 };
-            },
-            true },
+    const F twoColours = [](int x, int) { return TBgra { 0, 0, 255, uint8_t(x < 8 ? 255 : 0) }; };
+    const F grey = [](int x, int y) { return Grey(uint8_t(x * 12 + y), 255); };
+    const F greyAlpha = [](int x, int y) { return Grey(uint8_t(x * 10), uint8_t(y * 10 + 1)); };
+    const F rgb = [](int x, int y) { return TBgra { uint8_t(x * 5), uint8_t(y * 12), 7, 255 }; };
+    const F rgba = [](int x, int y) {
+        return TBgra { uint8_t(x), uint8_t(y), uint8_t(x ^ y), uint8_t(x + y == 0 ? 0 : 200) };
     };
+    const F tall = [](int, int y) { return TBgra { 1, 2, uint8_t(y), 255 }; };
+    const std::vector<TCase> cases { { "twocolours", 16, 16, twoColours, false },
+        { "grey", 20, 20, grey, false }, { "greyalpha", 24, 24, greyAlpha, false },
+        { "rgb", 48, 20, rgb, false }, { "rgba", 256, 256, rgba, true },
+        { "tall", 1, 256, tall, true } };
     TTempDir dir;
     TTwoPanes panes;
     TStringList files;
@@ -71,9 +55,7 @@ TEST(PictureImport, PngPicturesBecome32BitImagesWithTheirAlpha)
         WriteFile(name, EncodePngCompact(Rgba(c.W, c.H, c.ColourAt)));
         files.Add(name);
     }
-    WriteFile(dir.Path("huge.png"), EncodePng(Rgba(257, 8, [](int, int) {
-        return TBgra { 1, 1, 1, 255 };
-    })));
+    WriteFile(dir.Path("huge.png"), EncodePng(Rgba(257, 8, tall)));
     files.Add(dir.Path("huge.png").string());
     panes.Pane1.ImportBitmapFiles(files);
     ASSERT_EQ(panes.Platform1.Messages.size(), 1u);
@@ -108,20 +90,10 @@ TEST(PictureImport, PngPicturesBecome32BitImagesWithTheirAlpha)
     EXPECT_EQ(data[maskStart], 0x00);
     EXPECT_EQ(data[maskStart + 1], 0xFF);
 
-    // Sorting puts the PNG images in their places too: 1 x 256 and 256 x 256 after 48 x 20.
+    // Sorting puts the PNG images in their places too: 1 x 256 first, 256 x 256 last.
     panes.Pane2.IconDirectory().SortImages();
-    const TFormats sorted { { 1, 256, 32 }, { 16, 16, 32 }, { 20, 20, 32 }, { 24, 24, 32 },
-        { 48, 20, 32 }, { 256, 256, 32 } };
-    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()), sorted);
-
-    // Importing a format again asks the bitmap import's question.
-    panes.Platform1.Answers.push_back(false);
-    TStringList again;
-    again.Add(dir.Path("rgb.png").string());
-    panes.Pane1.ImportBitmapFiles(again);
-    ASSERT_EQ(panes.Platform1.Questions.size(), 1u);
-    EXPECT_EQ(
-        panes.Platform1.Questions[0].Text, "Format exists:\r\n\r\n48*20, 32 bpp\r\n\r\nReplace?");
+    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()).front(), std::tuple(1, 256, 32));
+    EXPECT_EQ(Formats(panes.Pane2.IconDirectory()).back(), std::tuple(256, 256, 32));
 }
 
 // Copy offers the image with its alpha beside the bitmap; a pasted picture with alpha becomes a
@@ -143,8 +115,6 @@ TEST(PictureImport, ClipboardAndExportKeepTransparency)
     EXPECT_EQ(panes.Clipboard.GetBitmap()->Width(), 40);
     panes.Platform1.SaveAnswers.push_back(dir.Path("out.png").string());
     ASSERT_TRUE(panes.Pane1.Execute(TPaneAction::ImageExportBitmap));
-    EXPECT_EQ(
-        panes.Platform1.Dialogs.back().Filter, "Bitmaps (*.bmp)|*.bmp|PNG picture (*.png)|*.png");
     EXPECT_EQ(DecodePng(ReadFile(dir.Path("out.png"))), *panes.Clipboard.GetPicture());
 
     panes.Pane2.UpdateActions();
@@ -153,12 +123,94 @@ TEST(PictureImport, ClipboardAndExportKeepTransparency)
     EXPECT_EQ(panes.Pane2.IconDirectory().GetEntry(0).BitCount, 32);
     EXPECT_EQ(ImagePicture(panes.Pane2, 0), ImagePicture(panes.Pane1, 0));
 
-    panes.Clipboard.SetBitmapWithPicture(
-        MakeSolidBitmap(8, 8, RGB(1, 2, 3)), Rgba(8, 8, [](int, int) {
-            return TBgra { 3, 2, 1, 255 };
-        }));
+    const TBitmap opaque = Rgba(8, 8, [](int, int) { return TBgra { 3, 2, 1, 255 }; });
+    panes.Clipboard.SetBitmapWithPicture(MakeSolidBitmap(8, 8, RGB(1, 2, 3)), opaque);
     ASSERT_TRUE(panes.Pane2.Execute(TPaneAction::EditPaste));
     EXPECT_EQ(panes.Pane2.IconDirectory().GetEntry(1).BitCount, 24);
+}
+
+const std::string Cli = VELMORA_CLI_PATH;
+
+// A flat colour stays exactly that colour, a transparent border stays transparent, the
+// colours under alpha 0 never bleed into the visible pixels, and a wide picture is fitted
+// centred on transparency.
+TEST(PictureSizes, MadeSizesKeepColoursEdgesAndProportions)
+{
+    const std::vector<int> sides { 256, 16, 48, 128, 20 };
+    // Blue inside a transparent border of an eighth; the border's hidden colour is green.
+    const TBitmap framed = Rgba(512, 512, [](int x, int y) {
+        const bool inside = x >= 64 && x < 448 && y >= 64 && y < 448;
+        return inside ? TBgra { 200, 0, 0, 255 } : TBgra { 0, 255, 0, 0 };
+    });
+    const std::vector<TBitmap> made = MakeSquareSizes(framed, sides);
+    for (size_t i = 0; i < sides.size(); ++i) {
+        SCOPED_TRACE(sides[i]);
+        ASSERT_EQ(made[i].Width(), sides[i]);
+        for (int y = 0; y < sides[i]; ++y)
+            for (int x = 0; x < sides[i]; ++x) {
+                // No fringe: every visible pixel is the blue; well inside opaque, well outside
+                // nothing.
+                const TBgra p = PixelAt(made[i], x, y);
+                const int d = std::min({ x, y, sides[i] - 1 - x, sides[i] - 1 - y }) - sides[i] / 8;
+                ASSERT_EQ(p, (TBgra { uint8_t(p[3] ? 200 : 0), 0, 0, p[3] })) << x << "," << y;
+                ASSERT_TRUE(d >= 3 ? p[3] == 255 : d >= -3 || p[3] == 0) << x << "," << y;
+            }
+    }
+
+    // 200 x 100 into 16: 16 x 8 in rows 4 to 11.
+    const TBitmap wide = Rgba(200, 100, [](int, int) { return TBgra { 1, 2, 3, 255 }; });
+    const TBitmap fitted = MakeSquareSizes(wide, std::vector<int> { 16 })[0];
+    for (int y = 0; y < 16; ++y)
+        EXPECT_EQ(PixelAt(fitted, 7, y)[3], y >= 4 && y < 12 ? 255 : 0) << y;
+    EXPECT_EQ(PixelAt(fitted, 0, 8), (TBgra { 1, 2, 3, 255 }));
+
+    EXPECT_THROW(MakeSquareSizes(TBitmap(8193, 1, TPixelFormat::pf32bit), std::vector<int> { 16 }),
+        EInvalidGraphic);
+}
+
+// build --sizes makes each size as a 32-bit image (the 256 one as PNG) that icotool and Pillow
+// read, each within 4 levels of Pillow's own Lanczos resize of the premultiplied picture; a
+// size the icon holds is refused with status 1.
+TEST(PictureSizes, BuildMakesEverySizeFromOnePicture)
+{
+    TTempDir dir;
+    const TBitmap art = Rgba(300, 200, [](int x, int y) { // a disc on a chequered ramp
+        const bool disc = (x - 150) * (x - 150) + (y - 100) * (y - 100) < 90 * 90;
+        return TBgra { uint8_t(x * 255 / 300), uint8_t(y),
+            uint8_t((x / 20 + y / 20) % 2 ? 240 : 20), uint8_t(disc ? 255 : 0) };
+    });
+    WriteFile(dir.Path("art.png"), EncodePng(art));
+    const std::string cd = "cd '" + dir.Root().string() + "' && ";
+    const std::string run = cd + "'" + Cli + "' build ";
+    std::string out;
+    ASSERT_EQ(RunCommand(run + "--sizes 16,24,32,48,64,128,256 -o art.ico art.png 2>&1", &out), 0)
+        << out;
+    TIconDirectory icon;
+    ASSERT_TRUE(icon.LoadFromFile(dir.Path("art.ico").string()));
+    ASSERT_EQ(icon.Count(), 7);
+    EXPECT_TRUE(icon.GetImage(6).IsPng());
+    EXPECT_FALSE(icon.GetImage(5).IsPng());
+
+    std::string refused;
+    EXPECT_EQ(
+        RunCommand(run + "--sizes 20,32 --into art.ico -o two.ico art.png 2>&1", &refused), 1);
+    EXPECT_EQ(refused,
+        "velmora-icon build: art.png @ 32: not imported: the icon already holds an image of its "
+        "format (32*32, 32 bpp)\ntwo.ico\n");
+
+    std::string listed;
+    if (HaveProgram("icotool")) {
+        ASSERT_EQ(RunCommand(cd + "icotool -l art.ico 2>&1", &listed), 0);
+        EXPECT_NE(listed.find("--index=7 --width=256 --height=256 --bit-depth=32"), listed.npos);
+    }
+    if (!HavePillow())
+        GTEST_SKIP() << "Pillow is not installed";
+    std::string mad;
+    ASSERT_EQ(RunCommand(cd + "/usr/bin/python3 '" + VELMORA_DATA_DIR
+                      + "/../bench/lanczos_difference.py' art.png art.ico",
+                  &mad),
+        0);
+    EXPECT_LT(std::stod(mad.substr(mad.rfind(' '))), 4.0) << mad;
 }
 
 } // namespace

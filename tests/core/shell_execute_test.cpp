@@ -26,18 +26,15 @@ TEST(ShellExecuteWithMessages, PassesEveryArgumentAndShowsTheMessageOfEachRefusa
     for (int value : { INT_MIN, -31, 0, 3, 8, 31, 33, INT_MAX }) {
         SCOPED_TRACE(value);
         TFakeShellOpener shell(value);
-        std::vector<std::string> shown;
+        std::string shown; // every message shown, one after the other
         EXPECT_EQ(ShellExecuteWithMessages(
-                      shell, [&shown](const std::string& text) { shown.push_back(text); }, fileName,
-                      77, "edit", "-n", "/tmp", 3),
+                      shell, [&shown](const std::string& text) { shown += text; }, fileName, 77,
+                      "edit", "-n", "/tmp", 3),
             value);
         const std::vector<TFakeShellOpener::TCall> expected { { 77, "edit", fileName, "-n", "/tmp",
             3 } };
         EXPECT_EQ(shell.Calls(), expected);
-        auto message = messages.find(value);
-        EXPECT_EQ(shown,
-            message == messages.end() ? std::vector<std::string> {}
-                                      : std::vector<std::string> { message->second });
+        EXPECT_EQ(shown, messages.contains(value) ? messages.at(value) : "");
     }
     TFakeShellOpener refusing(IShellOpener::NoAssociation); // no message shown: none given
     EXPECT_EQ(ShellExecuteWithMessages(refusing, nullptr, "doc.txt", 0, "open", "", "", 1), 31);
