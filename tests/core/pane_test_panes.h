@@ -14,14 +14,15 @@ namespace velmora::test
 
 using TFormats = std::vector<std::tuple<int, int, int>>;
 
-/// Panes 1 and 2 as the main window sets them up; they share one clipboard.
-struct TTwoPanes {
+/// Panes 1 and 2 as the main window sets them up; they share one clipboard. Pane 1's platform
+/// may be a test's own.
+template <class TPlatform1 = TFakePanePlatform> struct TTwoPanesOf {
     TFakeClipboard Clipboard;
-    TFakePanePlatform Platform1 { &Clipboard };
+    TPlatform1 Platform1 { &Clipboard };
     TFakePanePlatform Platform2 { &Clipboard };
     TIconPane Pane1 { Platform1 };
     TIconPane Pane2 { Platform2 };
-    TTwoPanes()
+    TTwoPanesOf()
     {
         Pane1.SetIconNumber(1);
         Pane2.SetIconNumber(2);
@@ -31,6 +32,7 @@ struct TTwoPanes {
         Pane2.UpdateActions();
     }
 };
+using TTwoPanes = TTwoPanesOf<>;
 
 /// Clicks the rectangle from the cell that shows image first to the one that shows last.
 inline void SelectImages(TIconPane& pane, int first, int last)
