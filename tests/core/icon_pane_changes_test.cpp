@@ -12,17 +12,6 @@ namespace
 using A = TPaneAction;
 using S = TSaveChangesAnswer;
 
-// Puts true-colour pictures into a pane as one import command.
-void Import(TIconPane& pane, const std::vector<TBitmap>& pictures)
-{
-    TIconPane::TChangeScope change(pane, "Import from bitmap");
-    for (const TBitmap& picture : pictures)
-        ASSERT_EQ(pane.IconDirectory().ImportBitmap(picture), 0);
-    pane.RefreshView();
-    pane.SetGridVisible(true);
-    pane.UpdateActions();
-}
-
 } // namespace
 
 TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
@@ -48,7 +37,7 @@ TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
         TTwoPanes panes;
         TIconPane& pane = panes.Pane1;
         EXPECT_FALSE(pane.Changed());
-        Import(pane, { Picture(20, 8) });
+        ImportPictures(pane, { Picture(20, 8) });
         ASSERT_TRUE(pane.Changed());
         EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: *(new)");
         panes.Platform1.SaveChangesAnswers.push_back(row.Answer);
@@ -69,7 +58,7 @@ TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
 
     // A save that fails raises its error for the application's handler: nothing closes.
     TTwoPanes panes;
-    Import(panes.Pane1, { Picture(20, 8) });
+    ImportPictures(panes.Pane1, { Picture(20, 8) });
     panes.Platform1.SaveChangesAnswers.push_back(S::Save);
     panes.Platform1.SaveAnswers.push_back(unwritable);
     EXPECT_FALSE(ErrorOf([&] { panes.Pane1.Execute(A::IconClose); }).empty());
@@ -79,7 +68,7 @@ TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
     panes.Pane1.SaveIconFile(saved);
     EXPECT_FALSE(panes.Pane1.Changed());
     EXPECT_EQ(panes.Pane1.Headline().find('*'), std::string::npos);
-    Import(panes.Pane1, { Picture(8, 8) });
+    ImportPictures(panes.Pane1, { Picture(8, 8) });
     const std::string script
         = "velmora icon manager script file\nCloseIcon\nOpenIcon " + saved + "\n";
     WriteFile(dir.Path("s-qebscript.txt"), Bytes(script.begin(), script.end()));
@@ -155,7 +144,7 @@ TEST(IconPaneChanges, UndoAndRedoEveryKindOfChange)
     // A new change drops what could be redone; the partner's own undo takes its add back.
     pane.SetZoom(2);
     EXPECT_TRUE(pane.IsEnabled(A::EditRedo));
-    Import(pane, { Picture(40, 40) });
+    ImportPictures(pane, { Picture(40, 40) });
     EXPECT_FALSE(pane.IsEnabled(A::EditRedo));
     ASSERT_TRUE(panes.Pane2.Execute(A::EditUndo));
     EXPECT_EQ(panes.Pane2.IconDirectory().Count(), 1);

@@ -114,17 +114,14 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             { { "logo.bmp", Picture(16, 16) }, { "logomask.bmp", Mask(16, 16) } },
             { { 16, 16, 32 } },
             { { "logo.bmp", O::Imported }, { "logomask.bmp", O::UsedAsMask } } },
-        // The mask is found in any case, but only "mask.bmp" in lower case marks a mask file.
-        { "a mask in other case",
-            { { "logo.bmp", Picture(20, 20) }, { "LogoMask.bmp", Mask(20, 20) } },
+        // The mask is found in any case, but only "mask.bmp" in lower case marks a mask file;
+        // only ".bmp" in lower case is taken.
+        { "case",
+            { { "logo.bmp", Picture(20, 20) }, { "LogoMask.bmp", Mask(20, 20) },
+                { "A.BMP", Picture(8, 8) }, { "b.gif", Picture(8, 8) } },
             { { 20, 20, 32 }, { 20, 20, 24 } },
-            { { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::Imported } } },
-        { "extensions with case",
-            { { "A.BMP", Picture(8, 8) }, { "b.gif", Picture(8, 8) },
-                { "c.bmp", Picture(12, 12) } },
-            { { 12, 12, 24 } },
             { { "A.BMP", O::WrongExtension }, { "b.gif", O::WrongExtension },
-                { "c.bmp", O::Imported } } },
+                { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::Imported } } },
         // Lower-case bytes decide; AB.bmp and ab.bmp tie and go by their own bytes.
         { "order",
             { { "c.bmp", Picture(24, 24) }, { "ab.bmp", Picture(12, 12) },
@@ -211,7 +208,7 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
         bool Answer;
         std::string Format;
         O Outcome;
-        TLines Messages {};
+        size_t Messages = 0;
     };
     const std::vector<TTestImage> two { BmpImage(16, 16, 24), BmpImage(32, 32, 24) };
     const std::vector<TRow> rows {
@@ -222,13 +219,10 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
         // The format test comes before the depth test, so a palette bitmap is asked about.
         { "yes to a palette bitmap", { BmpImage(16, 16, 8), BmpImage(32, 32, 24) },
             { { "n.bmp", PatternBitmap(16, 16, TPixelFormat::pf8bit, 4) } }, true, "16*16, 8 bpp",
-            O::Refused,
-            { "Sorry. Palette bitmap are not supported.\r\nTrueColor bitmap (>=24bit) "
-              "needed:\r\n\r\n%s/n.bmp" } },
+            O::Refused, 1 },
         { "yes, held twice",
             { BmpImage(16, 16, 24, 1), BmpImage(32, 32, 24), BmpImage(16, 16, 24, 2) },
-            { { "n.bmp", Picture(16, 16) } }, true, "16*16, 24 bpp", O::FormatExists,
-            { "Format exists, not added!" } },
+            { { "n.bmp", Picture(16, 16) } }, true, "16*16, 24 bpp", O::FormatExists, 1 },
     };
     for (const TRow& row : rows) {
         SCOPED_TRACE(row.Name);
@@ -243,8 +237,8 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
         EXPECT_EQ(watched.Platform.Questions[0].Text,
             "Format exists:\r\n\r\n" + row.Format + "\r\n\r\nReplace?");
         EXPECT_EQ(watched.Pane.LastImportReport().Files[0].Outcome, row.Outcome);
-        EXPECT_EQ(watched.Platform.Messages, InFolder(row.Messages, dir));
-        EXPECT_EQ(watched.Platform.GridShown, std::vector<bool>(1 + row.Messages.size(), true));
+        EXPECT_EQ(watched.Platform.Messages.size(), row.Messages);
+        EXPECT_EQ(watched.Platform.GridShown, std::vector<bool>(1 + row.Messages, true));
         const std::vector<Bytes> after = ImageData(watched.Pane.IconDirectory());
         if (row.Outcome == O::Replaced)
             EXPECT_TRUE(after.size() == 2 && after[0] == before[1] && after[1] != before[0]);

@@ -34,6 +34,18 @@ template <class TPlatform1 = TFakePanePlatform> struct TTwoPanesOf {
 };
 using TTwoPanes = TTwoPanesOf<>;
 
+/// Puts images made from pictures into a pane as one import command; the pane shows them as
+/// after opening a file.
+inline void ImportPictures(TIconPane& pane, const std::vector<TBitmap>& pictures)
+{
+    TIconPane::TChangeScope change(pane, "Import from bitmap");
+    for (const TBitmap& picture : pictures)
+        ASSERT_EQ(pane.IconDirectory().ImportBitmap(picture), 0);
+    pane.RefreshView();
+    pane.SetGridVisible(true);
+    pane.UpdateActions();
+}
+
 /// Clicks the rectangle from the cell that shows image first to the one that shows last.
 inline void SelectImages(TIconPane& pane, int first, int last)
 {
