@@ -108,6 +108,7 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
         TFormats Formats;
         TOutcomes Outcomes;
         TLines Messages {};
+        std::vector<bool> GridShown {}; // at each message
     };
     const std::vector<TRow> rows {
         { "a bitmap with its mask",
@@ -147,7 +148,8 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
                 "failed.\r\nCannot read "
                 "bitmap file \"%s/e.bmp\": The .bmp file is truncated: its headers need 18 bytes, "
                 "the file has 3.",
-                "Bitmap smaller than its mask bitmap:\r\n\r\n%s/f.bmp" } },
+                "Bitmap smaller than its mask bitmap:\r\n\r\n%s/f.bmp" },
+            { false, false, true, true, true } },
     };
     for (const bool quiet : { false, true }) {
         for (const TRow& row : rows) {
@@ -159,19 +161,10 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             EXPECT_EQ(Formats(watched.Pane.IconDirectory()), row.Formats);
             EXPECT_EQ(Outcomes(watched.Pane.LastImportReport()), row.Outcomes);
             EXPECT_EQ(watched.Platform.Messages, InFolder(row.Messages, dir));
+            EXPECT_EQ(watched.Platform.GridShown, row.GridShown);
             EXPECT_EQ(watched.Pane.Grid().Visible(), !row.Formats.empty());
         }
     }
-}
-
-TEST(IconPaneImport, MessagesShowTheGridOnlyOverImages)
-{
-    TTempDir dir;
-    TWatchedPane watched;
-    watched.Pane.ImportBitmapFiles(WriteFiles(dir,
-        { { "a.bmp", Picture(100, 8) }, { "logo.bmp", Picture(16, 16) },
-            { "z.bmp", Picture(3, 3) } }));
-    EXPECT_EQ(watched.Platform.GridShown, (std::vector<bool> { false, true }));
 }
 
 // Quietly, a format that exists ends the import: that file and those after it are not

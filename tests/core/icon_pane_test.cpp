@@ -75,10 +75,7 @@ TEST(IconPaneTest, HeadlineAndStatusFollowTheDocument)
     EXPECT_GE(panes.Platform1.Repaints, 1);
 
     // The budget is the panel less its borders and the template's own width.
-    const int templateWidth = Measure6("Icon #%d, %d images: %s");
-    pane.SetHeadlineWidth(Measure6("three.ico") + templateWidth + 4);
-    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: three.ico");
-    pane.SetHeadlineWidth(Measure6(".../three.ico") + templateWidth + 4);
+    pane.SetHeadlineWidth(Measure6(".../three.ico") + Measure6("Icon #%d, %d images: %s") + 4);
     EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: .../three.ico");
 
     // Status from the selection: one image, an empty cell, several cells.
@@ -206,6 +203,11 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     platform.OpenAnswers.push_back({ missing });
     pane.Execute(A::IconOpen);
     EXPECT_EQ(platform.Messages.back(), "Error - icon file not opened: " + missing);
+    // A damaged file raises the error for the application's handler: the file, then the reason.
+    WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4) }), 4, 50, 2));
+    platform.OpenAnswers.push_back({ missing });
+    const std::string error = ErrorOf([&] { pane.Execute(A::IconOpen); });
+    EXPECT_EQ(error.rfind("Error - icon file not opened: " + missing + "\r\nIconDirEntry.", 0), 0u);
     EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + path);
 
     // Save: no file name offered, a failure names the file after a line break.
