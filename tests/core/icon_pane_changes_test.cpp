@@ -36,7 +36,6 @@ TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
     for (const TRow& row : rows) {
         TTwoPanes panes;
         TIconPane& pane = panes.Pane1;
-        EXPECT_FALSE(pane.Changed());
         ImportPictures(pane, { Picture(20, 8) });
         ASSERT_TRUE(pane.Changed());
         EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: *(new)");
@@ -114,11 +113,9 @@ TEST(IconPaneChanges, UndoAndRedoEveryKindOfChange)
     SelectImages(panes.Pane2, 0, 0);
     pane.UpdateActions();
     ASSERT_TRUE(pane.Execute(A::ImageInsertFrom));
-    EXPECT_EQ(pane.IconDirectory().Count(), 2);
     panes.Platform1.SaveChangesAnswers.push_back(S::Discard);
     ASSERT_TRUE(pane.Execute(A::IconClose));
     ASSERT_TRUE(pane.Execute(A::IconNew));
-    EXPECT_EQ(pane.IconDirectory().FileName(), TIconPane::NewIconFileName());
 
     // Back step by step: New, Close, Insert, Cut, Delete, Sort, Paste.
     const char* const steps[]

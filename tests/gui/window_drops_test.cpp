@@ -1,5 +1,5 @@
 #include "cell_drag.h"
-#include "core/icon_test_files.h"
+#include "core/pane_test_panes.h"
 #include "started_window.h"
 
 #include <QTemporaryDir>
@@ -45,12 +45,7 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
 TEST(WindowDrops, ACellDraggedToTheOtherPaneIsAddedThere)
 {
     TStartedWindow w;
-    // A picture whose left column has the colour that becomes transparent.
-    const TBitmap picture = MakeTrueColorBitmap(20, 12, TPixelFormat::pf24bit,
-        [](int x, int y) { return x == 0 ? RGB(255, 0, 255) : RGB(40, 90, uint8_t(y)); });
-    ASSERT_EQ(w.Pane1().IconDirectory().ImportBitmap(picture), 0);
-    w.Pane1().RefreshView();
-    w.Pane1().SetGridVisible(true);
+    ImportPictures(w.Pane1(), { Picture(20, 12) });
 
     QTemporaryDir folder;
     const int index = 0;
@@ -63,7 +58,7 @@ TEST(WindowDrops, ACellDraggedToTheOtherPaneIsAddedThere)
     const TIconDirectoryEntry& entry = w.Pane1().IconDirectory().GetEntry(index);
     EXPECT_EQ(png.size(), QSize(entry.ImageWidth(), entry.ImageHeight()));
     EXPECT_EQ(qAlpha(png.pixel(0, 5)), 0);
-    EXPECT_EQ(png.pixel(3, 5), qRgba(40, 90, 5, 255));
+    EXPECT_EQ(png.pixel(3, 5), qRgba(50, 24, 40, 255));
 
     // Dropped on pane 1 itself nothing happens; on pane 2 the image is added there.
     DropOn(w.Window, w.Window.FrameIcon1(), *data);
