@@ -102,12 +102,10 @@ TEST(IconPaneChanges, UndoAndRedoEveryKindOfChange)
     ASSERT_TRUE(pane.Execute(A::ImageSort));
     const TFormats sorted = Formats(pane.IconDirectory());
     EXPECT_EQ(pane.ActionCaption(A::EditUndo), "&Undo Sort by format");
-    SelectImages(pane, 0, 0);
-    ASSERT_TRUE(pane.Execute(A::EditDelete));
-    SelectImages(pane, 0, 0);
-    ASSERT_TRUE(pane.Execute(A::EditCut));
-    SelectImages(pane, 0, 0);
-    ASSERT_TRUE(pane.Execute(A::ImageAddTo));
+    for (const A action : { A::EditDelete, A::EditCut, A::ImageAddTo }) {
+        SelectImages(pane, 0, 0);
+        ASSERT_TRUE(pane.Execute(action));
+    }
     EXPECT_EQ(panes.Pane2.IconDirectory().Count(), 2);
     EXPECT_EQ(panes.Pane2.ActionCaption(A::EditUndo), "&Undo Add image to icon");
     SelectImages(panes.Pane2, 0, 0);

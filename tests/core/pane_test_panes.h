@@ -51,16 +51,16 @@ inline void SelectImages(TIconPane& pane, int first, int last)
 {
     auto cellOf = [&pane](int index) {
         const TImageGrid& grid = pane.Grid();
+        std::pair at(0, 0);
         std::string end = "|";
         end += std::to_string(index);
-        for (int row = 1; row < grid.RowCount(); ++row)
-            for (int col = 1; col < grid.ColCount(); ++col) {
-                const std::string& cell = grid.Cell(col, row);
-                if (cell.ends_with(end))
-                    return std::pair(col, row);
-            }
-        ADD_FAILURE() << "no cell shows image " << index;
-        return std::pair(0, 0);
+        grid.ForEachCell({ 1, 1, grid.ColCount() - 1, grid.RowCount() - 1 },
+            [&](int col, int row, const std::string& text) {
+                if (text.ends_with(end))
+                    at = { col, row };
+            });
+        EXPECT_NE(at.first, 0) << "no cell shows image " << index;
+        return at;
     };
     const auto [left, top] = cellOf(first);
     const auto [right, bottom] = cellOf(last);

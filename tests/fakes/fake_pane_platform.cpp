@@ -22,9 +22,9 @@ template <class T> T Next(std::deque<T>& answers, const std::string& what, T can
 
 } // namespace
 
-bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string& caption)
+bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string&)
 {
-    Questions.push_back({ text, caption });
+    Questions.push_back({ text });
     return Next(Answers, "question: " + text);
 }
 

@@ -33,7 +33,6 @@ public:
     std::vector<std::string> Messages;
     struct TQuestion {
         std::string Text;
-        std::string Caption;
     };
     std::vector<TQuestion> Questions;
     std::vector<std::string> SaveChangesQuestions;
