@@ -20,13 +20,10 @@ Bytes DiagonalIcon(int count)
     const TTestImage image = BmpImage(8, 8, 32);
     std::vector<TTestImage> images;
     const uint32_t offset = 6 + 16 * static_cast<uint32_t>(count);
-    for (int i = 0; i < count; ++i) {
-        TTestImage entry { i == 0 ? image.Data : Bytes {}, static_cast<uint8_t>(1 + i % 255),
-            static_cast<uint8_t>(1 + i / 255), static_cast<uint16_t>(1 + i) };
-        entry.BytesInRes = static_cast<uint32_t>(image.Data.size());
-        entry.ImageOffset = offset;
-        images.push_back(entry);
-    }
+    for (int i = 0; i < count; ++i)
+        images.push_back({ i == 0 ? image.Data : Bytes {}, static_cast<uint8_t>(1 + i % 255),
+            static_cast<uint8_t>(1 + i / 255), static_cast<uint16_t>(1 + i), 0, 1,
+            static_cast<uint32_t>(image.Data.size()), offset });
     return MakeIconFile(images);
 }
 

@@ -68,31 +68,20 @@ TLines InFolder(TLines texts, const TTempDir& dir)
     return texts;
 }
 
-// Notes for each message and question whether the grid was visible while it was up.
-class TWatchingPlatform : public TFakePanePlatform
-{
-public:
-    const TIconPane* Pane = nullptr;
+// A pane over a platform that notes for each message and question whether the grid was
+// visible while it was up.
+struct TWatchedPane : TFakePanePlatform {
+    TIconPane Pane { *this };
     std::vector<bool> GridShown;
     void ShowMessage(const std::string& text) override
     {
-        GridShown.push_back(Pane->Grid().Visible());
+        GridShown.push_back(Pane.Grid().Visible());
         TFakePanePlatform::ShowMessage(text);
     }
     bool AskQuestion(const std::string& text, const std::string& caption) override
     {
-        GridShown.push_back(Pane->Grid().Visible());
+        GridShown.push_back(Pane.Grid().Visible());
         return TFakePanePlatform::AskQuestion(text, caption);
-    }
-};
-
-struct TWatchedPane {
-    TWatchingPlatform Platform;
-    TIconPane Pane { Platform };
-    TWatchedPane()
-    {
-        Platform.Pane = &Pane;
-        Pane.SetIconNumber(1);
     }
 };
 
@@ -160,8 +149,8 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             watched.Pane.ImportBitmapFiles(WriteFiles(dir, row.Files));
             EXPECT_EQ(Formats(watched.Pane.IconDirectory()), row.Formats);
             EXPECT_EQ(Outcomes(watched.Pane.LastImportReport()), row.Outcomes);
-            EXPECT_EQ(watched.Platform.Messages, InFolder(row.Messages, dir));
-            EXPECT_EQ(watched.Platform.GridShown, row.GridShown);
+            EXPECT_EQ(watched.Messages, InFolder(row.Messages, dir));
+            EXPECT_EQ(watched.GridShown, row.GridShown);
             EXPECT_EQ(watched.Pane.Grid().Visible(), !row.Formats.empty());
         }
     }
@@ -186,7 +175,7 @@ TEST(IconPaneImport, QuietModeStopsAtAFormatThatExists)
     EXPECT_TRUE(report.Stopped);
     EXPECT_EQ(report.Files[1].Reason, "20*20, 24 bpp");
     EXPECT_FALSE(report.AllBitmapsUsed());
-    EXPECT_TRUE(watched.Platform.Messages.empty() && watched.Platform.Questions.empty());
+    EXPECT_TRUE(watched.Messages.empty() && watched.Questions.empty());
     EXPECT_TRUE(watched.Pane.Grid().Visible());
 }
 
@@ -223,15 +212,15 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
         TWatchedPane watched;
         OpenImages(watched.Pane, dir, row.Icon);
         const std::vector<Bytes> before = ImageData(watched.Pane.IconDirectory());
-        watched.Platform.Answers = { row.Answer };
+        watched.Answers = { row.Answer };
         watched.Pane.ImportBitmapFiles(WriteFiles(dir, row.Files));
 
-        ASSERT_EQ(watched.Platform.Questions.size(), 1u);
-        EXPECT_EQ(watched.Platform.Questions[0].Text,
-            "Format exists:\r\n\r\n" + row.Format + "\r\n\r\nReplace?");
+        ASSERT_EQ(watched.Questions.size(), 1u);
+        EXPECT_EQ(
+            watched.Questions[0].Text, "Format exists:\r\n\r\n" + row.Format + "\r\n\r\nReplace?");
         EXPECT_EQ(watched.Pane.LastImportReport().Files[0].Outcome, row.Outcome);
-        EXPECT_EQ(watched.Platform.Messages.size(), row.Messages);
-        EXPECT_EQ(watched.Platform.GridShown, std::vector<bool>(1 + row.Messages, true));
+        EXPECT_EQ(watched.Messages.size(), row.Messages);
+        EXPECT_EQ(watched.GridShown, std::vector<bool>(1 + row.Messages, true));
         const std::vector<Bytes> after = ImageData(watched.Pane.IconDirectory());
         if (row.Outcome == O::Replaced)
             EXPECT_TRUE(after.size() == 2 && after[0] == before[1] && after[1] != before[0]);

@@ -8,25 +8,7 @@
 namespace velmora::test
 {
 
-TEST(ProgramStartTest, TwoIconArgumentsOpenBothPanes)
-{
-    TTempDir dir;
-    const std::string a = dir.Path("a.ico").string();
-    const std::string b = dir.Path("b.ICO").string();
-    WriteFile(a, MakeIconFile({ BmpImage(16, 16, 32), BmpImage(32, 32, 8) }));
-    WriteFile(b, MakeIconFile({ BmpImage(48, 48, 24) }));
-
-    TStartedWindow w(false, { QString::fromStdString(a), QString::fromStdString(b) });
-    EXPECT_EQ(w.Pane1().IconDirectory().FileName(), a);
-    EXPECT_EQ(w.Pane2().IconDirectory().FileName(), b);
-    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
-    // The toolbars follow: what each pane holds can be saved.
-    for (TFrameIconDirectory* frame : { w.Window.FrameIcon1(), w.Window.FrameIcon2() })
-        EXPECT_TRUE(frame->Action(TPaneAction::IconSave)->isEnabled());
-    EXPECT_TRUE(w.Prompts.Messages.empty() && w.Errors.empty());
-}
-
-TEST(ProgramStartTest, TheBuiltInIconHoldsTheThemePicturesOfEverySize)
+TEST(ProgramStartTest, IconArgumentsOpenAndTheBuiltInIconHoldsEverySize)
 {
     const QIcon icon = EmbeddedProgramIcon();
     for (int side : { 16, 24, 32, 48, 64, 128, 256 }) {
@@ -45,8 +27,19 @@ TEST(ProgramStartTest, TheBuiltInIconHoldsTheThemePicturesOfEverySize)
     }
     // The application and so every window carry an icon, from the theme or built in.
     EXPECT_FALSE(QApplication::windowIcon().isNull());
-    TStartedWindow w;
+    TTempDir dir;
+    const std::string a = dir.Path("a.ico").string();
+    const std::string b = dir.Path("b.ICO").string();
+    WriteFile(a, MakeIconFile({ BmpImage(16, 16, 32), BmpImage(32, 32, 8) }));
+    WriteFile(b, MakeIconFile({ BmpImage(48, 48, 24) }));
+    TStartedWindow w(false, { QString::fromStdString(a), QString::fromStdString(b) });
     EXPECT_FALSE(w.Window.windowIcon().isNull());
+    // Two icon arguments open in panes 1 and 2, and the toolbars follow.
+    EXPECT_EQ(w.Pane1().IconDirectory().FileName(), a);
+    EXPECT_EQ(w.Pane2().IconDirectory().FileName(), b);
+    for (TFrameIconDirectory* frame : { w.Window.FrameIcon1(), w.Window.FrameIcon2() })
+        EXPECT_TRUE(frame->Action(TPaneAction::IconSave)->isEnabled());
+    EXPECT_TRUE(w.Prompts.Messages.empty() && w.Errors.empty());
 }
 
 } // namespace velmora::test
