@@ -12,16 +12,6 @@ namespace
 using A = TPaneAction;
 using TLines = std::vector<std::string>;
 
-// Puts images made from pictures into a pane, which shows them as after opening a file.
-void ImportPictures(TIconPane& pane, const std::vector<TBitmap>& pictures)
-{
-    for (const TBitmap& picture : pictures)
-        ASSERT_EQ(pane.IconDirectory().ImportBitmap(picture), 0);
-    pane.RefreshView();
-    pane.SetGridVisible(true);
-    pane.UpdateActions();
-}
-
 // The picture an image shows: its colours where the mask lets them through, 0 elsewhere.
 std::vector<uint32_t> Shown(const TIconDirectory& document, int index)
 {
@@ -98,45 +88,27 @@ TEST(IconPaneTransfer, CopyCutAndPaste)
 // while the question was up keeps the old one.
 TEST(IconPaneTransfer, PasteOfAFormatThatExists)
 {
-    struct TRow {
-        const char* Name;
-        bool Answer;
-        std::optional<TBitmap> Changed;
-        TLines Messages;
-    };
-    const std::vector<TRow> rows {
-        { "yes", true, std::nullopt, {} },
-        { "yes, now too large", true, Picture(80, 80),
-            { "Bitmap too large (width or height > 72):\r\n\r\nClipBoard" } },
-    };
-    for (const TRow& row : rows) {
-        SCOPED_TRACE(row.Name);
-        TFakeClipboard clipboard;
-        TActingPlatform platform(&clipboard);
-        TIconPane pane(platform);
-        pane.SetIconNumber(1);
-        ImportPictures(pane, { Picture(16, 16), Picture(32, 32) });
-        const std::vector<Bytes> before = ImageData(pane.IconDirectory());
-        clipboard.SetBitmap(Picture(16, 16, 200));
-        if (row.Changed)
-            platform.WhileAsking = [&] { clipboard.SetBitmap(*row.Changed); };
-        platform.Answers = { row.Answer };
-        pane.UpdateActions();
-        ASSERT_TRUE(pane.Execute(A::EditPaste));
+    TTwoPanesOf<TActingPlatform> panes;
+    TIconPane& pane = panes.Pane1;
+    ImportPictures(pane, { Picture(16, 16), Picture(32, 32) });
+    const std::vector<Bytes> before = ImageData(pane.IconDirectory());
+    panes.Clipboard.SetBitmap(Picture(16, 16, 200));
+    panes.Platform1.WhileAsking = [&] { panes.Clipboard.SetBitmap(Picture(80, 80)); };
+    panes.Platform1.Answers = { true, true };
+    pane.UpdateActions();
+    ASSERT_TRUE(pane.Execute(A::EditPaste));
+    EXPECT_EQ(panes.Platform1.Messages,
+        TLines { "Bitmap too large (width or height > 72):\r\n\r\nClipBoard" });
+    EXPECT_EQ(ImageData(pane.IconDirectory()), before);
 
-        ASSERT_EQ(platform.Questions.size(), 1u);
-        EXPECT_EQ(
-            platform.Questions[0].Text, "Format exists:\r\n\r\n16*16, 24 bpp\r\n\r\nReplace?");
-        EXPECT_EQ(platform.Messages, row.Messages);
-        if (row.Answer && row.Messages.empty()) {
-            EXPECT_EQ(Formats(pane.IconDirectory()), (TFormats { { 32, 32, 24 }, { 16, 16, 24 } }));
-            TIconDirectory expected;
-            ASSERT_EQ(expected.ImportBitmap(Picture(16, 16, 200)), 0);
-            EXPECT_EQ(Shown(pane.IconDirectory(), 1), Shown(expected, 0));
-        } else {
-            EXPECT_EQ(ImageData(pane.IconDirectory()), before);
-        }
-    }
+    panes.Clipboard.SetBitmap(Picture(16, 16, 200));
+    panes.Platform1.WhileAsking = nullptr;
+    ASSERT_TRUE(pane.Execute(A::EditPaste));
+    EXPECT_EQ(panes.Platform1.Questions.size(), 2u);
+    EXPECT_EQ(Formats(pane.IconDirectory()), (TFormats { { 32, 32, 24 }, { 16, 16, 24 } }));
+    TIconDirectory expected;
+    ASSERT_EQ(expected.ImportBitmap(Picture(16, 16, 200)), 0);
+    EXPECT_EQ(Shown(pane.IconDirectory(), 1), Shown(expected, 0));
 }
 
 TEST(IconPaneTransfer, DeleteWorksHighestIndexFirstAndKeepsTheLastImage)

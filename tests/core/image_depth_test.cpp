@@ -38,16 +38,4 @@ TEST(ImageDepth, EntriesStoringZeroBitsShowTheirImagesDepth)
     EXPECT_EQ(pane.Grid().Cell(0, 1), " 0 bpp ");
 }
 
-TEST(ImageDepth, AnOpenThatFailsNamesTheFileThenTheReason)
-{
-    TTempDir dir;
-    TTwoPanes panes;
-    const std::string path = dir.Path("short.ico").string();
-    WriteFile(path, With(MakeIconFile({ BmpImage(16, 16, 4) }), 4, 50, 2));
-    panes.Platform1.OpenAnswers.push_back({ path });
-    const std::string error = ErrorOf([&] { panes.Pane1.Execute(TPaneAction::IconOpen); });
-    EXPECT_EQ(error.rfind("Error - icon file not opened: " + path + "\r\nIconDirEntry.", 0), 0u)
-        << error;
-}
-
 } // namespace velmora::test

@@ -14,14 +14,15 @@ namespace velmora::test
 
 using TFormats = std::vector<std::tuple<int, int, int>>;
 
-/// Panes 1 and 2 as the main window sets them up; they share one clipboard.
-struct TTwoPanes {
+/// Panes 1 and 2 as the main window sets them up; they share one clipboard. Pane 1's platform
+/// may be a test's own.
+template <class TPlatform1 = TFakePanePlatform> struct TTwoPanesOf {
     TFakeClipboard Clipboard;
-    TFakePanePlatform Platform1 { &Clipboard };
+    TPlatform1 Platform1 { &Clipboard };
     TFakePanePlatform Platform2 { &Clipboard };
     TIconPane Pane1 { Platform1 };
     TIconPane Pane2 { Platform2 };
-    TTwoPanes()
+    TTwoPanesOf()
     {
         Pane1.SetIconNumber(1);
         Pane2.SetIconNumber(2);
@@ -31,22 +32,35 @@ struct TTwoPanes {
         Pane2.UpdateActions();
     }
 };
+using TTwoPanes = TTwoPanesOf<>;
+
+/// Puts images made from pictures into a pane as one import command; the pane shows them as
+/// after opening a file.
+inline void ImportPictures(TIconPane& pane, const std::vector<TBitmap>& pictures)
+{
+    TIconPane::TChangeScope change(pane, "Import from bitmap");
+    for (const TBitmap& picture : pictures)
+        ASSERT_EQ(pane.IconDirectory().ImportBitmap(picture), 0);
+    pane.RefreshView();
+    pane.SetGridVisible(true);
+    pane.UpdateActions();
+}
 
 /// Clicks the rectangle from the cell that shows image first to the one that shows last.
 inline void SelectImages(TIconPane& pane, int first, int last)
 {
     auto cellOf = [&pane](int index) {
         const TImageGrid& grid = pane.Grid();
+        std::pair at(0, 0);
         std::string end = "|";
         end += std::to_string(index);
-        for (int row = 1; row < grid.RowCount(); ++row)
-            for (int col = 1; col < grid.ColCount(); ++col) {
-                const std::string& cell = grid.Cell(col, row);
-                if (cell.ends_with(end))
-                    return std::pair(col, row);
-            }
-        ADD_FAILURE() << "no cell shows image " << index;
-        return std::pair(0, 0);
+        grid.ForEachCell({ 1, 1, grid.ColCount() - 1, grid.RowCount() - 1 },
+            [&](int col, int row, const std::string& text) {
+                if (text.ends_with(end))
+                    at = { col, row };
+            });
+        EXPECT_NE(at.first, 0) << "no cell shows image " << index;
+        return at;
     };
     const auto [left, top] = cellOf(first);
     const auto [right, bottom] = cellOf(last);

@@ -5,86 +5,57 @@
 namespace velmora::test
 {
 
-TFakePanePlatform::TFakePanePlatform(IClipboard* clipboard)
-    : m_clipboard(clipboard ? clipboard : &m_ownClipboard)
+namespace
 {
-}
 
-void TFakePanePlatform::ShowMessage(const std::string& text)
+// The next scripted answer; without one, what is asked fails the test and is cancelled.
+template <class T> T Next(std::deque<T>& answers, const std::string& what, T cancelled = T {})
 {
-    Messages.push_back(text);
-}
-
-bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string& caption)
-{
-    Questions.push_back({ text, caption });
-    if (Answers.empty()) {
-        ADD_FAILURE() << "unscripted question: " << text;
-        return false;
+    if (answers.empty()) {
+        ADD_FAILURE() << "unscripted " << what;
+        return cancelled;
     }
-    const bool answer = Answers.front();
-    Answers.pop_front();
+    T answer = answers.front();
+    answers.pop_front();
     return answer;
+}
+
+} // namespace
+
+bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string&)
+{
+    Questions.push_back({ text });
+    return Next(Answers, "question: " + text);
 }
 
 TSaveChangesAnswer TFakePanePlatform::AskSaveChanges(const std::string& text)
 {
     SaveChangesQuestions.push_back(text);
-    if (SaveChangesAnswers.empty()) {
-        ADD_FAILURE() << "unscripted question: " << text;
-        return TSaveChangesAnswer::Cancel;
-    }
-    const TSaveChangesAnswer answer = SaveChangesAnswers.front();
-    SaveChangesAnswers.pop_front();
-    return answer;
+    return Next(SaveChangesAnswers, "question: " + text, TSaveChangesAnswer::Cancel);
 }
 
 std::vector<std::string> TFakePanePlatform::OpenFileDialog(const TFileDialogSetup& setup)
 {
     Dialogs.push_back(setup);
-    if (OpenAnswers.empty()) {
-        ADD_FAILURE() << "unscripted open dialog: " << setup.Title;
-        return {};
-    }
-    std::vector<std::string> answer = OpenAnswers.front();
-    OpenAnswers.pop_front();
-    return answer;
+    return Next(OpenAnswers, "open dialog: " + setup.Title);
 }
 
 std::optional<std::string> TFakePanePlatform::SaveFileDialog(const TFileDialogSetup& setup)
 {
     Dialogs.push_back(setup);
-    if (SaveAnswers.empty()) {
-        ADD_FAILURE() << "unscripted save dialog: " << setup.Title;
-        return std::nullopt;
-    }
-    std::optional<std::string> answer = SaveAnswers.front();
-    SaveAnswers.pop_front();
-    return answer;
+    return Next(SaveAnswers, "save dialog: " + setup.Title);
 }
 
-std::optional<TColor> TFakePanePlatform::ChooseColor(TColor color, TStringList& customColors)
+std::optional<TColor> TFakePanePlatform::ChooseColor(TColor, TStringList&)
 {
-    ColorsGiven.push_back(color);
-    for (const std::string& line : customColors.Lines())
-        CustomColorsGiven.push_back(line);
-    if (ColorAnswers.empty()) {
-        ADD_FAILURE() << "unscripted colour dialog";
-        return std::nullopt;
-    }
-    std::optional<TColor> answer = ColorAnswers.front();
-    ColorAnswers.pop_front();
-    if (answer && CustomColorsAnswer) {
-        customColors.Clear();
-        for (const std::string& line : *CustomColorsAnswer)
-            customColors.Add(line);
-    }
-    return answer;
+    ADD_FAILURE() << "unscripted colour dialog";
+    return std::nullopt;
 }
 
-int TFakePanePlatform::TextWidth(std::string_view text)
+std::optional<std::vector<int>> TFakePanePlatform::ChooseSides(
+    const std::vector<int>&, const std::vector<int>&)
 {
-    return static_cast<int>(text.size()) * 6;
+    return SidesAnswers.empty() ? std::nullopt : Next(SidesAnswers, "");
 }
 
 } // namespace velmora::test

@@ -12,56 +12,44 @@ namespace velmora::test
 {
 
 /// A pane platform that answers from a script and logs what the pane shows. A dialog or
-/// question without a scripted answer fails the running test and is answered as cancelled.
-/// Text widths are 6 pixels per byte.
+/// question without a scripted answer fails the running test and is answered as cancelled
+/// (the sizes dialog alone is cancelled silently). Text widths are 6 pixels per byte.
 class TFakePanePlatform : public IPanePlatform
 {
 public:
-    explicit TFakePanePlatform(IClipboard* clipboard = nullptr);
+    explicit TFakePanePlatform(IClipboard* clipboard = nullptr)
+        : m_clipboard(clipboard ? clipboard : &m_ownClipboard)
+    {
+    }
 
     // Scripted answers, used in order.
     std::deque<bool> Answers;
     std::deque<TSaveChangesAnswer> SaveChangesAnswers;
     std::deque<std::vector<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
-    /// A colour, or none for a cancelled dialog; CustomColorsAnswer replaces the custom colours.
-    std::deque<std::optional<TColor>> ColorAnswers;
-    std::optional<std::vector<std::string>> CustomColorsAnswer;
-    /// Chosen sides, or none for a cancelled dialog; SidesGiven logs the sides checked at first.
     std::deque<std::optional<std::vector<int>>> SidesAnswers;
-    std::vector<std::vector<int>> SidesGiven;
 
     // What the pane did.
     std::vector<std::string> Messages;
     struct TQuestion {
         std::string Text;
-        std::string Caption;
     };
     std::vector<TQuestion> Questions;
     std::vector<std::string> SaveChangesQuestions;
     std::vector<TFileDialogSetup> Dialogs;
-    std::vector<std::string> CustomColorsGiven;
-    std::vector<TColor> ColorsGiven;
     int Repaints = 0;
     int PendingEventRuns = 0;
     int GridChanges = 0;
 
-    void ShowMessage(const std::string& text) override;
+    void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     bool AskQuestion(const std::string& text, const std::string& caption) override;
     TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
-    std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    std::optional<TColor> ChooseColor(TColor, TStringList&) override;
     std::optional<std::vector<int>> ChooseSides(
-        const std::vector<int>&, const std::vector<int>& chosen) override
-    {
-        SidesGiven.push_back(chosen);
-        auto answer = SidesAnswers.empty() ? std::nullopt : SidesAnswers.front();
-        if (!SidesAnswers.empty())
-            SidesAnswers.pop_front();
-        return answer;
-    }
-    int TextWidth(std::string_view text) override;
+        const std::vector<int>&, const std::vector<int>&) override;
+    int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 6; }
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override { ++PendingEventRuns; }
     void RepaintGrid() override { ++Repaints; }

@@ -1,17 +1,6 @@
-#include "application.h"
 #include "core/icon_test_files.h"
-#include "fakes/fake_pane_platform.h"
-#include "frame_icon_directory.h"
 #include "graphics/bmp_codec.h"
-#include "main_window.h"
 #include "started_window.h"
-
-#include <QDropEvent>
-#include <QMimeData>
-#include <QSignalSpy>
-#include <QTest>
-#include <QUrl>
-#include <gtest/gtest.h>
 
 namespace velmora::test
 {
@@ -33,31 +22,7 @@ struct TWatchingPrompts : TFakePanePlatform {
 };
 
 /// A main window started with the arguments over prompts that watch it.
-struct TWindow : TStartedWindowOf<TWatchingPrompts> {
-    explicit TWindow(const QStringList& arguments = {})
-        : TStartedWindowOf(false, arguments)
-    {
-    }
-    /// Drops local files on the window, in this order.
-    void Drop(const std::vector<std::string>& files)
-    {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const std::string& file : files)
-            urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
-        data.setUrls(urls);
-        // Qt takes a drop only where the drag entered and was accepted.
-        const QPoint at(100, 100);
-        QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&Window, &enter);
-        EXPECT_TRUE(enter.isAccepted());
-        QSignalSpy dropped(&Window, &TFormQEBMain::FilesDropped);
-        QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(&Window, &drop);
-        ASSERT_EQ(dropped.count(), 1);
-        EXPECT_EQ(dropped[0][0].toStringList().size(), static_cast<qsizetype>(files.size()));
-    }
-};
+using TWindow = TStartedWindowOf<TWatchingPrompts>;
 
 std::string SaveBitmap(const TTempDir& dir, const std::string& name, int size)
 {
@@ -82,14 +47,14 @@ TEST(MainWindowFilesTest, DroppedBitmapsAreImportedAndADroppedScriptRuns)
 
     TWindow w;
     // The first name is no script: the whole list goes to the import, which takes the bitmap.
-    w.Drop({ bitmap, script });
+    DropFiles(w.Window, w.Window.FrameIcon1(), { bitmap, script });
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
     EXPECT_TRUE(w.Prompts.Messages.empty());
 
     // A script first: only the script runs. Its quiet import takes big.bmp and stops at the
     // format of logo.bmp, which pane 1 holds, without a question.
     SaveBitmap(dir, "big.bmp", 48);
-    w.Drop({ script, SaveBitmap(dir, "other.bmp", 24) });
+    DropFiles(w.Window, w.Window.FrameIcon1(), { script, SaveBitmap(dir, "other.bmp", 24) });
     EXPECT_EQ(w.Prompts.Messages, (std::vector<std::string> { "Done." }));
     EXPECT_EQ(w.Window.ScriptFileName(), script);
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 2);
@@ -115,7 +80,7 @@ TEST(MainWindowFilesTest, StartUpTakesTheArgumentsWithTheWindowShown)
         { { QString::fromStdString(broken) }, {}, "WriteIconFileHeader failed." },
     };
     for (const auto& row : rows) {
-        TWindow w(row.Arguments);
+        TWindow w(false, row.Arguments);
         EXPECT_TRUE(w.Window.TitleSet());
         EXPECT_FALSE(w.Window.StartupPending());
         EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);

@@ -1,4 +1,4 @@
-#include "core/icon_test_files.h"
+#include "core/pane_test_panes.h"
 #include "graphics/png_codec.h"
 #include "qt_prompts.h"
 #include "started_window.h"
@@ -32,9 +32,7 @@ TEST(PictureGuiTest, PastesAPngWithAlphaFromAnotherProgram)
     ASSERT_TRUE(paste->isEnabled());
     paste->trigger();
     ASSERT_EQ(w.Pane1().IconDirectory().Count(), 1);
-    const TIconDirectoryEntry& entry = w.Pane1().IconDirectory().GetEntry(0);
-    EXPECT_EQ(std::tuple(entry.ImageWidth(), entry.ImageHeight(), int { entry.BitCount }),
-        std::tuple(20, 10, 32));
+    EXPECT_EQ(Formats(w.Pane1().IconDirectory()), (TFormats { { 20, 10, 32 } }));
     EXPECT_TRUE(w.Errors.empty());
 }
 

@@ -8,42 +8,7 @@
 namespace velmora::test
 {
 
-namespace
-{
-
-bool SaveEnabled(TFrameIconDirectory* frame)
-{
-    return frame->Action(TPaneAction::IconSave)->isEnabled();
-}
-
-QImage Premultiplied(const QImage& image)
-{
-    return image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-}
-
-} // namespace
-
-TEST(ProgramStartTest, TwoIconArgumentsOpenBothPanes)
-{
-    TTempDir dir;
-    const std::string a = dir.Path("a.ico").string();
-    const std::string b = dir.Path("b.ICO").string();
-    WriteFile(a, MakeIconFile({ BmpImage(16, 16, 32), BmpImage(32, 32, 8) }));
-    WriteFile(b, MakeIconFile({ BmpImage(48, 48, 24) }));
-
-    TStartedWindow w(false, { QString::fromStdString(a), QString::fromStdString(b) });
-    EXPECT_EQ(w.Window.FrameIcon1()->Pane().IconDirectory().FileName(), a);
-    EXPECT_EQ(w.Window.FrameIcon1()->Pane().IconDirectory().Count(), 2);
-    EXPECT_EQ(w.Window.FrameIcon2()->Pane().IconDirectory().FileName(), b);
-    EXPECT_EQ(w.Window.FrameIcon2()->Pane().IconDirectory().Count(), 1);
-    // The toolbars follow: what each pane holds can be saved.
-    EXPECT_TRUE(SaveEnabled(w.Window.FrameIcon1()));
-    EXPECT_TRUE(SaveEnabled(w.Window.FrameIcon2()));
-    EXPECT_TRUE(w.Prompts.Messages.empty());
-    EXPECT_TRUE(w.Errors.empty());
-}
-
-TEST(ProgramStartTest, TheBuiltInIconHoldsTheThemePicturesOfEverySize)
+TEST(ProgramStartTest, IconArgumentsOpenAndTheBuiltInIconHoldsEverySize)
 {
     const QIcon icon = EmbeddedProgramIcon();
     for (int side : { 16, 24, 32, 48, 64, 128, 256 }) {
@@ -56,12 +21,25 @@ TEST(ProgramStartTest, TheBuiltInIconHoldsTheThemePicturesOfEverySize)
                                 .arg(QString::fromLatin1(ProgramIconName));
         const QImage expected(png);
         ASSERT_FALSE(expected.isNull()) << png.toStdString();
-        EXPECT_EQ(Premultiplied(icon.pixmap(side).toImage()), Premultiplied(expected));
+        const auto format = QImage::Format_ARGB32_Premultiplied;
+        EXPECT_EQ(
+            icon.pixmap(side).toImage().convertToFormat(format), expected.convertToFormat(format));
     }
     // The application and so every window carry an icon, from the theme or built in.
     EXPECT_FALSE(QApplication::windowIcon().isNull());
-    TStartedWindow w;
+    TTempDir dir;
+    const std::string a = dir.Path("a.ico").string();
+    const std::string b = dir.Path("b.ICO").string();
+    WriteFile(a, MakeIconFile({ BmpImage(16, 16, 32), BmpImage(32, 32, 8) }));
+    WriteFile(b, MakeIconFile({ BmpImage(48, 48, 24) }));
+    TStartedWindow w(false, { QString::fromStdString(a), QString::fromStdString(b) });
     EXPECT_FALSE(w.Window.windowIcon().isNull());
+    // Two icon arguments open in panes 1 and 2, and the toolbars follow.
+    EXPECT_EQ(w.Pane1().IconDirectory().FileName(), a);
+    EXPECT_EQ(w.Pane2().IconDirectory().FileName(), b);
+    for (TFrameIconDirectory* frame : { w.Window.FrameIcon1(), w.Window.FrameIcon2() })
+        EXPECT_TRUE(frame->Action(TPaneAction::IconSave)->isEnabled());
+    EXPECT_TRUE(w.Prompts.Messages.empty() && w.Errors.empty());
 }
 
 } // namespace velmora::test

@@ -37,7 +37,6 @@ TEST(QtShellOpenerTest, LinksAndFileNamesBecomeAddresses)
         { "sub/../a.ico", "/srv/icons", QUrl::fromLocalFile(QStringLiteral("/srv/icons/a.ico")) },
         { "a.ico", "",
             QUrl::fromLocalFile(QDir::current().absoluteFilePath(QStringLiteral("a.ico"))) },
-        { "", "", QUrl() },
     };
     for (const TRow& row : rows)
         EXPECT_EQ(TQtShellOpener::TargetUrl(row.FileName, row.Directory), row.Expected)

@@ -5,8 +5,11 @@
 #include "frame_icon_directory.h"
 #include "main_window.h"
 
+#include <QDropEvent>
+#include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 namespace velmora::test
@@ -51,5 +54,27 @@ template <class TPrompts = TFakePanePlatform> struct TStartedWindowOf {
 };
 
 using TStartedWindow = TStartedWindowOf<>;
+
+/// Drags data onto the window at the middle of a widget in it, and drops it there.
+inline void DropOn(QWidget& window, QWidget* onto, QMimeData& data)
+{
+    const QPoint at = onto->mapTo(&window, onto->rect().center());
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    ASSERT_TRUE(enter.isAccepted());
+    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+}
+
+/// Drops local files there, in this order.
+inline void DropFiles(QWidget& window, QWidget* onto, const std::vector<std::string>& files)
+{
+    QMimeData data;
+    QList<QUrl> urls;
+    for (const std::string& file : files)
+        urls.push_back(QUrl::fromLocalFile(QString::fromStdString(file)));
+    data.setUrls(urls);
+    DropOn(window, onto, data);
+}
 
 } // namespace velmora::test

@@ -1,37 +1,11 @@
 #include "cell_drag.h"
-#include "core/icon_test_files.h"
+#include "core/pane_test_panes.h"
 #include "started_window.h"
 
-#include <QDropEvent>
-#include <QMimeData>
 #include <QTemporaryDir>
-#include <QUrl>
 
 namespace velmora::test
 {
-
-namespace
-{
-
-// Drops data on the window at a point inside a pane.
-void DropOn(TStartedWindow& w, TFrameIconDirectory* frame, QMimeData& data)
-{
-    const QPoint at = frame->mapTo(&w.Window, QPoint(frame->width() / 2, frame->height() / 2));
-    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w.Window, &enter);
-    ASSERT_TRUE(enter.isAccepted());
-    QDropEvent drop(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&w.Window, &drop);
-}
-
-void DropFiles(TStartedWindow& w, TFrameIconDirectory* frame, const QList<QUrl>& urls)
-{
-    QMimeData data;
-    data.setUrls(urls);
-    DropOn(w, frame, data);
-}
-
-} // namespace
 
 TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
 {
@@ -39,7 +13,7 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
     TStartedWindow w;
     const std::string two = dir.Path("two.ico").string();
     WriteFile(two, MakeIconFile({ BmpImage(16, 16, 24), BmpImage(32, 32, 8) }));
-    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(two)) });
+    DropFiles(w.Window, w.Window.FrameIcon2(), { two });
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 2);
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 0);
     EXPECT_TRUE(w.Pane2().IsEnabled(TPaneAction::IconSave));
@@ -48,8 +22,10 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
     // A drop of nothing usable says why; a remote file too.
     const std::string text = dir.Path("notes.txt").string();
     WriteFile(text, Bytes { 'a' });
-    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(text)) });
-    DropFiles(w, w.Window.FrameIcon1(), { QUrl(QStringLiteral("https://example.org/a.ico")) });
+    DropFiles(w.Window, w.Window.FrameIcon2(), { text });
+    QMimeData remote;
+    remote.setUrls({ QUrl(QStringLiteral("https://example.org/a.ico")) });
+    DropOn(w.Window, w.Window.FrameIcon1(), remote);
     ASSERT_EQ(w.Prompts.Messages.size(), 2u);
     EXPECT_EQ(
         w.Prompts.Messages[0].rfind("Nothing to do with the dropped files:\r\n\r\n" + text, 0), 0u);
@@ -61,7 +37,7 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
     ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditDelete));
     ASSERT_TRUE(w.Pane2().Changed());
     w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Cancel };
-    DropFiles(w, w.Window.FrameIcon2(), { QUrl::fromLocalFile(QString::fromStdString(two)) });
+    DropFiles(w.Window, w.Window.FrameIcon2(), { two });
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
     EXPECT_TRUE(w.Errors.empty());
 }
@@ -69,12 +45,7 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
 TEST(WindowDrops, ACellDraggedToTheOtherPaneIsAddedThere)
 {
     TStartedWindow w;
-    // A picture whose left column has the colour that becomes transparent.
-    const TBitmap picture = MakeTrueColorBitmap(20, 12, TPixelFormat::pf24bit,
-        [](int x, int y) { return x == 0 ? RGB(255, 0, 255) : RGB(40, 90, uint8_t(y)); });
-    ASSERT_EQ(w.Pane1().IconDirectory().ImportBitmap(picture), 0);
-    w.Pane1().RefreshView();
-    w.Pane1().SetGridVisible(true);
+    ImportPictures(w.Pane1(), { Picture(20, 12) });
 
     QTemporaryDir folder;
     const int index = 0;
@@ -87,13 +58,13 @@ TEST(WindowDrops, ACellDraggedToTheOtherPaneIsAddedThere)
     const TIconDirectoryEntry& entry = w.Pane1().IconDirectory().GetEntry(index);
     EXPECT_EQ(png.size(), QSize(entry.ImageWidth(), entry.ImageHeight()));
     EXPECT_EQ(qAlpha(png.pixel(0, 5)), 0);
-    EXPECT_EQ(png.pixel(3, 5), qRgba(40, 90, 5, 255));
+    EXPECT_EQ(png.pixel(3, 5), qRgba(50, 24, 40, 255));
 
     // Dropped on pane 1 itself nothing happens; on pane 2 the image is added there.
-    DropOn(w, w.Window.FrameIcon1(), *data);
+    DropOn(w.Window, w.Window.FrameIcon1(), *data);
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
     w.Pane1().StringGridMainClick({ 1, 1, 1, 1 });
-    DropOn(w, w.Window.FrameIcon2(), *data);
+    DropOn(w.Window, w.Window.FrameIcon2(), *data);
     ASSERT_EQ(w.Pane2().IconDirectory().Count(), 1);
     EXPECT_EQ(w.Pane2().IconDirectory().GetEntry(0), entry);
     EXPECT_TRUE(w.Pane2().IsEnabled(TPaneAction::EditUndo));

@@ -1,34 +1,10 @@
 #include "core/icon_test_files.h"
 #include "started_window.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QMenuBar>
-
 namespace velmora::test
 {
 
 using A = TPaneAction;
-
-TEST(WindowKeys, PasteFollowsTheClipboard)
-{
-    TTempDir dir;
-    TStartedWindow w(true);
-    QApplication::clipboard()->clear();
-    const std::string path = dir.Path("one.ico").string();
-    WriteFile(path, MakeIconFile({ BmpImage(32, 32, 24) }));
-    w.Pane1().OpenIconFile(path);
-    w.Pane1().StringGridMainClick({ 1, 1, 1, 1 });
-    QAction* paste2 = w.Window.FrameIcon2()->Action(A::EditPaste);
-    EXPECT_FALSE(paste2->isEnabled());
-    // Copy in pane 1 enables Paste in the empty pane 2 at once; a text disables it again.
-    w.Window.FrameIcon1()->Action(A::EditCopy)->trigger();
-    EXPECT_TRUE(paste2->isEnabled());
-    QApplication::clipboard()->setText(QStringLiteral("no picture"));
-    EXPECT_FALSE(paste2->isEnabled());
-    EXPECT_FALSE(w.Window.FrameIcon1()->Action(A::EditPaste)->isEnabled());
-    EXPECT_TRUE(w.Errors.empty());
-}
 
 TEST(WindowKeys, EditKeysGoToTheFocusedPane)
 {
