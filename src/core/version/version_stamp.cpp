@@ -1,8 +1,8 @@
 #include "version/version_stamp.h"
 
 #include "messages/messages.h"
-#include "support/error.h"
 #include "platform/shell_execute.h"
+#include "support/error.h"
 #include "version/version_info_verbose.h"
 
 namespace velmora
