@@ -1,6 +1,6 @@
 // The dialog of "Import picture at several sizes...": which sides to make.
 
-#include "messages/picture_messages.h"
+#include "messages/messages.h"
 #include "qt_prompts.h"
 
 #include <QCheckBox>

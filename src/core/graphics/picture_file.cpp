@@ -5,7 +5,7 @@
 #include "graphics/bitmap_convert.h"
 #include "graphics/bmp_codec.h"
 #include "graphics/png_codec.h"
-#include "messages/picture_messages.h"
+#include "messages/messages.h"
 #include "support/error.h"
 #include "support/file_io.h"
 

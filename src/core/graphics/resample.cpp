@@ -3,7 +3,7 @@
 
 #include "graphics/resample.h"
 
-#include "messages/picture_messages.h"
+#include "messages/messages.h"
 #include "support/error.h"
 
 #include <algorithm>

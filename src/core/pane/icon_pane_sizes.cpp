@@ -4,7 +4,6 @@
 #include "graphics/resample.h"
 #include "icons/icon_directory_picture.h"
 #include "messages/messages.h"
-#include "messages/picture_messages.h"
 #include "pane/icon_pane.h"
 #include "support/error.h"
 #include "support/file_io.h"
