@@ -226,6 +226,8 @@ private:
     static std::vector<int> SelectedIndices(const TStringList& selection, int count);
     /// The format of an image as the messages show it: width, height and bit count.
     static std::string ImageFormatText(const TIconDirectoryEntry& entry);
+    /// "Format exists ... Replace?" for the format of an entry that a new image would meet.
+    static std::string FormatExistsQuestion(const TIconDirectoryEntry& entry);
     /// Replaces image existing of target by the image that make puts into an empty scratch
     /// document, deleting nothing unless the replacement can be added: 0 when replaced;
     /// ResultFormatExists when target holds another image of the format; otherwise make's

@@ -198,8 +198,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
             break;
         }
         SetGridVisible(true);
-        const std::string question = FormatText(Messages::FormatExistsReplace,
-            { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()), Decimal(entry.BitCount) });
+        const std::string question = FormatExistsQuestion(entry);
         if (m_platform.AskQuestion(
                 question, FormatText(Messages::ImportBitmapCaption, { Decimal(m_iconNumber) }))) {
             int replaced = ResultOk;

@@ -73,9 +73,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
         if (m_quietMode)
             continue;
         SetGridVisible(true);
-        const std::string question = FormatText(Messages::FormatExistsReplace,
-            { std::to_string(entry.ImageWidth()), std::to_string(entry.ImageHeight()),
-                std::to_string(entry.BitCount) });
+        const std::string question = FormatExistsQuestion(entry);
         if (m_platform.AskQuestion(question,
                 FormatText(Messages::ImportBitmapCaption, { std::to_string(m_iconNumber) }))) {
             const TBitmap& picture = made[i];

@@ -59,6 +59,12 @@ std::string TIconPane::ImageFormatText(const TIconDirectoryEntry& entry)
         { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()), Decimal(entry.BitCount) });
 }
 
+std::string TIconPane::FormatExistsQuestion(const TIconDirectoryEntry& entry)
+{
+    return FormatText(Messages::FormatExistsReplace,
+        { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()), Decimal(entry.BitCount) });
+}
+
 int TIconPane::ReplaceImage(
     TIconDirectory& target, int existing, const std::function<int(TIconDirectory&)>& make)
 {
@@ -132,8 +138,7 @@ void TIconPane::ActionEditPasteExecute()
     }
     const int existing = result - 1;
     const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(existing);
-    const std::string question = FormatText(Messages::FormatExistsReplace,
-        { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()), Decimal(entry.BitCount) });
+    const std::string question = FormatExistsQuestion(entry);
     if (!m_platform.AskQuestion(
             question, FormatText(Messages::ImportBitmapCaption, { Decimal(m_iconNumber) })))
         return;
@@ -203,9 +208,7 @@ void TIconPane::TransferImages(TIconPane& source, TIconPane& target, std::string
         const int existing = to.FindFormat(entry.BitCount, entry.Width, entry.Height);
         int result = ResultOk;
         if (existing >= 0) {
-            const std::string question = FormatText(Messages::FormatExistsReplace,
-                { Decimal(entry.ImageWidth()), Decimal(entry.ImageHeight()),
-                    Decimal(entry.BitCount) });
+            const std::string question = FormatExistsQuestion(entry);
             if (!m_platform.AskQuestion(
                     question, FormatText(caption, { Decimal(index), Decimal(otherIcon) }))) {
                 UpdateActions();
