@@ -1,5 +1,6 @@
 // A full repaint of a pane's image grid: every image cell of an icon with 12 images (six sizes
 // at 24 and 32 bits) painted at zoom 4, as the view does on each repaint.
+#include "bench_pictures.h"
 #include "graphics/bitmap_ops.h"
 #include "graphics/decoded_icon_cache.h"
 #include "icons/icon_directory.h"
@@ -14,18 +15,6 @@ namespace
 
 using namespace velmora;
 
-// A picture with a soft alpha edge, so that 32-bit images blend.
-TBitmap Picture(int size, TPixelFormat format)
-{
-    TBitmap bitmap(size, size, format);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            FillRect(bitmap, x, y, 1, 1,
-                RGB(static_cast<uint8_t>(x * 255 / size), static_cast<uint8_t>(y * 255 / size),
-                    static_cast<uint8_t>((x + y) * 127 / size)));
-    return bitmap;
-}
-
 void FullGridRepaint(benchmark::State& state, bool keepDecoded)
 {
     TQuietPanePlatform platform;
@@ -33,8 +22,8 @@ void FullGridRepaint(benchmark::State& state, bool keepDecoded)
     // Twelve images: 16 to 72 pixels, each at 24 and 32 bits.
     TIconDirectory& icon = pane.IconDirectory();
     for (int size : { 16, 24, 32, 48, 64, 72 }) {
-        icon.ImportBitmap(Picture(size, TPixelFormat::pf24bit));
-        icon.ImportBitmap(Picture(size, TPixelFormat::pf32bit));
+        icon.ImportBitmap(bench::GradientPicture(size, TPixelFormat::pf24bit));
+        icon.ImportBitmap(bench::GradientPicture(size, TPixelFormat::pf32bit));
     }
     pane.RefreshView();
     pane.SetZoom(4);

@@ -1,6 +1,7 @@
 // What the undo history costs a command that changes a document: a copy of the whole document
 // before the command, a comparison after it, and the step kept. Icons with 12 and 138 images
 // (every size from 4 to 72 pixels at 24 and 32 bits, about 0.9 MiB).
+#include "bench_pictures.h"
 #include "graphics/bitmap_ops.h"
 #include "icons/icon_directory.h"
 #include "pane/undo_history.h"
@@ -12,23 +13,12 @@ namespace
 
 using namespace velmora;
 
-TBitmap Picture(int size, TPixelFormat format)
-{
-    TBitmap bitmap(size, size, format);
-    for (int y = 0; y < size; ++y)
-        for (int x = 0; x < size; ++x)
-            FillRect(bitmap, x, y, 1, 1,
-                RGB(static_cast<uint8_t>(x * 255 / size), static_cast<uint8_t>(y * 255 / size),
-                    static_cast<uint8_t>((x + y) * 127 / size)));
-    return bitmap;
-}
-
 void MakeIcon(TIconDirectory& icon, int images)
 {
     for (int size = 72; size >= 4 && icon.Count() < images; --size)
         for (TPixelFormat format : { TPixelFormat::pf24bit, TPixelFormat::pf32bit })
             if (icon.Count() < images)
-                icon.ImportBitmap(Picture(size, format));
+                icon.ImportBitmap(bench::GradientPicture(size, format));
 }
 
 // One recorded command: the copy before, the comparison after, the step kept in a history
