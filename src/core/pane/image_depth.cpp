@@ -10,11 +10,6 @@ namespace velmora
 namespace
 {
 
-std::string Decimal(int value)
-{
-    return std::to_string(value);
-}
-
 // Bits per pixel of a PNG stream from its IHDR chunk: bit depth times channels.
 int PngBitCount(ByteSpan png)
 {
@@ -59,9 +54,9 @@ std::string DepthHeaderText(const TIconDirectory& document, int storedBitCount)
             depth = depth < 0 || depth == own ? own : 0;
         }
         if (depth > 0)
-            return FormatText(Messages::DepthHeaderFromImage, { Decimal(depth) });
+            return FormatText(Messages::DepthHeaderFromImage, { std::to_string(depth) });
     }
-    return FormatText(Messages::DepthHeader, { Decimal(storedBitCount) });
+    return FormatText(Messages::DepthHeader, { std::to_string(storedBitCount) });
 }
 
 std::string ImageStatusText(const TIconDirectory& document, int index)
@@ -69,8 +64,8 @@ std::string ImageStatusText(const TIconDirectory& document, int index)
     const TIconDirectoryEntry& entry = document.GetEntry(index);
     const int own = entry.BitCount == 0 ? ImageDataBitCount(document.GetImage(index)) : 0;
     return FormatText(own > 0 ? Messages::StatusImageFromImage : Messages::StatusImage,
-        { Decimal(index), Decimal(own > 0 ? own : entry.BitCount), Decimal(entry.ImageWidth()),
-            Decimal(entry.ImageHeight()) });
+        { std::to_string(index), std::to_string(own > 0 ? own : entry.BitCount),
+            std::to_string(entry.ImageWidth()), std::to_string(entry.ImageHeight()) });
 }
 
 } // namespace velmora
