@@ -4,12 +4,13 @@ set -euo pipefail
 
 packages=(
   g++ cmake make pkg-config
-  libpng-dev
+  libpng-dev libdeflate-dev libcli11-dev librsvg2-dev
   qt6-base-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-dev clang-format clang-tidy
   xvfb xdotool
-  icoutils imagemagick python3 python3-pil hyperfine
+  icoutils imagemagick librsvg2-bin python3 python3-pil hyperfine
+  binutils-mingw-w64-x86-64 openbox
   desktop-file-utils appstream dpkg-dev
 )
 
