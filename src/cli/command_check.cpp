@@ -8,6 +8,7 @@
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
+#include "support/error.h"
 
 namespace velmora::cli
 {
