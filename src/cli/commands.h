@@ -29,4 +29,8 @@ extern const char* const BuildHelp;
 int RunRun(const Arguments& args);
 extern const char* const RunHelp;
 
+/// `velmora-icon check [--json] FILE...`, `velmora-icon check --fix -o OUT FILE [--add-sizes]`
+int RunCheck(const Arguments& args);
+extern const char* const CheckHelp;
+
 } // namespace velmora::cli

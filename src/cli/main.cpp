@@ -25,6 +25,8 @@ const char* const MainHelp
       "                          make an icon file from bitmap and PNG files\n"
       "                          (--sizes N,N,... PICTURE: each size from one picture)\n"
       "  run SCRIPT              run a script file of icon commands\n"
+      "  check [--json] FILE...  find what Windows and browsers trip on in icon files\n"
+      "                          (--fix -o OUT FILE: write a repaired copy)\n"
       "\n"
       "Options:\n"
       "  --help      show this help (velmora-icon COMMAND --help for a command)\n"
@@ -43,6 +45,7 @@ static int RunCommand(int argc, char** argv)
         { "extract", { RunExtract } },
         { "build", { RunBuild } },
         { "run", { RunRun } },
+        { "check", { RunCheck } },
     };
     if (argc < 2) {
         WriteError(MainHelp);
