@@ -171,7 +171,9 @@ void CheckImage(int index, const TIconDirectoryEntry& entry, ByteSpan data, uint
     TFindingList& findings)
 {
     const std::optional<TImageFacts> facts = ReadImageFacts(data);
-    if (facts && facts->Width > 0 && facts->Height > 0) {
+    // Sizes beyond the bitmap limits are refused by the decoder before it allocates.
+    if (facts && facts->Width > 0 && facts->Height > 0 && facts->Width <= TBitmap::MaxDimension
+        && facts->Height <= TBitmap::MaxDimension) {
         const uint64_t pixels = uint64_t(facts->Width) * uint64_t(facts->Height);
         if (pixels > pixelBudget) {
             findings.Add(L::Warning, index, "not-examined", TRepair::None, M::CheckNotExamined);

@@ -19,9 +19,6 @@ uint32_t ReadU32BigEndian(const uint8_t* p)
 constexpr size_t PngSignatureSize = 8;
 constexpr size_t PngChunkOverhead = 12; // length, type and CRC
 
-// Colour channels of each PNG colour type: grey, -, RGB, palette, grey and alpha, -, RGBA.
-constexpr int PngChannels[] = { 1, 0, 3, 1, 2, 0, 4 };
-
 // The end of the chunk named IEND, walking the chunks one by one; 0 when the stream ends
 // first. Each step moves past one chunk, so the walk follows the stream's length.
 uint64_t PngStreamEnd(ByteSpan data)
@@ -56,8 +53,8 @@ std::optional<TImageFacts> ReadImageFacts(ByteSpan data)
         facts.Height = static_cast<int>(std::min<uint32_t>(height, INT32_MAX));
         facts.PngDepth = data[24];
         facts.PngColorType = data[25];
-        const int channels = facts.PngColorType < 7 ? PngChannels[facts.PngColorType] : 0;
-        facts.BitCount = channels * facts.PngDepth;
+        // Readers decode every PNG image to 32-bit pixels: that is the depth they pick it by.
+        facts.BitCount = 32;
         facts.BytesNeeded = PngStreamEnd(data);
         return facts;
     }

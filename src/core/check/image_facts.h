@@ -15,7 +15,7 @@ struct TImageFacts {
     bool Png = false;
     int Width = 0;
     int Height = 0;
-    /// The header's bit count; for PNG images the bits of one pixel (32 for 8-bit RGBA).
+    /// The header's bit count; 32 for PNG images, which readers decode to 32-bit pixels.
     int BitCount = 0;
     int Planes = 1;
     /// Colour table entries of a palette bitmap (biClrUsed, or 2 to the bit count).
