@@ -122,15 +122,14 @@ void CheckDuplicates(const std::vector<TIconDirectoryEntry>& entries, TFindingLi
         formats.emplace_back(entries[i].BitCount, entries[i].ImageWidth(), entries[i].ImageHeight(),
             static_cast<int>(i));
     std::sort(formats.begin(), formats.end());
+    size_t first = 0; // the first entry of the current format
     for (size_t i = 1; i < formats.size(); ++i) {
         const auto& [bits, width, height, index] = formats[i];
-        size_t first = i;
-        while (first > 0 && std::get<0>(formats[first - 1]) == bits
-            && std::get<1>(formats[first - 1]) == width
-            && std::get<2>(formats[first - 1]) == height)
-            --first;
-        if (first == i)
+        if (std::get<0>(formats[first]) != bits || std::get<1>(formats[first]) != width
+            || std::get<2>(formats[first]) != height) {
+            first = i;
             continue;
+        }
         findings.Add(L::Warning, index, "duplicate", TRepair::None, M::CheckDuplicateFormat,
             { Num(static_cast<uint64_t>(std::get<3>(formats[first]))), SizeText(width, height),
                 Num(static_cast<uint64_t>(bits)) });
