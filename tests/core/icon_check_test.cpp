@@ -155,5 +155,31 @@ TEST(IconCheck, OwnFilesAreClean)
     }
 }
 
+TEST(IconCheck, CommandExitStatusJsonAndFix)
+{
+    TTempDir dir;
+    const std::string cli = VELMORA_CLI_PATH, bad = dir.Path("bad.ico").string(),
+                      good = dir.Path("good.ico").string(), out = dir.Path("out.ico").string();
+    WriteFile(bad,
+        MakeIconFile(
+            { Image32([](int, int) { return 0x112233u; }, [](int, int) { return false; }) }));
+    WriteFile(good, MakeIconFile({ BmpImage(16, 16, 24) }));
+    std::string text;
+    EXPECT_EQ(RunCommand(cli + " check " + good, &text), 0);
+    EXPECT_NE(text.find(good
+                  + ": entry 0: note: Windows shows this image for its 16-pixel icons, "
+                    "as it is.\n"),
+        std::string::npos);
+    EXPECT_EQ(RunCommand(cli + " check --json " + good + " " + bad, &text), 1);
+    EXPECT_NE(
+        text.find("{\"entry\":0,\"level\":\"warning\",\"rule\":\"alpha-zero\""), std::string::npos);
+    EXPECT_EQ(RunCommand(cli + " check --fix " + bad + " 2>/dev/null"), 2);
+    EXPECT_EQ(RunCommand(cli + " check --fix -o " + out + " " + bad, &text), 0);
+    EXPECT_NE(text.find(out + ": entry 0: alpha taken from the AND mask\n"), std::string::npos);
+    EXPECT_EQ(
+        RunCommand(cli + " check " + out + " " + dir.Path("none.ico").string() + " 2>/dev/null"),
+        1);
+}
+
 } // namespace
 } // namespace velmora
