@@ -9,6 +9,7 @@
 #include "qt_prompts.h"
 #include "support/error.h"
 
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QPushButton>
@@ -77,6 +78,13 @@ void TCheckDialog::Refresh()
     close->setObjectName(QStringLiteral("ButtonClose"));
     connect(close, &QPushButton::clicked, this, &QDialog::close);
     m_buttons->addWidget(close);
+}
+
+void TCheckDialog::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow())
+        RunGuarded([this] { Refresh(); });
 }
 
 void TCheckDialog::RowChosen()

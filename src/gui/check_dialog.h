@@ -25,6 +25,10 @@ public:
     /// Checks the pane's document again and shows the findings and the repairs.
     void Refresh();
 
+protected:
+    /// Back in front after the user worked in the window (an undo, an edit): checks again.
+    void changeEvent(QEvent* event) override;
+
 private:
     void RowChosen();
     void Repair(TRepair repair);
