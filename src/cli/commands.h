@@ -28,4 +28,7 @@ TCommand SetupBuild(CLI::App& tool);
 /// `velmora-icon run SCRIPT`
 TCommand SetupRun(CLI::App& tool);
 
+/// `velmora-icon check [--json] FILE...`, `velmora-icon check --fix -o OUT FILE [--add-sizes]`
+TCommand SetupCheck(CLI::App& tool);
+
 } // namespace velmora::cli

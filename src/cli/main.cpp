@@ -36,8 +36,8 @@ static int RunCommand(int argc, char** argv)
     bool version = false;
     tool.add_flag("--version", version);
     tool.require_subcommand(0, 1);
-    const std::vector<TCommand> commands
-        = { SetupInfo(tool), SetupExtract(tool), SetupBuild(tool), SetupRun(tool) };
+    const std::vector<TCommand> commands = { SetupInfo(tool), SetupExtract(tool), SetupBuild(tool),
+        SetupRun(tool), SetupCheck(tool) };
     try {
         tool.parse(argc, argv);
     } catch (const CLI::ParseError& error) {

@@ -3,6 +3,7 @@
 #include "application.h"
 #include "artwork.h"
 #include "cell_drag.h"
+#include "check_dialog.h"
 #include "colors/chevron.h"
 #include "focus_keys.h"
 #include "graphics/bitmap_ops.h"
@@ -262,6 +263,14 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportBitmap"), A::ImageImportBitmap);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
+    m_popupFrame->addSeparator();
+    // The check of the icon, with the repairs it offers, in a dialog of its own.
+    QAction* check = m_popupFrame->addAction(QStringLiteral("Check icon..."));
+    check->setObjectName(QStringLiteral("MI_IconCheck"));
+    connect(check, &QAction::triggered, this,
+        [this] { RunGuarded([this] { ShowCheckDialog(*this); }); });
+    connect(m_popupFrame, &QMenu::aboutToShow, check,
+        [this, check] { check->setEnabled(m_pane->IconDirectory().Count() > 0); });
 
     // The overflow menu: one entry per toolbar item, in order.
     m_popupToolBar = new QMenu(this);

@@ -61,7 +61,7 @@ TEST(ManPage, NamesEveryCommandUsageOptionAndScriptCommandOfTheHelp)
     // ("  -o, --output OUT.ico" gives -o and --output); script commands are capitalised.
     const std::vector<std::string> commands
         = Matches(mainHelp.substr(mainHelp.find("Commands:")), R"(^  ([a-z]+)\b)");
-    EXPECT_EQ(commands, (std::vector<std::string> { "info", "extract", "build", "run" }));
+    EXPECT_EQ(commands, (std::vector<std::string> { "info", "extract", "build", "run", "check" }));
     std::vector<std::string> names = Matches(mainHelp, R"(^ +(-[-\w]+)(?:, (--[-\w]+))?)");
     for (const std::string& command : commands) {
         const std::string help = Help(command + " --help");

@@ -297,6 +297,121 @@ inline constexpr std::string_view ExportFilter = "Bitmaps (*.bmp)|*.bmp|PNG pict
 inline constexpr std::string_view ImportSizesTitle = "Import picture at several sizes...";
 inline constexpr std::string_view NoSizeChosen = "No size chosen.";
 
+// The check of an icon file: one sentence per finding, saying what happens and where.
+inline constexpr std::string_view CheckLevelNote = "note";
+inline constexpr std::string_view CheckLevelWarning = "warning";
+inline constexpr std::string_view CheckLevelError = "error";
+inline constexpr std::string_view CheckEntryLabel = "entry %s";
+inline constexpr std::string_view CheckFileLabel = "file";
+inline constexpr std::string_view CheckFileTooShort
+    = "The file holds %s bytes, too few for an icon: readers refuse it.";
+inline constexpr std::string_view CheckImageTooLarge
+    = "its %s bytes are more than any icon image takes (%s).";
+inline constexpr std::string_view CheckReserved
+    = "The header's reserved field is %s, not 0: Windows and most readers refuse the file.";
+inline constexpr std::string_view CheckTypeCursor
+    = "The header's type is 2, a cursor: icon readers refuse the file or show no icon.";
+inline constexpr std::string_view CheckType
+    = "The header's type is %s, not 1 (icon): readers refuse the file.";
+inline constexpr std::string_view CheckNoImages
+    = "The header counts no images: readers refuse the file.";
+inline constexpr std::string_view CheckDirectoryPastEnd
+    = "The directory of %s entries needs %s bytes, but the file has %s: readers refuse it.";
+inline constexpr std::string_view CheckProgramSpare
+    = "The %s bytes after the directory are unused, 6 per image as this program lays files "
+      "out: readers skip them.";
+inline constexpr std::string_view CheckGap
+    = "%s unused bytes lie before this image's data (from offset %s): readers skip them.";
+inline constexpr std::string_view CheckTrailing
+    = "%s bytes follow the last image's data at the end of the file: readers ignore them.";
+inline constexpr std::string_view CheckDataEmpty
+    = "The directory gives this image 0 bytes: readers refuse it or show nothing.";
+inline constexpr std::string_view CheckDataOutside
+    = "The data (%s bytes at offset %s) runs past the end of the file (%s bytes): readers "
+      "refuse the image or show it cut.";
+inline constexpr std::string_view CheckDataOnDirectory
+    = "The data at offset %s lies on the header and directory, which end at %s: readers take "
+      "directory bytes for the image.";
+inline constexpr std::string_view CheckDataOverlaps
+    = "The data (offsets %s to %s) overlaps the data of entry %s: some readers refuse the file, "
+      "and a change of one image breaks the other.";
+inline constexpr std::string_view CheckDataShared
+    = "The data is the same bytes as entry %s's: readers show one image twice, and a change of "
+      "one image breaks the other.";
+inline constexpr std::string_view CheckNotExamined
+    = "The image was not examined: the entries before it share more data than the file holds.";
+inline constexpr std::string_view CheckDuplicateFormat
+    = "Same size and depth as entry %s (%s, %s bpp): Windows shows only one of them, and "
+      "readers differ in which.";
+inline constexpr std::string_view CheckRefused = "The decoder refuses the image: %s";
+inline constexpr std::string_view CheckSize
+    = "The directory says %s, the image is %s: Windows picks it by the directory's size and "
+      "scales it wrongly.";
+inline constexpr std::string_view CheckSize256
+    = "A side of 256 is stored as 0, but the directory stores %s for this %s image: readers "
+      "take it for another size.";
+inline constexpr std::string_view CheckBitCount
+    = "The directory gives %s bits per pixel, the image has %s: Windows picks images by the "
+      "directory's depth.";
+inline constexpr std::string_view CheckPlanes
+    = "The directory gives %s colour planes, the image %s: Windows counts planes into the depth "
+      "it picks by.";
+inline constexpr std::string_view CheckColorCount
+    = "The directory gives %s colours, the image has %s: readers that trust the count take a "
+      "palette of the wrong size.";
+inline constexpr std::string_view CheckByteCount
+    = "The directory gives %s bytes, the image takes %s: readers that check the size refuse "
+      "it.";
+inline constexpr std::string_view CheckMaskShort
+    = "The AND mask rows need %s more bytes than the data holds: readers read past the image or "
+      "refuse it.";
+inline constexpr std::string_view CheckPngKind
+    = "The PNG image is %s at %s bits (colour type %s), not 8-bit RGBA: Windows before 10 and "
+      "several readers show it wrongly or not at all.";
+inline constexpr std::string_view CheckPngSmall
+    = "A PNG image of %s: Windows XP and older readers show PNG images only from 256 pixels.";
+inline constexpr std::string_view CheckLargeBitmap
+    = "A 256-pixel image stored as a bitmap takes about four times the bytes of a PNG image.";
+inline constexpr std::string_view CheckAlphaZero
+    = "Every alpha byte of this 32-bit image is 0: Windows draws it by its AND mask, other "
+      "readers show it invisible.";
+inline constexpr std::string_view CheckMaskAgainstAlpha
+    = "The AND mask is transparent at %s pixels whose alpha is visible and opaque at %s whose "
+      "alpha is 0: readers that draw by the mask show another outline.";
+inline constexpr std::string_view CheckPaletteIndex
+    = "%s pixels use palette indices beyond the %s colours of the palette: readers show them "
+      "black or in random colours.";
+inline constexpr std::string_view CheckWindowsPick
+    = "Windows shows this image for its %s-pixel icons%s.";
+inline constexpr std::string_view CheckBrowserPick = "A browser tab takes this image at %s%s.";
+inline constexpr std::string_view CheckAsItIs = ", as it is";
+inline constexpr std::string_view CheckScaledDown = ", scaled down to %s";
+inline constexpr std::string_view CheckScaledUp = ", scaled up to %s";
+inline constexpr std::string_view CheckMissingSizes
+    = "Windows asks for %s pixels, which the icon lacks: it scales another image for them.";
+
+// The repairs that answer the findings: the changes they list, and their buttons.
+inline constexpr std::string_view RepairDirectoryDone
+    = "entry %s: directory fields taken from the image (%s)";
+inline constexpr std::string_view RepairFieldChange = "%s %s, was %s";
+inline constexpr std::string_view RepairMaskDone = "entry %s: AND mask remade from the alpha";
+inline constexpr std::string_view RepairAlphaDone = "entry %s: alpha taken from the AND mask";
+inline constexpr std::string_view RepairPngDone = "entry %s: PNG image stored as 8-bit RGBA";
+inline constexpr std::string_view RepairLargeBitmapDone
+    = "entry %s: 256-pixel bitmap stored as a PNG image";
+inline constexpr std::string_view RepairSizeAdded = "entry %s: %s made from entry %s";
+inline constexpr std::string_view RepairLayoutDone = "image data laid out anew after the directory";
+inline constexpr std::string_view RepairNothing = "nothing to repair";
+inline constexpr std::string_view RepairDirectoryCaption = "Take directory fields from images";
+inline constexpr std::string_view RepairMaskCaption = "Remake AND masks from alpha";
+inline constexpr std::string_view RepairAlphaCaption = "Take alpha from AND masks";
+inline constexpr std::string_view RepairPngCaption = "Store PNG images as 8-bit RGBA";
+inline constexpr std::string_view RepairLargeBitmapCaption = "Store 256-pixel bitmaps as PNG";
+inline constexpr std::string_view RepairSizesCaption = "Add missing Windows sizes";
+inline constexpr std::string_view RepairLayoutCaption = "Lay image data out anew";
+inline constexpr std::string_view CheckDialogTitle = "Check icon %s";
+inline constexpr std::string_view CheckNoFindings = "Nothing to report.";
+
 } // namespace Messages
 
 /// The text that describes a result code of the icon document (0 and every refusal).
