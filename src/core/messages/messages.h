@@ -297,6 +297,22 @@ inline constexpr std::string_view ExportFilter = "Bitmaps (*.bmp)|*.bmp|PNG pict
 inline constexpr std::string_view ImportSizesTitle = "Import picture at several sizes...";
 inline constexpr std::string_view NoSizeChosen = "No size chosen.";
 
+// Cursors and animated cursors.
+inline constexpr std::string_view AniNotRiff
+    = "The file is no animated cursor (no RIFF ACON form).";
+inline constexpr std::string_view AniNoHeader = "The animated cursor has no anih chunk.";
+inline constexpr std::string_view AniNoFrames = "The animated cursor holds no frames.";
+inline constexpr std::string_view AniTooManyFrames
+    = "The animated cursor holds more than %s frames.";
+inline constexpr std::string_view AniFrameNotIcon = "Frame %s is no cursor or icon file.";
+inline constexpr std::string_view AniStepNoFrame
+    = "Step %s shows frame %s, but the animated cursor has %s frames.";
+inline constexpr std::string_view AniFileTooLarge
+    = "%s: %s bytes is more than an animated cursor may have (%s bytes).";
+inline constexpr std::string_view AniFrameName = "%s, frame %s";
+inline constexpr std::string_view HotspotOutside
+    = "The hotspot (%s, %s) lies outside the image of %s x %s pixels.";
+
 } // namespace Messages
 
 /// The text that describes a result code of the icon document (0 and every refusal).

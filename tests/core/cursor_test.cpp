@@ -1,0 +1,169 @@
+#include "icon_test_files.h"
+#include "icons/animated_cursor.h"
+#include "icons/icon_directory.h"
+
+#include <gtest/gtest.h>
+
+namespace velmora
+{
+namespace
+{
+
+using namespace velmora::test;
+
+// A cursor file: an icon file of type 2 whose entries hold the hotspots.
+Bytes MakeCursorFile(std::vector<TTestImage> images, const std::vector<std::pair<int, int>>& hot)
+{
+    for (size_t i = 0; i < images.size(); ++i) {
+        images[i].Planes = static_cast<uint16_t>(hot[i].first);
+        images[i].BitCount = static_cast<uint16_t>(hot[i].second);
+    }
+    return With(MakeIconFile(images), 2, 2, 2);
+}
+
+Bytes Chunk(const char* id, const Bytes& data, bool pad = true)
+{
+    Bytes chunk(8 + data.size() + (pad ? data.size() % 2 : 0), 0);
+    std::copy(id, id + 4, chunk.begin());
+    WriteU32(chunk.data() + 4, static_cast<uint32_t>(data.size()));
+    std::copy(data.begin(), data.end(), chunk.begin() + 8);
+    return chunk;
+}
+
+Bytes Words(std::vector<uint32_t> words, size_t size = 0)
+{
+    Bytes bytes(std::max(size, 4 * words.size()));
+    for (size_t i = 0; i < words.size(); ++i)
+        WriteU32(bytes.data() + 4 * i, words[i]);
+    return bytes;
+}
+
+Bytes Join(std::initializer_list<Bytes> parts)
+{
+    Bytes all;
+    for (const Bytes& part : parts)
+        all.insert(all.end(), part.begin(), part.end());
+    return all;
+}
+
+TEST(CursorDocument, LoadsHotspotsAndSavesTheFileBack)
+{
+    TTempDir dir;
+    const Bytes file
+        = MakeCursorFile({ BmpImage(16, 16, 4), PngImage(32, 32) }, { { 3, 5 }, { 31, 0 } });
+    WriteFile(dir.Path("a.cur"), file);
+    TIconDirectory document;
+    ASSERT_TRUE(document.LoadFromFile(dir.Path("a.cur")));
+    EXPECT_TRUE(document.IsCursor());
+    const TIconDirectoryEntry& first = document.GetEntry(0);
+    EXPECT_EQ((std::vector<int> { first.HotspotX, first.HotspotY, first.Planes, first.BitCount,
+                  document.GetEntry(1).HotspotX, document.GetEntry(1).BitCount }),
+        (std::vector<int> { 3, 5, 1, 4, 31, 32 }));
+    ASSERT_TRUE(document.SaveToFile(dir.Path("b.cur")));
+    EXPECT_EQ(ReadFile(dir.Path("b.cur")), file);
+
+    // Into an icon the image takes planes 1 and its own depth; back into a cursor it keeps
+    // no hotspot, while one from a cursor keeps its own.
+    TIconDirectory icon;
+    ASSERT_EQ(icon.AddImage(&document.GetImage(0), &document.GetEntry(0)), ResultOk);
+    ASSERT_TRUE(icon.SaveToFile(dir.Path("c.ico")));
+    EXPECT_EQ(ReadU32(ReadFile(dir.Path("c.ico")).data() + 6 + 4), 0x00040001u);
+    TIconDirectory cursor;
+    cursor.SetKind(TIconDirectory::EKind::Cursor);
+    ASSERT_EQ(cursor.AddImage(&icon.GetImage(0), &icon.GetEntry(0)), ResultOk);
+    ASSERT_EQ(cursor.AddImage(&document.GetImage(1), &document.GetEntry(1)), ResultOk);
+    EXPECT_EQ(cursor.GetEntry(0).HotspotX + cursor.GetEntry(0).HotspotY, 0);
+    EXPECT_EQ(cursor.GetEntry(1).HotspotX, 31);
+
+    // A hotspot must lie on the image; an icon has none.
+    EXPECT_FALSE(document.SetHotspot(0, 16, 0));
+    EXPECT_TRUE(document.SetHotspot(0, 15, 15));
+    document.SetKind(TIconDirectory::EKind::Icon);
+    ASSERT_TRUE(document.SaveToFile(dir.Path("d.ico")));
+    TIconDirectory again;
+    ASSERT_TRUE(again.LoadFromFile(dir.Path("d.ico")));
+    EXPECT_FALSE(again.IsCursor());
+    EXPECT_EQ(again.GetEntry(0).HotspotX + again.GetEntry(0).BitCount, 4);
+}
+
+TEST(CursorDocument, IcotoolCursorLoadsWithItsHotspotAndSavesBack)
+{
+    if (!HaveProgram("icotool"))
+        GTEST_SKIP() << "icotool is not installed";
+    TTempDir dir;
+    WriteFile(dir.Path("p.png"), PngImage(24, 24).Data);
+    ASSERT_EQ(RunCommand("icotool -c --cursor --hotspot-x 3 --hotspot-y 5 -o '"
+                  + dir.Path("t.cur").string() + "' '" + dir.Path("p.png").string() + "'"),
+        0);
+    TIconDirectory document;
+    ASSERT_TRUE(document.LoadFromFile(dir.Path("t.cur")));
+    EXPECT_EQ(document.GetEntry(0).HotspotX * 100 + document.GetEntry(0).HotspotY, 305);
+    ASSERT_TRUE(document.SaveToFile(dir.Path("u.cur")));
+    EXPECT_EQ(ReadFile(dir.Path("u.cur")), ReadFile(dir.Path("t.cur")));
+}
+
+TEST(AnimatedCursor, ReadsRealFilesLeniently)
+{
+    const Bytes frame0 = MakeCursorFile({ BmpImage(16, 16, 4) }, { { 1, 2 } });
+    const Bytes frame1 = Join({ MakeCursorFile({ BmpImage(16, 16, 8) }, { { 7, 7 } }), { 0 } });
+    const auto anih = [](uint32_t frames, uint32_t flags) {
+        return Chunk("anih", Words({ 36, frames, 3, 0, 0, 0, 0, 10, flags }));
+    };
+    const Bytes info = Chunk("LIST",
+        Join({ { 'I', 'N', 'F', 'O' }, Chunk("INAM", { 'W', 'a', 'i', 't', 0 }),
+            Chunk("IART", { 'A', 'n', 'n' }) }));
+    const auto fram = [&](bool pad) {
+        return Chunk("LIST",
+            Join(
+                { { 'f', 'r', 'a', 'm' }, Chunk("icon", frame0, pad), Chunk("icon", frame1, pad) }),
+            pad);
+    };
+    const auto riff = [](Bytes body, uint32_t size = 0) {
+        Bytes form = Join({ { 'A', 'C', 'O', 'N' }, body });
+        Bytes file = Chunk("RIFF", form);
+        WriteU32(file.data() + 4, size ? size : static_cast<uint32_t>(form.size()));
+        return file;
+    };
+    struct Row {
+        const char* name;
+        Bytes file;
+        std::vector<uint32_t> sequence;
+        std::vector<uint32_t> rates;
+        std::string error {};
+    };
+    const Bytes seq = Chunk("seq ", Words({ 1, 0, 1 }));
+    const Row rows[] = {
+        { "sequence and rates",
+            riff(Join({ info, anih(2, 3), Chunk("rate", Words({ 5, 6 })), seq, fram(true) })),
+            { 1, 0, 1 }, { 5, 6, 10 } },
+        { "wrong RIFF size, no pad bytes, no icon flag",
+            riff(Join({ anih(2, 0), fram(false), info }), 4), { 0, 1 }, { 10, 10 } },
+        { "not RIFF", Chunk("RIFX", Bytes(8)), {}, {},
+            "The file is no animated cursor (no RIFF ACON form)." },
+        { "no frames", riff(anih(0, 1)), {}, {}, "The animated cursor holds no frames." },
+        { "step to a missing frame",
+            riff(Join({ anih(2, 3), Chunk("seq ", Words({ 0, 2 })), fram(true) })), {}, {},
+            "Step 1 shows frame 2, but the animated cursor has 2 frames." },
+        { "frame of a bitmap",
+            riff(Join({ anih(1, 1),
+                Chunk("LIST", Join({ { 'f', 'r', 'a', 'm' }, Chunk("icon", Bytes(40)) })) })),
+            {}, {}, "Frame 0 is no cursor or icon file." },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        TAnimatedCursor cursor;
+        EXPECT_EQ(ErrorOf([&] { cursor = ReadAnimatedCursor(row.file); }), row.error);
+        if (!row.error.empty())
+            continue;
+        EXPECT_EQ(cursor.Sequence, row.sequence);
+        EXPECT_EQ(cursor.Rates, row.rates);
+        EXPECT_EQ(cursor.Title + "/" + cursor.Artist, "Wait/Ann");
+        ASSERT_EQ(cursor.Frames.size(), 2u);
+        TIconDirectory document;
+        ASSERT_TRUE(document.LoadFromBytes("frame", cursor.Frames[1]));
+        EXPECT_EQ(document.GetEntry(0).HotspotX + document.GetEntry(0).BitCount, 15);
+    }
+}
+
+} // namespace
+} // namespace velmora
