@@ -46,6 +46,35 @@ Bytes Join(std::initializer_list<Bytes> parts)
     return all;
 }
 
+Bytes AniHeader(uint32_t frames, uint32_t flags)
+{
+    return Chunk("anih", Words({ 36, frames, 3, 0, 0, 0, 0, 10, flags }));
+}
+
+Bytes List(const char* type, std::initializer_list<Bytes> chunks, bool pad = true)
+{
+    Bytes body(type, type + 4);
+    for (const Bytes& chunk : chunks)
+        body.insert(body.end(), chunk.begin(), chunk.end());
+    return Chunk("LIST", body, pad);
+}
+
+Bytes Riff(const Bytes& body, uint32_t size = 0)
+{
+    Bytes file = Chunk("RIFF", Join({ { 'A', 'C', 'O', 'N' }, body }));
+    return size ? With(file, 4, size) : file;
+}
+
+const Bytes Frame0 = MakeCursorFile({ BmpImage(16, 16, 4) }, { { 1, 2 } });
+const Bytes Frame1 = Join({ MakeCursorFile({ BmpImage(16, 16, 8) }, { { 7, 7 } }), { 0 } });
+const Bytes Info
+    = List("INFO", { Chunk("INAM", { 'W', 'a', 'i', 't', 0 }), Chunk("IART", { 'A', 'n', 'n' }) });
+
+Bytes Frames(bool pad = true)
+{
+    return List("fram", { Chunk("icon", Frame0, pad), Chunk("icon", Frame1, pad) }, pad);
+}
+
 TEST(CursorDocument, LoadsHotspotsAndSavesTheFileBack)
 {
     TTempDir dir;
@@ -104,26 +133,6 @@ TEST(CursorDocument, IcotoolCursorLoadsWithItsHotspotAndSavesBack)
 
 TEST(AnimatedCursor, ReadsRealFilesLeniently)
 {
-    const Bytes frame0 = MakeCursorFile({ BmpImage(16, 16, 4) }, { { 1, 2 } });
-    const Bytes frame1 = Join({ MakeCursorFile({ BmpImage(16, 16, 8) }, { { 7, 7 } }), { 0 } });
-    const auto anih = [](uint32_t frames, uint32_t flags) {
-        return Chunk("anih", Words({ 36, frames, 3, 0, 0, 0, 0, 10, flags }));
-    };
-    const Bytes info = Chunk("LIST",
-        Join({ { 'I', 'N', 'F', 'O' }, Chunk("INAM", { 'W', 'a', 'i', 't', 0 }),
-            Chunk("IART", { 'A', 'n', 'n' }) }));
-    const auto fram = [&](bool pad) {
-        return Chunk("LIST",
-            Join(
-                { { 'f', 'r', 'a', 'm' }, Chunk("icon", frame0, pad), Chunk("icon", frame1, pad) }),
-            pad);
-    };
-    const auto riff = [](Bytes body, uint32_t size = 0) {
-        Bytes form = Join({ { 'A', 'C', 'O', 'N' }, body });
-        Bytes file = Chunk("RIFF", form);
-        WriteU32(file.data() + 4, size ? size : static_cast<uint32_t>(form.size()));
-        return file;
-    };
     struct Row {
         const char* name;
         Bytes file;
@@ -134,18 +143,19 @@ TEST(AnimatedCursor, ReadsRealFilesLeniently)
     const Bytes seq = Chunk("seq ", Words({ 1, 0, 1 }));
     const Row rows[] = {
         { "sequence and rates",
-            riff(Join({ info, anih(2, 3), Chunk("rate", Words({ 5, 6 })), seq, fram(true) })),
+            Riff(
+                Join({ Info, AniHeader(2, 3), Chunk("rate", Words({ 5, 6 })), seq, Frames(true) })),
             { 1, 0, 1 }, { 5, 6, 10 } },
         { "wrong RIFF size, no pad bytes, no icon flag",
-            riff(Join({ anih(2, 0), fram(false), info }), 4), { 0, 1 }, { 10, 10 } },
+            Riff(Join({ AniHeader(2, 0), Frames(false), Info }), 4), { 0, 1 }, { 10, 10 } },
         { "not RIFF", Chunk("RIFX", Bytes(8)), {}, {},
             "The file is no animated cursor (no RIFF ACON form)." },
-        { "no frames", riff(anih(0, 1)), {}, {}, "The animated cursor holds no frames." },
+        { "no frames", Riff(AniHeader(0, 1)), {}, {}, "The animated cursor holds no frames." },
         { "step to a missing frame",
-            riff(Join({ anih(2, 3), Chunk("seq ", Words({ 0, 2 })), fram(true) })), {}, {},
+            Riff(Join({ AniHeader(2, 3), Chunk("seq ", Words({ 0, 2 })), Frames(true) })), {}, {},
             "Step 1 shows frame 2, but the animated cursor has 2 frames." },
         { "frame of a bitmap",
-            riff(Join({ anih(1, 1),
+            Riff(Join({ AniHeader(1, 1),
                 Chunk("LIST", Join({ { 'f', 'r', 'a', 'm' }, Chunk("icon", Bytes(40)) })) })),
             {}, {}, "Frame 0 is no cursor or icon file." },
     };
@@ -162,6 +172,69 @@ TEST(AnimatedCursor, ReadsRealFilesLeniently)
         TIconDirectory document;
         ASSERT_TRUE(document.LoadFromBytes("frame", cursor.Frames[1]));
         EXPECT_EQ(document.GetEntry(0).HotspotX + document.GetEntry(0).BitCount, 15);
+    }
+}
+
+TEST(CliCursor, BuildsDescribesAndExtractsCursors)
+{
+    TTempDir dir;
+    WriteFile(dir.Path("a.png"), PngImage(32, 32).Data);
+    WriteFile(dir.Path("b.png"), PngImage(16, 16, 2).Data);
+    WriteFile(dir.Path("w.ani"), Riff(Join({ AniHeader(2, 1), Frames(), Info })));
+    const std::string cli = "cd '" + dir.Root().string() + "' && '" VELMORA_CLI_PATH "' ";
+    struct Row {
+        std::string args;
+        int status;
+        std::string out; // a part of standard output and error
+    };
+    const Row rows[] = {
+        { "build --cursor --hotspot 32:3,5 --hotspot 1,2 -o x.cur a.png b.png", 0, "x.cur\n" },
+        { "info x.cur", 0, "x.cur: cursor, 2 images\n  0: 32x32, 32 bpp, bmp" },
+        { "info --json x.cur", 0, "\"bitCount\":32},\"hotspot\":{\"x\":3,\"y\":5}}" },
+        { "build -o y.cur a.png", 2,
+            "build: y.cur names a cursor file: give --cursor to write a cursor, or a name ending "
+            "in "
+            ".ico\n" },
+        { "build --cursor --hotspot 40,1 -o y.cur a.png", 1,
+            "The hotspot (40, 1) lies outside the image of 32 x 32 pixels." },
+        { "build --into x.cur -o y.cur b.png", 1, "the import stopped here" },
+        { "info w.ani", 0,
+            "w.ani: animated cursor, 2 frames, 2 steps, title \"Wait\", artist \"Ann\"\n"
+            "  frame 0: 16x16, 4 bpp, hotspot 1,2\n  frame 1: 16x16, 8 bpp, hotspot 7,7\n"
+            "  steps: 0 1\n  rates (1/60 s): 10 10\n" },
+        { "info --json w.ani", 0, "\"steps\":[0,1],\"rates\":[10,10]}" },
+        { "extract w.ani out", 0, "out/w-0.cur\nout/w-1.cur\n" },
+        { "extract --png x.cur out", 0, "out/x-0.png\nout/x-1.png\n" },
+        { "extract x.cur out", 0, "out/x-0.cur\nout/x-1.cur\n" },
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.args);
+        std::string out;
+        EXPECT_EQ(RunCommand(cli + row.args + " 2>&1", &out), row.status);
+        EXPECT_NE(out.find(row.out), std::string::npos) << out;
+    }
+    EXPECT_EQ(ReadFile(dir.Path("out/w-1.cur")), Frame1);
+    TIconDirectory single;
+    ASSERT_TRUE(single.LoadFromFile(dir.Path("out/x-1.cur")));
+    EXPECT_EQ(single.GetEntry(0).HotspotX * 100 + single.GetEntry(0).HotspotY, 102);
+
+    // Outside readers: icotool gives the hotspots, Pillow reads the cursor.
+    std::string listed;
+    if (HaveProgram("icotool")) {
+        ASSERT_EQ(
+            RunCommand("icotool -l '" + dir.Path("x.cur").string() + "' 2>/dev/null", &listed), 0);
+        EXPECT_EQ(listed,
+            "--cursor --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0 "
+            "--hotspot-x=3 --hotspot-y=5\n--cursor --index=2 --width=16 --height=16 "
+            "--bit-depth=32 --palette-size=0 --hotspot-x=1 --hotspot-y=2\n");
+    }
+    if (HavePillow()) {
+        listed.clear();
+        ASSERT_EQ(RunCommand("/usr/bin/python3 -c \"from PIL import Image; im = Image.open('"
+                          + dir.Path("x.cur").string() + "'); print(im.format, im.size)\"",
+                      &listed),
+            0);
+        EXPECT_EQ(listed, "CUR (32, 32)\n");
     }
 }
 
