@@ -84,8 +84,9 @@ bool DescribeAnimatedCursor(TTextBuffer& out, const std::string& name, bool json
         out << ",\"kind\":\"animated cursor\",\"title\":" << JsonString(cursor.Title)
             << ",\"artist\":" << JsonString(cursor.Artist) << ",\"frames\":[";
     else
-        out << name << ": animated cursor, " << cursor.Frames.size() << " frames, "
-            << cursor.Sequence.size() << " steps";
+        out << name << ": animated cursor, " << cursor.Frames.size()
+            << (cursor.Frames.size() == 1 ? " frame, " : " frames, ") << cursor.Sequence.size()
+            << (cursor.Sequence.size() == 1 ? " step" : " steps");
     if (!json && !cursor.Title.empty())
         out << ", title \"" << cursor.Title << "\"";
     if (!json && !cursor.Artist.empty())
