@@ -17,9 +17,9 @@ namespace velmora::cli
 {
 
 const char* const BuildHelp
-    = "Usage: velmora-icon build -o OUT.ico [--into ICON] [--cursor [--hotspot [SIZE:]X,Y]...]\n"
-      "                          [FILE...]\n"
+    = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build --cursor [--hotspot [SIZE:]X,Y]... -o OUT.cur [FILE...]\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"

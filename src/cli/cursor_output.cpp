@@ -48,12 +48,6 @@ template <typename T> void WriteList(TTextBuffer& out, const std::vector<T>& val
 
 } // namespace
 
-bool IsAnimatedCursorFile(const std::string& name)
-{
-    const auto reader = TFileReader::OpenIfFile(name);
-    return reader && IsAnimatedCursorData(reader->ReadAt(0, 12));
-}
-
 std::string HotspotText(const TIconDirectory& document, int index)
 {
     if (!document.IsCursor())

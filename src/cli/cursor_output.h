@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cli_output.h"
+#include "icons/animated_cursor.h"
 #include "icons/icon_directory.h"
 
 #include <filesystem>
@@ -8,9 +9,6 @@
 
 namespace velmora::cli
 {
-
-/// True when the file starts as an animated cursor (RIFF "ACON").
-bool IsAnimatedCursorFile(const std::string& name);
 
 /// Describes an animated cursor: its frames with their images, its steps and rates, its title
 /// and artist; as text or as one JSON object. False, with the reason on standard error, when

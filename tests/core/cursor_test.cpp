@@ -1,6 +1,7 @@
 #include "icon_test_files.h"
 #include "icons/animated_cursor.h"
 #include "icons/icon_directory.h"
+#include "pane_test_panes.h"
 
 #include <gtest/gtest.h>
 
@@ -236,6 +237,46 @@ TEST(CliCursor, BuildsDescribesAndExtractsCursors)
             0);
         EXPECT_EQ(listed, "CUR (32, 32)\n");
     }
+}
+
+TEST(CursorPane, HotspotCrosshairConversionAndAnimatedFrames)
+{
+    TTwoPanes panes;
+    TIconPane& pane = panes.Pane1;
+    TFakePanePlatform& platform = panes.Platform1;
+    ASSERT_TRUE(pane.Execute(TPaneAction::IconNewCursor));
+    EXPECT_EQ(pane.Headline(), "Cursor #1, 1 image: ./new.cur");
+    SelectImages(pane, 0, 0);
+    pane.SetZoom(2);
+    const auto paint = [&] {
+        TBitmap canvas(64, 64, TPixelFormat::pf32bit);
+        pane.PaintImageCell(1, 1, canvas, TRect { 0, 0, 64, 64 });
+        return canvas;
+    };
+    const TBitmap before = paint();
+    platform.HotspotAnswers = { std::pair(3, 4) };
+    ASSERT_TRUE(pane.Execute(TPaneAction::ImageHotspot));
+    EXPECT_TRUE(pane.StatusText().ends_with(", hotspot 3,4")) << pane.StatusText();
+    // At zoom 2 the cross runs through the pixel's middle (7, 9), which keeps its colour.
+    const TBitmap marked = paint();
+    EXPECT_EQ(PixelAt(marked, 7, 9), PixelAt(before, 7, 9));
+    EXPECT_NE(PixelAt(marked, 8, 9), PixelAt(before, 8, 9));
+    EXPECT_NE(PixelAt(marked, 7, 13), PixelAt(before, 7, 13));
+
+    TTempDir dir;
+    platform.SaveAnswers = { dir.Path("n.ico").string() };
+    ASSERT_TRUE(pane.Execute(TPaneAction::IconSaveAsIcon));
+    EXPECT_EQ(ReadU16(ReadFile(dir.Path("n.ico")).data() + 2), 1);
+    EXPECT_TRUE(pane.Headline().starts_with("Icon #1, 1 image: ")) << pane.Headline();
+    ASSERT_TRUE(pane.Execute(TPaneAction::EditUndo));
+    EXPECT_TRUE(pane.StatusText().ends_with(", hotspot 3,4")) << pane.StatusText();
+
+    WriteFile(dir.Path("w.ani"), Riff(Join({ AniHeader(2, 1), Frames(), Info })));
+    platform.FrameAnswers = { 1 };
+    platform.SaveChangesAnswers = { TSaveChangesAnswer::Discard };
+    pane.OpenIconFile(dir.Path("w.ani").string());
+    EXPECT_TRUE(pane.Headline().ends_with("/w-1.cur (Wait)")) << pane.Headline();
+    EXPECT_EQ(pane.IconDirectory().GetEntry(0).HotspotX, 7);
 }
 
 } // namespace

@@ -161,6 +161,12 @@ TAnimatedCursor ReadAnimatedCursor(ByteSpan data)
     return cursor;
 }
 
+bool IsAnimatedCursorFile(const std::string& fileName)
+{
+    const auto reader = TFileReader::OpenIfFile(fileName);
+    return reader && IsAnimatedCursorData(reader->ReadAt(0, 12));
+}
+
 TAnimatedCursor ReadAnimatedCursorFile(const std::string& fileName)
 {
     TFileReader reader(fileName);

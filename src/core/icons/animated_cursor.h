@@ -38,6 +38,9 @@ struct TAnimatedCursor {
 /// True when the bytes start as a RIFF "ACON" form.
 bool IsAnimatedCursorData(ByteSpan data);
 
+/// True when a file starts as a RIFF "ACON" form.
+bool IsAnimatedCursorFile(const std::string& fileName);
+
 /// Reads an animated cursor leniently: the RIFF size may be wrong, chunks may miss their pad
 /// byte, and frames count as icon or cursor files whatever the flags say. Raises the core's
 /// general error with a text that says what is wrong when no frame can be read, when a frame
