@@ -262,6 +262,11 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportBitmap"), A::ImageImportBitmap);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
+    m_popupFrame->addSeparator();
+    AddEntry(m_popupFrame, QStringLiteral("MI_ImageHotspot"), A::ImageHotspot);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconNewCursor"), A::IconNewCursor);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsCursor"), A::IconSaveAsCursor);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsIcon"), A::IconSaveAsIcon);
 
     // The overflow menu: one entry per toolbar item, in order.
     m_popupToolBar = new QMenu(this);
