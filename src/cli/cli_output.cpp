@@ -15,14 +15,12 @@ void WriteError(std::string_view text)
     std::fwrite(text.data(), 1, text.size(), stderr);
 }
 
-int UsageError(std::string_view command, std::string_view problem, std::string_view help)
+int UsageError(std::string_view command, std::string_view problem)
 {
-    std::string line = "velmora-icon ";
-    line += command;
-    line += ": ";
-    line += problem;
-    PrintError(line);
-    WriteError(help);
+    const std::string tool
+        = command.empty() ? "velmora-icon" : "velmora-icon " + std::string(command);
+    PrintError(tool + ": " + std::string(problem));
+    WriteError("Try '" + tool + " --help'.\n");
     return ExitUsage;
 }
 

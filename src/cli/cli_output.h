@@ -17,9 +17,10 @@ void WriteError(std::string_view text);
 /// Writes a message line to standard error with plain line ends.
 void PrintError(std::string_view text);
 
-/// Reports a usage error of a command ("velmora-icon COMMAND: problem") and the command's help
-/// on standard error; returns the usage exit status.
-int UsageError(std::string_view command, std::string_view problem, std::string_view help);
+/// Reports a usage error of a command on standard error in one line ("velmora-icon COMMAND:
+/// problem"), followed by "Try 'velmora-icon COMMAND --help'."; returns the usage exit status.
+/// An empty command stands for the tool itself.
+int UsageError(std::string_view command, std::string_view problem);
 
 /// A JSON string literal of the text (quotes included). The literal is valid UTF-8 whatever
 /// the text holds: each byte that is not part of a valid UTF-8 sequence becomes the escape

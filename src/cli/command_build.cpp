@@ -49,7 +49,7 @@ const char* const BuildHelp
       "  --hotspot [SIZE:]X,Y   the hotspot of the new cursor images (of width SIZE); repeatable\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
-      "  --help                 show this help\n"
+      "  -h, --help             show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
       "became an image or the mask of one (with --sizes: every size became an image); 1\n"
@@ -70,28 +70,7 @@ void Report(const std::string& text)
 
 int Usage(const std::string& problem)
 {
-    return UsageError("build", problem, BuildHelp);
-}
-
-// The value of an option given as "--name VALUE" or "--name=VALUE"; none when arg is another
-// option. A missing value leaves value empty and sets missing.
-std::optional<std::string> OptionValue(
-    const Arguments& args, size_t& i, std::initializer_list<std::string_view> names, bool& missing)
-{
-    const std::string& arg = args[i];
-    for (std::string_view name : names) {
-        if (arg == name) {
-            if (i + 1 >= args.size()) {
-                missing = true;
-                return std::string();
-            }
-            return args[++i];
-        }
-        if (name.size() > 2 && arg.size() > name.size() && arg.compare(0, name.size(), name) == 0
-            && arg[name.size()] == '=')
-            return arg.substr(name.size() + 1);
-    }
-    return std::nullopt;
+    return UsageError("build", problem);
 }
 
 // Why a file of the import did not become an image; empty when it did (or served as a mask).
@@ -222,59 +201,36 @@ bool SetHotspots(TIconDirectory& cursor, int first, const std::map<int, THotspot
     return true;
 }
 
-} // namespace
+struct TBuildOptions {
+    std::optional<std::string> Output;
+    std::optional<std::string> Into;
+    std::optional<std::string> Sizes;
+    std::vector<std::string> Files;
+    bool Cursor = false;
+    std::vector<std::string> Hotspots;
+};
 
-int RunBuild(const Arguments& args)
+int RunBuild(const TBuildOptions& options)
 {
-    std::optional<std::string> output;
-    std::optional<std::string> into;
+    const std::optional<std::string>& output = options.Output;
+    const std::optional<std::string>& into = options.Into;
+    if ((output && output->empty()) || (into && into->empty()))
+        return Usage(output && output->empty() ? "-o needs the name of the icon file to write"
+                                               : "--into needs the name of an icon file");
     std::optional<std::vector<int>> sides;
-    TStringList files;
-    bool cursor = false;
-    std::map<int, THotspot> hotspots;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        bool missing = false;
-        if (optionsEnded) {
-            files.Add(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help") {
-            WriteOut(BuildHelp);
-            return ExitOk;
-        } else if (std::optional<std::string> value
-            = OptionValue(args, i, { "-o", "--output" }, missing)) {
-            if (missing || value->empty())
-                return Usage(arg + " needs the name of the icon file to write");
-            if (output)
-                return Usage("only one -o OUT.ico can be given");
-            output = *value;
-        } else if (std::optional<std::string> icon = OptionValue(args, i, { "--into" }, missing)) {
-            if (missing || icon->empty())
-                return Usage("--into needs the name of an icon file");
-            if (into)
-                return Usage("only one --into ICON can be given");
-            into = *icon;
-        } else if (std::optional<std::string> list = OptionValue(args, i, { "--sizes" }, missing)) {
-            if (sides)
-                return Usage("only one --sizes list can be given");
-            sides = missing ? std::nullopt : ParseSides(*list);
-            if (!sides)
-                return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
-        } else if (arg == "--cursor") {
-            cursor = true;
-        } else if (std::optional<std::string> spot
-            = OptionValue(args, i, { "--hotspot" }, missing)) {
-            if (missing || !ParseHotspot(*spot, hotspots))
-                return Usage(
-                    "--hotspot needs X,Y or SIZE:X,Y, one for all sizes and each SIZE once");
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
-        } else {
-            files.Add(arg);
-        }
+    if (options.Sizes) {
+        sides = ParseSides(*options.Sizes);
+        if (!sides)
+            return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
     }
+    bool cursor = options.Cursor;
+    std::map<int, THotspot> hotspots;
+    for (const std::string& spot : options.Hotspots)
+        if (!ParseHotspot(spot, hotspots))
+            return Usage("--hotspot needs X,Y or SIZE:X,Y, one for all sizes and each SIZE once");
+    TStringList files;
+    for (const std::string& file : options.Files)
+        files.Add(file);
     if (!output)
         return Usage("-o OUT.ico is missing");
     if (sides && files.Count() != 1)
@@ -341,6 +297,23 @@ int RunBuild(const Arguments& args)
             [](const TImportFileReport& file) { return WhyNotImported(file, "").empty(); })
         : report.AllBitmapsUsed();
     return saved && allUsed ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+TCommand SetupBuild(CLI::App& tool)
+{
+    CLI::App* app = AddCommand(tool, "build", BuildHelp);
+    auto options = std::make_shared<TBuildOptions>();
+    app->add_option("-o,--output", options->Output, "needs the name of the icon file to write");
+    app->add_option("--into", options->Into, "needs the name of an icon file");
+    app->add_option(
+        "--sizes", options->Sizes, "needs sizes of 1 to 256 separated by commas, each once");
+    app->add_flag("--cursor", options->Cursor, "write a cursor file");
+    app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
+        ->allow_extra_args(false);
+    app->add_option("FILE", options->Files);
+    return { app, [options] { return RunBuild(*options); } };
 }
 
 } // namespace velmora::cli

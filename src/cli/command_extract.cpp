@@ -32,7 +32,7 @@ const char* const ExtractHelp
       "\n"
       "  --background RRGGBB   background of the bitmaps (hexadecimal, red first, # optional)\n"
       "  --png                 write PNG files instead of bitmaps\n"
-      "  --help                show this help\n"
+      "  -h, --help            show this help\n"
       "\n"
       "Exit status: 0 when every image was written, 1 when the icon could not be loaded or an\n"
       "image failed, 2 for a usage error.\n";
@@ -66,45 +66,26 @@ Bytes ImageAsPng(const TIcon& icon)
 
 int Usage(const std::string& problem)
 {
-    return UsageError("extract", problem, ExtractHelp);
+    return UsageError("extract", problem);
 }
 
-} // namespace
+struct TExtractOptions {
+    std::optional<std::string> Background;
+    bool Png = false;
+    std::vector<std::string> Operands;
+};
 
-int RunExtract(const Arguments& args)
+int RunExtract(const TExtractOptions& options)
 {
     TColor background = RGB(0xFF, 0x00, 0xFF);
-    bool png = false;
-    std::vector<std::string> operands;
-    bool optionsEnded = false;
-    for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--help") {
-            WriteOut(ExtractHelp);
-            return ExitOk;
-        } else if (!optionsEnded && arg == "--png") {
-            png = true;
-        } else if (!optionsEnded && (arg == "--background" || arg.rfind("--background=", 0) == 0)) {
-            std::string value;
-            if (arg == "--background") {
-                if (i + 1 >= args.size())
-                    return Usage("--background needs a colour");
-                value = args[++i];
-            } else {
-                value = arg.substr(std::string("--background=").size());
-            }
-            std::optional<TColor> color = ParseColor(value);
-            if (!color)
-                return Usage("not a colour (RRGGBB): " + value);
-            background = *color;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
-        } else {
-            operands.push_back(arg);
-        }
+    if (options.Background) {
+        std::optional<TColor> color = ParseColor(*options.Background);
+        if (!color)
+            return Usage("not a colour (RRGGBB): " + *options.Background);
+        background = *color;
     }
+    const bool png = options.Png;
+    const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 2)
         return Usage("expected ICON and OUTDIR");
     const std::string& iconName = operands[0];
@@ -148,6 +129,18 @@ int RunExtract(const Arguments& args)
         }
     }
     return status;
+}
+
+} // namespace
+
+TCommand SetupExtract(CLI::App& tool)
+{
+    CLI::App* app = AddCommand(tool, "extract", ExtractHelp);
+    auto options = std::make_shared<TExtractOptions>();
+    app->add_option("--background", options->Background, "needs a colour");
+    app->add_flag("--png", options->Png);
+    app->add_option("ICON OUTDIR", options->Operands);
+    return { app, [options] { return RunExtract(*options); } };
 }
 
 } // namespace velmora::cli

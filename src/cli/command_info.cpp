@@ -21,7 +21,7 @@ const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
                              "           not part of valid UTF-8 is written as \\udcXX (XX its\n"
                              "           value in hexadecimal), which Python's json and\n"
                              "           os.fsencode turn back into that byte\n"
-                             "  --help   show this help\n"
+                             "  -h, --help  show this help\n"
                              "\n"
                              "Exit status: 0 when every file loaded, 1 when any file was refused,\n"
                              "2 for a usage error.\n";
@@ -67,28 +67,20 @@ void WriteImageText(TTextBuffer& out, const TIconDirectory& document, int index)
 
 } // namespace
 
-int RunInfo(const Arguments& args)
+namespace
 {
-    bool json = false;
-    std::vector<std::string> files;
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (!optionsEnded && arg == "--") {
-            optionsEnded = true;
-        } else if (!optionsEnded && arg == "--help") {
-            WriteOut(InfoHelp);
-            return ExitOk;
-        } else if (!optionsEnded && arg == "--json") {
-            json = true;
-        } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
-            return UsageError("info", "unknown option " + arg, InfoHelp);
-        } else {
-            files.push_back(arg);
-        }
-    }
-    if (files.empty()) {
-        return UsageError("info", "no FILE given", InfoHelp);
-    }
+
+struct TInfoOptions {
+    bool Json = false;
+    std::vector<std::string> Files;
+};
+
+int RunInfo(const TInfoOptions& options)
+{
+    const bool json = options.Json;
+    const std::vector<std::string>& files = options.Files;
+    if (files.empty())
+        return UsageError("info", "no FILE given");
 
     int exitStatus = ExitOk;
     // Written out in pieces of a bounded size, so that any number of files can be described
@@ -144,6 +136,17 @@ int RunInfo(const Arguments& args)
         out << "\n]\n";
     out.WriteOut();
     return exitStatus;
+}
+
+} // namespace
+
+TCommand SetupInfo(CLI::App& tool)
+{
+    CLI::App* app = AddCommand(tool, "info", InfoHelp);
+    auto options = std::make_shared<TInfoOptions>();
+    app->add_flag("--json", options->Json);
+    app->add_option("FILE", options->Files);
+    return { app, [options] { return RunInfo(*options); } };
 }
 
 } // namespace velmora::cli

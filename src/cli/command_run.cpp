@@ -38,7 +38,7 @@ const char* const RunHelp
       "(an import counts the files it found), 0 when nothing was run, -1 when SCRIPT does not\n"
       "exist, -2 when its line 1 lacks the header text.\n"
       "\n"
-      "  --help    show this help\n"
+      "  -h, --help  show this help\n"
       "\n"
       "Exit status: 0 for a result above 0, also when a command failed; 1 for a result of 0,\n"
       "-1 or -2 (with the script error on standard error) and for an error that ends the run,\n"
@@ -51,7 +51,7 @@ constexpr std::string_view Prefix = "velmora-icon run: ";
 
 int Usage(const std::string& problem)
 {
-    return UsageError("run", problem, RunHelp);
+    return UsageError("run", problem);
 }
 
 /// The script runner of the command line: comments go to standard output, and an import that
@@ -85,26 +85,8 @@ protected:
     }
 };
 
-} // namespace
-
-int RunRun(const Arguments& args)
+int RunRun(const std::vector<std::string>& scripts)
 {
-    std::vector<std::string> scripts;
-    bool optionsEnded = false;
-    for (const std::string& arg : args) {
-        if (optionsEnded) {
-            scripts.push_back(arg);
-        } else if (arg == "--") {
-            optionsEnded = true;
-        } else if (arg == "--help" || arg == "-h") {
-            WriteOut(RunHelp);
-            return ExitOk;
-        } else if (arg.size() > 1 && arg[0] == '-') {
-            return Usage("unknown option " + arg);
-        } else {
-            scripts.push_back(arg);
-        }
-    }
     if (scripts.empty())
         return Usage("the script file is missing");
     if (scripts.size() > 1)
@@ -120,6 +102,16 @@ int RunRun(const Arguments& args)
     WriteOut(std::to_string(result) + "\n");
     FlushOut();
     return result > 0 ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+TCommand SetupRun(CLI::App& tool)
+{
+    CLI::App* app = AddCommand(tool, "run", RunHelp);
+    auto scripts = std::make_shared<std::vector<std::string>>();
+    app->add_option("SCRIPT", *scripts);
+    return { app, [scripts] { return RunRun(*scripts); } };
 }
 
 } // namespace velmora::cli

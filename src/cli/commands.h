@@ -1,5 +1,7 @@
 #pragma once
 
+#include "command_line.h"
+
 #include <string>
 #include <vector>
 
@@ -11,22 +13,19 @@ inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
 
-using Arguments = std::vector<std::string>;
+// Each command adds its subcommand, options and help text to the tool in its own file, and
+// answers what it runs once they are parsed.
 
 /// `velmora-icon info [--json] FILE...`
-int RunInfo(const Arguments& args);
-extern const char* const InfoHelp;
+TCommand SetupInfo(CLI::App& tool);
 
 /// `velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR`
-int RunExtract(const Arguments& args);
-extern const char* const ExtractHelp;
+TCommand SetupExtract(CLI::App& tool);
 
 /// `velmora-icon build -o OUT.ico [--into ICON] [FILE...]`
-int RunBuild(const Arguments& args);
-extern const char* const BuildHelp;
+TCommand SetupBuild(CLI::App& tool);
 
 /// `velmora-icon run SCRIPT`
-int RunRun(const Arguments& args);
-extern const char* const RunHelp;
+TCommand SetupRun(CLI::App& tool);
 
 } // namespace velmora::cli

@@ -4,9 +4,6 @@
 #include "commands.h"
 #include "velmora_version.h"
 
-#include <cstring>
-#include <map>
-
 namespace
 {
 
@@ -27,49 +24,51 @@ const char* const MainHelp
       "  run SCRIPT              run a script file of icon commands\n"
       "\n"
       "Options:\n"
-      "  --help      show this help (velmora-icon COMMAND --help for a command)\n"
+      "  -h, --help  show this help (velmora-icon COMMAND --help for a command)\n"
       "  --version   show the version\n";
-
-struct TCommand {
-    int (*Run)(const Arguments&);
-};
 
 } // namespace
 
 static int RunCommand(int argc, char** argv)
 {
-    const std::map<std::string, TCommand> commands = {
-        { "info", { RunInfo } },
-        { "extract", { RunExtract } },
-        { "build", { RunBuild } },
-        { "run", { RunRun } },
-    };
-    if (argc < 2) {
-        WriteError(MainHelp);
-        return ExitUsage;
+    CLI::App tool("", "velmora-icon");
+    SetHelpText(tool, MainHelp);
+    bool version = false;
+    tool.add_flag("--version", version);
+    tool.require_subcommand(0, 1);
+    const std::vector<TCommand> commands
+        = { SetupInfo(tool), SetupExtract(tool), SetupBuild(tool), SetupRun(tool) };
+    try {
+        tool.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        // The innermost command named on the line is the one the error or the help is about.
+        const CLI::App* app = &tool;
+        while (!app->get_subcommands().empty())
+            app = app->get_subcommands().front();
+        if (dynamic_cast<const CLI::CallForHelp*>(&error)
+            || dynamic_cast<const CLI::CallForAllHelp*>(&error)) {
+            WriteOut(app->help());
+            return ExitOk;
+        }
+        return UsageError(app->get_parent() ? app->get_name() : "", UsageProblem(error, *app));
     }
-    std::string first = argv[1];
-    if (first == "--help" || first == "-h") {
-        WriteOut(MainHelp);
-        return ExitOk;
-    }
-    if (first == "--version") {
+    if (version) {
         WriteOut("velmora-icon " VELMORA_VERSION_TEXT "\n");
         return ExitOk;
     }
-    auto command = commands.find(first);
-    if (command == commands.end()) {
-        PrintError("velmora-icon: unknown command " + first);
-        WriteError(MainHelp);
-        return ExitUsage;
+    if (tool.get_subcommands().empty())
+        return UsageError("", "a COMMAND is missing");
+    for (const TCommand& command : commands) {
+        if (command.App->parsed()) {
+            try {
+                return command.Run();
+            } catch (const std::exception& error) {
+                PrintError(error.what());
+                return ExitFailed;
+            }
+        }
     }
-    Arguments args(argv + 2, argv + argc);
-    try {
-        return command->second.Run(args);
-    } catch (const std::exception& error) {
-        PrintError(error.what());
-        return ExitFailed;
-    }
+    return ExitUsage;
 }
 
 int main(int argc, char** argv)

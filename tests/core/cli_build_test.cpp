@@ -176,7 +176,7 @@ TEST(CliBuild, UsageErrorsAndFailedWrites)
     const TRun usage = RunCli(dir, "build a.bmp");
     EXPECT_EQ(usage.Status, 2);
     EXPECT_TRUE(usage.Err.starts_with(
-        "velmora-icon build: -o OUT.ico is missing\nUsage: velmora-icon build -o OUT.ico"));
+        "velmora-icon build: -o OUT.ico is missing\nTry 'velmora-icon build --help'.\n"));
     // A folder that does not exist cannot take OUT.
     SaveBitmapToFile(Picture(8, 8), dir.Path("a.bmp"));
     const TRun failed = RunCli(dir, "build -o no/out.ico a.bmp");
@@ -219,7 +219,7 @@ TEST(CliRun, RunsAScriptAndPrintsItsResultLast)
         { "missing.txt", 1, "-1\n", "Script error - Script file not found.\n" },
         { ScriptFile(dir, "late-header.txt", "ShowComment x\n" + ScriptHeader), 1, "-2\n",
             "Script error - QEB Header not found in script file.\n" },
-        { "", 2, "", "velmora-icon run: the script file is missing\nUsage:" },
+        { "", 2, "", "velmora-icon run: the script file is missing\nTry" },
     };
     for (const auto& row : rows) {
         const TRun run = RunCli(dir, "run " + row.Args);

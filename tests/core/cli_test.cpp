@@ -28,6 +28,14 @@ TEST(CliInfo, UsageVersionHelpAndExitCodes)
     for (const char* usage :
         { "info", "frobnicate", "extract a.ico", "extract --background 12345 a.ico out" })
         EXPECT_EQ(RunCli(std::string(usage) + " 2>/dev/null"), 2) << usage;
+    for (const std::string command : { "info", "extract", "build", "run" }) {
+        out.clear();
+        EXPECT_EQ(RunCli(command + " a.ico -h", &out), 0);
+        EXPECT_TRUE(out.starts_with("Usage: velmora-icon " + command + " ")) << out;
+    }
+    out.clear();
+    EXPECT_EQ(RunCli("info --frob 2>&1", &out), 2);
+    EXPECT_EQ(out, "velmora-icon info: unknown option --frob\nTry 'velmora-icon info --help'.\n");
 }
 
 TEST(CliInfo, JsonDescribesEveryImageAndEveryRefusal)

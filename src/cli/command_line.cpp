@@ -1,0 +1,55 @@
+#include "command_line.h"
+
+namespace velmora::cli
+{
+
+void SetHelpText(CLI::App& app, std::string_view help)
+{
+    app.formatter_fn([text = std::string(help)](
+                         const CLI::App*, const std::string&, CLI::AppFormatMode) { return text; });
+}
+
+CLI::App* AddCommand(CLI::App& tool, const std::string& name, std::string_view help)
+{
+    CLI::App* command = tool.add_subcommand(name);
+    SetHelpText(*command, help);
+    return command;
+}
+
+namespace
+{
+
+// The name of the option that a CLI11 message begins with ("--into: ..."); empty when none.
+std::string OptionNamed(const std::string& message)
+{
+    const size_t colon = message.find(": ");
+    return colon != std::string::npos && message.starts_with('-') ? message.substr(0, colon)
+                                                                  : std::string();
+}
+
+} // namespace
+
+std::string UsageProblem(const CLI::ParseError& error, const CLI::App& app)
+{
+    const std::string message = error.what();
+    if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
+        const std::vector<std::string> extras = app.remaining();
+        const std::string first = extras.empty() ? std::string() : extras.front();
+        if (first.size() > 1 && first[0] == '-')
+            return "unknown option " + first;
+        return (app.get_parent() ? "unexpected argument " : "unknown command ") + first;
+    }
+    const std::string name = OptionNamed(message);
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) && !name.empty()) {
+        if (message.find("At Most") != std::string::npos)
+            return "only one " + name + " can be given";
+        const CLI::Option* option = app.get_option_no_throw(name);
+        const std::string needs = option && !option->get_description().empty()
+            ? option->get_description()
+            : std::string("needs a value");
+        return name + " " + needs;
+    }
+    return message;
+}
+
+} // namespace velmora::cli
