@@ -9,6 +9,7 @@
 #include "support/error.h"
 
 #include <algorithm>
+#include <map>
 #include <optional>
 #include <vector>
 
@@ -18,6 +19,7 @@ namespace velmora::cli
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build --cursor [--hotspot [SIZE:]X,Y]... -o OUT.cur [FILE...]\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
@@ -37,7 +39,14 @@ const char* const BuildHelp
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
       "is replaced when it exists. Messages go to standard error.\n"
       "\n"
+      "With --cursor OUT is a cursor file (.cur): each new image gets the hotspot of --hotspot\n"
+      "X,Y (0,0 when none is given) or, with --hotspot SIZE:X,Y, the one given for its width;\n"
+      "a hotspot must lie on its image. A cursor given to --into stays a cursor. An OUT whose\n"
+      "name ends in \".cur\" is refused when the result would be no cursor.\n"
+      "\n"
       "  -o, --output OUT.ico   the icon file to write\n"
+      "  --cursor               write a cursor file\n"
+      "  --hotspot [SIZE:]X,Y   the hotspot of the new cursor images (of width SIZE); repeatable\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
       "  -h, --help             show this help\n"
@@ -128,11 +137,77 @@ std::optional<std::vector<int>> ParseSides(const std::string& text)
     return sides;
 }
 
+using THotspot = std::pair<int, int>;
+
+// A number of 0 to 65535 and the rest of the text after it; none when there is no number.
+std::optional<int> TakeNumber(std::string_view& text)
+{
+    size_t digits = 0;
+    while (digits < text.size() && digits < 6 && text[digits] >= '0' && text[digits] <= '9')
+        ++digits;
+    if (digits == 0 || digits > 5)
+        return std::nullopt;
+    const int value = std::stoi(std::string(text.substr(0, digits)));
+    text.remove_prefix(digits);
+    return value <= 65535 ? std::optional<int>(value) : std::nullopt;
+}
+
+// "X,Y" for every size (key 0) or "SIZE:X,Y" for images of that width.
+bool ParseHotspot(std::string_view text, std::map<int, THotspot>& hotspots)
+{
+    int size = 0;
+    std::optional<int> first = TakeNumber(text);
+    if (first && !text.empty() && text[0] == ':') {
+        text.remove_prefix(1);
+        size = *first;
+        first = TakeNumber(text);
+    }
+    if (!first || text.empty() || text[0] != ',' || (size == 0 && hotspots.count(0)))
+        return false;
+    text.remove_prefix(1);
+    const std::optional<int> second = TakeNumber(text);
+    if (!second || !text.empty())
+        return false;
+    return hotspots.emplace(size, THotspot { *first, *second }).second;
+}
+
+bool EndsWithCur(const std::string& name)
+{
+    if (name.size() < 4)
+        return false;
+    std::string end = name.substr(name.size() - 4);
+    std::transform(
+        end.begin(), end.end(), end.begin(), [](unsigned char c) { return std::tolower(c); });
+    return end == ".cur";
+}
+
+// Gives the images from index first on the hotspots asked for; false, naming the first that
+// lies outside its image, when one does.
+bool SetHotspots(TIconDirectory& cursor, int first, const std::map<int, THotspot>& hotspots)
+{
+    for (int i = first; i < cursor.Count(); ++i) {
+        const TIconDirectoryEntry& entry = cursor.GetEntry(i);
+        auto found = hotspots.find(entry.ImageWidth());
+        if (found == hotspots.end())
+            found = hotspots.find(0);
+        const THotspot hotspot = found == hotspots.end() ? THotspot {} : found->second;
+        if (!cursor.SetHotspot(i, hotspot.first, hotspot.second)) {
+            Report(FormatText(Messages::HotspotOutside,
+                { std::to_string(hotspot.first), std::to_string(hotspot.second),
+                    std::to_string(entry.ImageWidth()), std::to_string(entry.ImageHeight()) }));
+            return false;
+        }
+    }
+    return true;
+}
+
 struct TBuildOptions {
     std::optional<std::string> Output;
     std::optional<std::string> Into;
     std::optional<std::string> Sizes;
     std::vector<std::string> Files;
+    bool Cursor = false;
+    std::vector<std::string> Hotspots;
 };
 
 int RunBuild(const TBuildOptions& options)
@@ -148,6 +223,11 @@ int RunBuild(const TBuildOptions& options)
         if (!sides)
             return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
     }
+    bool cursor = options.Cursor;
+    std::map<int, THotspot> hotspots;
+    for (const std::string& spot : options.Hotspots)
+        if (!ParseHotspot(spot, hotspots))
+            return Usage("--hotspot needs X,Y or SIZE:X,Y, one for all sizes and each SIZE once");
     TStringList files;
     for (const std::string& file : options.Files)
         files.Add(file);
@@ -161,6 +241,17 @@ int RunBuild(const TBuildOptions& options)
     pane.SetIconNumber(1);
     if (into && !OpenInto(pane, *into))
         return ExitFailed;
+    // A cursor given to --into stays one; an icon becomes one with --cursor.
+    cursor = cursor || pane.IconDirectory().IsCursor();
+    if (!cursor && !hotspots.empty())
+        return Usage("--hotspot needs --cursor");
+    if (!cursor && EndsWithCur(*output))
+        return Usage(*output
+            + " names a cursor file: give --cursor to write a cursor, or a name "
+              "ending in .ico");
+    if (cursor)
+        pane.IconDirectory().SetKind(TIconDirectory::EKind::Cursor);
+    const int firstNew = pane.IconDirectory().Count();
 
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
@@ -184,6 +275,8 @@ int RunBuild(const TBuildOptions& options)
         Report(FormatText(Messages::BuildNoImage, { *output }));
         return ExitFailed;
     }
+    if (cursor && !SetHotspots(pane.IconDirectory(), firstNew, hotspots))
+        return ExitFailed;
     bool saved = false;
     try {
         pane.SaveIconFile(*output);
@@ -216,6 +309,9 @@ TCommand SetupBuild(CLI::App& tool)
     app->add_option("--into", options->Into, "needs the name of an icon file");
     app->add_option(
         "--sizes", options->Sizes, "needs sizes of 1 to 256 separated by commas, each once");
+    app->add_flag("--cursor", options->Cursor, "write a cursor file");
+    app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
+        ->allow_extra_args(false);
     app->add_option("FILE", options->Files);
     return { app, [options] { return RunBuild(*options); } };
 }

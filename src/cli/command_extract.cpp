@@ -2,6 +2,7 @@
 
 #include "cli_output.h"
 #include "commands.h"
+#include "cursor_output.h"
 #include "graphics/icon_decoder.h"
 #include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
@@ -23,6 +24,10 @@ const char* const ExtractHelp
       "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
       "own colour depth over the background colour (default FF00FF), or with --png as\n"
       "<stem>-<index>.png: the image's own size and colours with their transparency.\n"
+      "Of a cursor each image becomes a one-image cursor <stem>-<index>.cur with its hotspot\n"
+      "(PNG with --png); of an animated cursor each frame becomes <stem>-<frame>.cur as the\n"
+      "file holds it (with --png <stem>-<frame>.png, <stem>-<frame>-<image>.png for frames of\n"
+      "several images).\n"
       "OUTDIR is made when missing; files there are replaced. Prints each written path.\n"
       "\n"
       "  --background RRGGBB   background of the bitmaps (hexadecimal, red first, # optional)\n"
@@ -86,8 +91,9 @@ int RunExtract(const TExtractOptions& options)
     const std::string& iconName = operands[0];
     const std::filesystem::path outDir = operands[1];
 
+    const bool animated = IsAnimatedCursorFile(iconName);
     TIconDirectory document;
-    if (!LoadIconFile(document, iconName).Loaded)
+    if (!animated && !LoadIconFile(document, iconName).Loaded)
         return ExitFailed;
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
@@ -97,13 +103,21 @@ int RunExtract(const TExtractOptions& options)
         return ExitFailed;
     }
 
+    if (animated)
+        return ExtractAnimatedCursor(iconName, outDir, png);
     const std::string stem = std::filesystem::path(iconName).stem().string();
+    const bool cursor = document.IsCursor() && !png;
     int status = ExitOk;
     for (int i = 0; i < document.Count(); ++i) {
-        const std::filesystem::path target
-            = outDir / (stem + "-" + std::to_string(i) + (png ? ".png" : ".bmp"));
+        const std::filesystem::path target = outDir
+            / (stem + "-" + std::to_string(i)
+                + (png           ? ".png"
+                        : cursor ? ".cur"
+                                 : ".bmp"));
         try {
-            if (png)
+            if (cursor)
+                SaveCursorImage(document, i, target.string());
+            else if (png)
                 WriteFileAtomically(target, ImageAsPng(*document.GetImage(i).Icon));
             else
                 document.ExportImageToBitmapFile(target.string(), i, background);

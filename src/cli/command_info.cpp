@@ -2,6 +2,7 @@
 
 #include "cli_output.h"
 #include "commands.h"
+#include "cursor_output.h"
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 
@@ -11,7 +12,9 @@ namespace velmora::cli
 const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
                              "\n"
                              "Loads each icon file and describes its images: size, colour depth,\n"
-                             "encoding (bmp or png), data size and offset, and the bitmap header.\n"
+                             "encoding (bmp or png), data size and offset, and the bitmap header;\n"
+                             "of a cursor (.cur) each image's hotspot; of an animated cursor\n"
+                             "(.ani) its frames, step sequence, rates (1/60 s), title and artist.\n"
                              "\n"
                              "  --json   print one JSON array with one object per file; the\n"
                              "           output is valid UTF-8: each byte of a file name that is\n"
@@ -42,6 +45,8 @@ void WriteImageJson(TTextBuffer& out, const TIconDirectory& document, int index)
             << ",\"bitCount\":" << image.Header.biBitCount << "}";
     if (image.Truncated)
         out << ",\"truncated\":true,\"storedBytesInRes\":" << image.StoredBytesInRes;
+    if (document.IsCursor())
+        out << ",\"hotspot\":{\"x\":" << entry.HotspotX << ",\"y\":" << entry.HotspotY << "}";
     out << "}";
 }
 
@@ -57,7 +62,7 @@ void WriteImageText(TTextBuffer& out, const TIconDirectory& document, int index)
             << image.Header.biBitCount << " bpp)";
     if (image.Truncated)
         out << ", truncated: the directory says " << image.StoredBytesInRes << " bytes";
-    out << "\n";
+    out << HotspotText(document, index) << "\n";
 }
 
 } // namespace
@@ -87,6 +92,13 @@ int RunInfo(const TInfoOptions& options)
         out << "[";
     for (size_t f = 0; f < files.size(); ++f) {
         const std::string& name = files[f];
+        if (IsAnimatedCursorFile(name)) {
+            if (json)
+                out << (f ? "," : "") << "\n{\"file\":" << JsonString(name);
+            if (!DescribeAnimatedCursor(out, name, json))
+                exitStatus = ExitFailed;
+            continue;
+        }
         TIconDirectory document;
         // The description needs no pixels: the images' data is not read.
         TLoadResult result = LoadIconFile(document, name, TLoadContent::Headers);
@@ -95,6 +107,8 @@ int RunInfo(const TInfoOptions& options)
         if (json) {
             out << (f ? "," : "") << "\n{\"file\":" << JsonString(name);
             if (result.Loaded) {
+                if (document.IsCursor())
+                    out << ",\"kind\":\"cursor\"";
                 out << ",\"images\":[";
                 for (int i = 0; i < document.Count(); ++i) {
                     out << (i ? "," : "") << "\n  ";
@@ -110,7 +124,7 @@ int RunInfo(const TInfoOptions& options)
                 out << ",\"error\":" << JsonString(PlainLineEnds(result.Error)) << "}";
             }
         } else if (result.Loaded) {
-            out << name << ": " << document.Count()
+            out << name << ": " << (document.IsCursor() ? "cursor, " : "") << document.Count()
                 << (document.Count() == 1 ? " image\n" : " images\n");
             for (int i = 0; i < document.Count(); ++i)
                 WriteImageText(out, document, i);

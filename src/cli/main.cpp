@@ -22,6 +22,8 @@ const char* const MainHelp
       "                          make an icon file from bitmap and PNG files\n"
       "                          (--sizes N,N,... PICTURE: each size from one picture)\n"
       "  run SCRIPT              run a script file of icon commands\n"
+      "  check [--json] FILE...  find what Windows and browsers trip on in icon files\n"
+      "                          (--fix -o OUT FILE: write a repaired copy)\n"
       "\n"
       "Options:\n"
       "  -h, --help  show this help (velmora-icon COMMAND --help for a command)\n"

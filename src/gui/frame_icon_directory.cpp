@@ -264,6 +264,10 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
     m_popupFrame->addSeparator();
+    AddEntry(m_popupFrame, QStringLiteral("MI_ImageHotspot"), A::ImageHotspot);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconNewCursor"), A::IconNewCursor);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsCursor"), A::IconSaveAsCursor);
+    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsIcon"), A::IconSaveAsIcon);
     // The check of the icon, with the repairs it offers, in a dialog of its own.
     QAction* check = m_popupFrame->addAction(QStringLiteral("Check icon..."));
     check->setObjectName(QStringLiteral("MI_IconCheck"));

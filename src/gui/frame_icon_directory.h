@@ -55,6 +55,15 @@ public:
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
     std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>& offered, const std::vector<int>& chosen) override;
+    std::optional<std::pair<int, int>> ChooseHotspot(const TBitmap& picture, int x, int y) override
+    {
+        return m_prompts->ChooseHotspot(picture, x, y);
+    }
+    std::optional<int> ChooseFrame(
+        const std::string& title, const std::vector<TFrameChoice>& frames) override
+    {
+        return m_prompts->ChooseFrame(title, frames);
+    }
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override;

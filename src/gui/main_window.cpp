@@ -220,6 +220,11 @@ void TFormQEBMain::CreateMenus()
         add(menu, QStringLiteral("MIImageImportBitmap") + suffix, A::ImageImportBitmap, false);
         add(menu, QStringLiteral("MIImageImportSizes") + suffix, A::ImageImportSizes, false);
         add(menu, QStringLiteral("MIImageExportBitmap") + suffix, A::ImageExportBitmap, false);
+        menu->addSeparator();
+        add(menu, QStringLiteral("MIImageHotspot") + suffix, A::ImageHotspot, false);
+        add(menu, QStringLiteral("MIIconNewCursor") + suffix, A::IconNewCursor, false);
+        add(menu, QStringLiteral("MIIconSaveAsCursor") + suffix, A::IconSaveAsCursor, false);
+        add(menu, QStringLiteral("MIIconSaveAsIcon") + suffix, A::IconSaveAsIcon, false);
         return menu;
     };
     m_menuIcon1 = makeIconMenu(QStringLiteral("Icon &1"), QStringLiteral("MIIcon_1"), m_frameIcon1,

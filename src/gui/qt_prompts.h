@@ -30,6 +30,11 @@ public:
     /// The sizes dialog: one checkable line per offered side (sizes_dialog.cpp).
     std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>& offered, const std::vector<int>& chosen) override;
+    /// The hotspot dialog: the image enlarged, a click picks a pixel (hotspot_dialog.cpp).
+    std::optional<std::pair<int, int>> ChooseHotspot(const TBitmap& picture, int x, int y) override;
+    /// The frame chooser of an animated cursor: each frame drawn (frame_dialog.cpp).
+    std::optional<int> ChooseFrame(
+        const std::string& title, const std::vector<TFrameChoice>& frames) override;
 
 private:
     QPointer<QWidget> m_parent;

@@ -25,7 +25,7 @@ std::vector<A> Enabled(const TIconPane& pane)
 
 const std::vector<A> EmptyPaneActions { A::IconNew, A::IconOpen, A::IconTransparentColor,
     A::IconZoom_, A::IconZoom100, A::IconZoom200, A::IconZoom300, A::IconZoom400,
-    A::ImageImportBitmap, A::ImageImportSizes };
+    A::ImageImportBitmap, A::ImageImportSizes, A::IconNewCursor };
 
 // An icon of 16 x 16 at 4 bits, 32 x 32 at 8 bits and 16 x 16 at 32 bits.
 std::string WriteThreeImageIcon(const TTempDir& dir, const std::string& name = "three.ico")
@@ -237,7 +237,7 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     pane.Execute(A::IconClose);
     EXPECT_EQ(pane.IconDirectory().Count(), 0);
     std::vector<A> closed = EmptyPaneActions;
-    closed.push_back(A::EditUndo);
+    closed.insert(closed.end() - 1, A::EditUndo);
     EXPECT_EQ(Enabled(pane), closed);
     EXPECT_FALSE(pane.Execute(A::IconSave));
     // Grid keys run enabled actions only: F12 (export) not, F11 (import) even with no images.

@@ -58,4 +58,15 @@ std::optional<std::vector<int>> TFakePanePlatform::ChooseSides(
     return SidesAnswers.empty() ? std::nullopt : Next(SidesAnswers, "");
 }
 
+std::optional<std::pair<int, int>> TFakePanePlatform::ChooseHotspot(const TBitmap&, int, int)
+{
+    return Next(HotspotAnswers, "hotspot");
+}
+
+std::optional<int> TFakePanePlatform::ChooseFrame(
+    const std::string& title, const std::vector<TFrameChoice>&)
+{
+    return Next(FrameAnswers, "frame of " + title);
+}
+
 } // namespace velmora::test

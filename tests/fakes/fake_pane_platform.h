@@ -28,6 +28,8 @@ public:
     std::deque<std::vector<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
     std::deque<std::optional<std::vector<int>>> SidesAnswers;
+    std::deque<std::optional<std::pair<int, int>>> HotspotAnswers;
+    std::deque<std::optional<int>> FrameAnswers;
 
     // What the pane did.
     std::vector<std::string> Messages;
@@ -49,6 +51,8 @@ public:
     std::optional<TColor> ChooseColor(TColor, TStringList&) override;
     std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>&, const std::vector<int>&) override;
+    std::optional<std::pair<int, int>> ChooseHotspot(const TBitmap&, int, int) override;
+    std::optional<int> ChooseFrame(const std::string&, const std::vector<TFrameChoice>&) override;
     int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 6; }
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override { ++PendingEventRuns; }

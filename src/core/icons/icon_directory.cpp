@@ -38,6 +38,26 @@ void TIconDirectory::Clear()
     m_fileName.clear();
 }
 
+void TIconDirectory::SetKind(EKind kind)
+{
+    m_kind = kind;
+    if (kind == EKind::Icon)
+        for (auto& entry : m_entries)
+            entry->HotspotX = entry->HotspotY = 0;
+}
+
+bool TIconDirectory::SetHotspot(int index, int x, int y)
+{
+    if (index < 0 || index >= m_count)
+        return false;
+    TIconDirectoryEntry& entry = *m_entries[static_cast<size_t>(index)];
+    if (x < 0 || y < 0 || x >= entry.ImageWidth() || y >= entry.ImageHeight())
+        return false;
+    entry.HotspotX = static_cast<uint16_t>(x);
+    entry.HotspotY = static_cast<uint16_t>(y);
+    return true;
+}
+
 void TIconDirectory::CheckIndex(int index) const
 {
     if (index < 0 || index >= static_cast<int>(m_entries.size())

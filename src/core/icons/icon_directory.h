@@ -26,6 +26,9 @@ class TFileReader;
 class TIconDirectory
 {
 public:
+    /// What a file holds: icons (type 1) or cursors (type 2), whose entries carry a hotspot.
+    enum class EKind : uint16_t { Icon = 1, Cursor = 2 };
+
     TIconDirectory();
     virtual ~TIconDirectory();
     TIconDirectory(const TIconDirectory&) = delete;
@@ -38,6 +41,14 @@ public:
     /// Path of the file last loaded or saved; empty when there is none.
     const std::string& FileName() const { return m_fileName; }
     void SetFileName(std::string name) { m_fileName = std::move(name); }
+    /// Whether the document is an icon or a cursor; a load takes the file's kind, a save
+    /// writes it. Making a document an icon forgets its hotspots.
+    EKind Kind() const { return m_kind; }
+    bool IsCursor() const { return m_kind == EKind::Cursor; }
+    void SetKind(EKind kind);
+    /// Sets the hotspot of the image at index; false when there is no such image or the point
+    /// lies outside the image.
+    bool SetHotspot(int index, int x, int y);
 
     // Editing.
     /// Appends a copy of an image of another document; a code of the result table.
@@ -58,6 +69,9 @@ public:
     /// signature), not its data, so that the file is read no further than its headers. Such
     /// images can be neither drawn nor saved.
     bool LoadHeadersFromFile(const std::string& name);
+    /// LoadFromFile of an icon or cursor file held in memory (a frame of an animated cursor,
+    /// a group of a program file); name becomes the document's FileName.
+    bool LoadFromBytes(const std::string& name, Bytes bytes, bool headersOnly = false);
     /// Writes the document as an icon file; true when completed. The file it replaces stays
     /// whole until the new one is completely written.
     virtual bool SaveToFile(const std::string& name);
@@ -153,6 +167,9 @@ private:
 
     uint16_t m_count = 0;
     int m_status = 0;
+    EKind m_kind = EKind::Icon;
+    EKind m_loadKind = EKind::Icon;
+    std::unique_ptr<TFileReader> m_pendingReader; // the bytes LoadFromBytes loads
     std::string m_fileName;
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_entries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_images;

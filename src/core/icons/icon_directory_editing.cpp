@@ -51,6 +51,8 @@ int TIconDirectory::CopyImageInto(const TIconDirectoryImage* source,
         m_status = noEntryStatus;
         return noEntryCode;
     }
+    if (!IsCursor())
+        entry->HotspotX = entry->HotspotY = 0;
 
     auto position = static_cast<size_t>(index);
     m_entries.insert(m_entries.begin() + static_cast<std::ptrdiff_t>(position), std::move(entry));

@@ -18,6 +18,10 @@ struct TIconDirectoryEntry {
     uint32_t BytesInRes = 0;
     uint16_t BitCount = 0;
     uint16_t Planes = 0;
+    /// The hotspot of a cursor image, which a cursor file stores in place of Planes and
+    /// BitCount; those two then come from the image's own header. Zero in icons.
+    uint16_t HotspotX = 0;
+    uint16_t HotspotY = 0;
 
     static constexpr size_t RecordSize = 16;
 

@@ -19,6 +19,7 @@ namespace
 
 constexpr uint16_t IconReserved = 0;
 constexpr uint16_t IconType = 1;
+constexpr uint16_t CursorType = 2;
 constexpr uint64_t SmallestIconFile = 13;
 constexpr uint64_t FirstReadBytes = 64 * 1024;
 // The header and directory of an ordinary icon, with the bitmap headers of its first images.
@@ -88,6 +89,7 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     }
     m_entries = std::move(m_loadEntries);
     m_images = std::move(m_loadImages);
+    m_kind = m_loadKind;
     m_status = ResultOk;
     return true;
 }
@@ -99,10 +101,21 @@ bool TIconDirectory::LoadHeadersFromFile(const std::string& name)
     return TIconDirectory::LoadFromFile(name);
 }
 
+bool TIconDirectory::LoadFromBytes(const std::string& name, Bytes bytes, bool headersOnly)
+{
+    m_pendingReader = TFileReader::FromBytes(name, std::move(bytes));
+    m_loadHeadersOnly = headersOnly;
+    TScopeExit reset([this] {
+        m_loadHeadersOnly = false;
+        m_pendingReader.reset();
+    });
+    return TIconDirectory::LoadFromFile(name);
+}
+
 int TIconDirectory::ReadIconFileHeader(const std::string& name)
 {
     // The file stays open for the steps that follow, so that a load opens it once.
-    m_loadFile = TFileReader::OpenIfFile(name);
+    m_loadFile = m_pendingReader ? std::move(m_pendingReader) : TFileReader::OpenIfFile(name);
     if (!m_loadFile)
         return ResultFileMissing;
     if (m_loadFile->Size() < SmallestIconFile)
@@ -114,8 +127,10 @@ int TIconDirectory::ReadIconFileHeader(const std::string& name)
     m_loadBytes = m_loadFile->ReadBufferAt(0, std::min(m_loadFile->Size(), firstRead));
     if (m_loadBytes.size() < 6)
         return ResultFileTooShort;
-    if (ReadU16(m_loadBytes.data()) != IconReserved || ReadU16(m_loadBytes.data() + 2) != IconType)
+    const uint16_t type = ReadU16(m_loadBytes.data() + 2);
+    if (ReadU16(m_loadBytes.data()) != IconReserved || (type != IconType && type != CursorType))
         return ResultNoIconHeader;
+    m_loadKind = type == CursorType ? EKind::Cursor : EKind::Icon;
     uint16_t count = ReadU16(m_loadBytes.data() + 4);
     if (count == 0)
         return ResultNoIconHeader;
@@ -185,6 +200,14 @@ bool TIconDirectory::ReadIconImages()
 
             auto image = std::make_unique<TIconDirectoryImage>();
             image->Header = TBitmapInfoHeader::FromBytes(headerBytes);
+            // A cursor's entry holds the hotspot where an icon's holds planes and bit count;
+            // the depth is the image's own, and a PNG image is true colour with alpha.
+            if (m_loadKind == EKind::Cursor) {
+                entry.HotspotX = entry.Planes;
+                entry.HotspotY = entry.BitCount;
+                entry.Planes = 1;
+                entry.BitCount = png ? uint16_t { 32 } : image->Header.biBitCount;
+            }
 
             // Data inside the file is kept byte for byte. Data that runs past the end keeps
             // what the file holds; a bitmap-style image is filled up with zero bytes to what
@@ -271,7 +294,7 @@ uint16_t TIconDirectory::WriteIconFileHeader(const std::string& name)
         m_writer = std::make_unique<TAtomicFileWriter>(name);
         uint8_t header[6];
         WriteU16(header + 0, IconReserved); // idReserved(2)
-        WriteU16(header + 2, IconType); // idType(2)
+        WriteU16(header + 2, IsCursor() ? CursorType : IconType); // idType(2)
         WriteU16(header + 4, m_count); // idCount(2)
         m_writer->WriteAt(0, header);
         return m_count;
@@ -304,8 +327,14 @@ bool TIconDirectory::WriteIconEntries()
                 throw Exception(FormatText(Messages::IconFileTooLarge, { Num(i) }));
         }
         Bytes directory(m_entries.size() * TIconDirectoryEntry::RecordSize);
-        for (size_t i = 0; i < m_entries.size(); ++i)
-            m_entries[i]->WriteToRecord(directory.data() + i * TIconDirectoryEntry::RecordSize);
+        for (size_t i = 0; i < m_entries.size(); ++i) {
+            uint8_t* record = directory.data() + i * TIconDirectoryEntry::RecordSize;
+            m_entries[i]->WriteToRecord(record);
+            if (IsCursor()) {
+                WriteU16(record + 4, m_entries[i]->HotspotX); // wXHotspot(2)
+                WriteU16(record + 6, m_entries[i]->HotspotY); // wYHotspot(2)
+            }
+        }
         m_writer->WriteAt(6, directory);
         return true;
     });

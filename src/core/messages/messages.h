@@ -411,6 +411,42 @@ inline constexpr std::string_view RepairSizesCaption = "Add missing Windows size
 inline constexpr std::string_view RepairLayoutCaption = "Lay image data out anew";
 inline constexpr std::string_view CheckDialogTitle = "Check icon %s";
 inline constexpr std::string_view CheckNoFindings = "Nothing to report.";
+// Cursors and animated cursors.
+inline constexpr std::string_view AniNotRiff
+    = "The file is no animated cursor (no RIFF ACON form).";
+inline constexpr std::string_view AniNoHeader = "The animated cursor has no anih chunk.";
+inline constexpr std::string_view AniNoFrames = "The animated cursor holds no frames.";
+inline constexpr std::string_view AniTooManyFrames
+    = "The animated cursor holds more than %s frames.";
+inline constexpr std::string_view AniFrameNotIcon = "Frame %s is no cursor or icon file.";
+inline constexpr std::string_view AniStepNoFrame
+    = "Step %s shows frame %s, but the animated cursor has %s frames.";
+inline constexpr std::string_view AniFileTooLarge
+    = "%s: %s bytes is more than an animated cursor may have (%s bytes).";
+inline constexpr std::string_view AniFrameName = "%s, frame %s";
+inline constexpr std::string_view HeadlineCursorUnnumbered = "Cursor: %s";
+inline constexpr std::string_view HeadlineCursorEmpty = "Cursor #%d (empty)";
+inline constexpr std::string_view HeadlineCursorOneImage = "Cursor #%d, 1 image: %s";
+inline constexpr std::string_view HeadlineCursorImages = "Cursor #%d, %d images: %s";
+inline constexpr std::string_view HeadlineAnimationTitle = " (%s)";
+inline constexpr std::string_view StatusHotspot = ", hotspot %s,%s";
+inline constexpr std::string_view StepHotspot = "Hotspot";
+inline constexpr std::string_view StepToCursor = "Convert to cursor";
+inline constexpr std::string_view StepToIcon = "Convert to icon";
+inline constexpr std::string_view SaveAsCursorTitle = "Save as cursor...";
+inline constexpr std::string_view SaveAsIconTitle = "Save as icon...";
+inline constexpr std::string_view IconSaveFilter = "Icons (*.ico)|*.ico|Cursors (*.cur)|*.cur";
+inline constexpr std::string_view CursorSaveFilter = "Cursors (*.cur)|*.cur|Icons (*.ico)|*.ico";
+inline constexpr std::string_view CursorExtension = "cur";
+inline constexpr std::string_view NewCursorFileName = "new.cur";
+inline constexpr std::string_view OpenFilter
+    = "Icons and cursors (*.ico *.cur *.ani)|*.ico;*.cur;*.ani|Icons (*.ico)|*.ico|"
+      "Cursors (*.cur)|*.cur|Animated cursors (*.ani)|*.ani";
+inline constexpr std::string_view ChooseFrameTitle = "Open a frame of %s";
+inline constexpr std::string_view FrameChoice = "Frame %s: %s x %s, %s bpp, hotspot %s,%s";
+inline constexpr std::string_view FrameFileName = "%s-%s.cur";
+inline constexpr std::string_view HotspotOutside
+    = "The hotspot (%s, %s) lies outside the image of %s x %s pixels.";
 
 } // namespace Messages
 

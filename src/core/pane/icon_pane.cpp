@@ -1,5 +1,6 @@
 #include "pane/icon_pane.h"
 
+#include "icons/animated_cursor.h"
 #include "messages/messages.h"
 #include "pane/path_shortening.h"
 #include "platform/clipboard.h"
@@ -144,6 +145,19 @@ void TIconPane::RunHandler(TPaneAction action)
     case TPaneAction::EditRedo:
         Redo();
         break;
+    case TPaneAction::IconNewCursor:
+        if (QuerySaveChanges())
+            NewCursor();
+        break;
+    case TPaneAction::IconSaveAsCursor:
+        ActionIconSaveAsExecute(TIconDirectory::EKind::Cursor);
+        break;
+    case TPaneAction::IconSaveAsIcon:
+        ActionIconSaveAsExecute(TIconDirectory::EKind::Icon);
+        break;
+    case TPaneAction::ImageHotspot:
+        ActionImageHotspotExecute();
+        break;
     }
 }
 
@@ -164,6 +178,10 @@ void TIconPane::UpdateActions()
             && m_partnerPane->m_selectedImages.Count() > 0);
     SetEnabled(TPaneAction::ImageAddTo, images);
     SetEnabled(TPaneAction::ImageExportBitmap, images && selected > 0);
+    SetEnabled(TPaneAction::IconSaveAsCursor, images);
+    SetEnabled(TPaneAction::IconSaveAsIcon, images);
+    SetEnabled(TPaneAction::ImageHotspot,
+        images && m_iconDirectory.IsCursor() && selected == 1 && m_selectedImages[0] != "-1");
     UpdateUndoActions();
 }
 
@@ -175,6 +193,10 @@ void TIconPane::SetIconNumber(int number)
 
 void TIconPane::OpenIconFile(const std::string& fileName)
 {
+    if (IsAnimatedCursorFile(fileName)) {
+        OpenAnimatedCursorFrame(fileName);
+        return;
+    }
     bool loaded = false;
     try {
         loaded = m_iconDirectory.LoadFromFile(fileName);
@@ -185,6 +207,7 @@ void TIconPane::OpenIconFile(const std::string& fileName)
             FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
     }
     if (loaded) {
+        m_animationTitle.clear();
         MarkOpened();
         RefreshView();
         SetGridVisible(true);
@@ -218,6 +241,8 @@ void TIconPane::NewIcon()
     if (templateIcon.ImportBitmap(TemplateIconBitmap()) != 0)
         return;
     m_iconDirectory.Clear();
+    m_iconDirectory.SetKind(TIconDirectory::EKind::Icon);
+    m_animationTitle.clear();
     if (m_iconDirectory.AddImage(&templateIcon.GetImage(0), &templateIcon.GetEntry(0)) != 0) {
         // Not expected for one image in an empty document; the view follows all the same.
         RefreshView();
@@ -234,6 +259,8 @@ void TIconPane::NewIcon()
 void TIconPane::CloseIcon()
 {
     m_iconDirectory.Clear();
+    m_iconDirectory.SetKind(TIconDirectory::EKind::Icon);
+    m_animationTitle.clear();
     RefreshView();
     RepaintGrid();
     UpdateActions();
@@ -271,14 +298,15 @@ void TIconPane::RefreshView()
 void TIconPane::UpdateHeadline()
 {
     std::string_view format;
+    const bool cursor = m_iconDirectory.IsCursor();
     if (m_iconNumber == 0)
-        format = Messages::HeadlineUnnumbered;
+        format = cursor ? Messages::HeadlineCursorUnnumbered : Messages::HeadlineUnnumbered;
     else if (m_imageCount == 0)
-        format = Messages::HeadlineEmpty;
+        format = cursor ? Messages::HeadlineCursorEmpty : Messages::HeadlineEmpty;
     else if (m_imageCount == 1)
-        format = Messages::HeadlineOneImage;
+        format = cursor ? Messages::HeadlineCursorOneImage : Messages::HeadlineOneImage;
     else
-        format = Messages::HeadlineImages;
+        format = cursor ? Messages::HeadlineCursorImages : Messages::HeadlineImages;
 
     // The budget is measured on the template with its placeholders, not on the finished text.
     // A changed document's name carries a mark in front, which the budget leaves room for.
@@ -301,6 +329,8 @@ void TIconPane::UpdateHeadline()
     else
         m_headline
             = FormatText(format, { Decimal(m_iconNumber), Decimal(m_imageCount), shortName });
+    if (!m_animationTitle.empty() && m_imageCount > 0)
+        m_headline += FormatText(Messages::HeadlineAnimationTitle, { m_animationTitle });
     m_platform.TextsChanged();
 }
 
@@ -323,7 +353,7 @@ void TIconPane::ActionIconOpenExecute()
         return;
     }
     const TFileDialogSetup setup { std::string(Messages::OpenIconTitle),
-        std::string(Messages::IconFilter), std::string(Messages::IconExtension), true };
+        std::string(Messages::OpenFilter), std::string(Messages::IconExtension), true };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (!files.empty())
         OpenIconFile(files.front());
@@ -332,8 +362,8 @@ void TIconPane::ActionIconOpenExecute()
 
 void TIconPane::ActionIconSaveExecute()
 {
-    const TFileDialogSetup setup { std::string(Messages::SaveIconTitle),
-        std::string(Messages::IconFilter), std::string(Messages::IconExtension), false };
+    const TFileDialogSetup setup
+        = SaveDialogSetup(m_iconDirectory.Kind(), std::string(Messages::SaveIconTitle));
     if (const std::optional<std::string> file = m_platform.SaveFileDialog(setup))
         SaveIconFile(*file);
     UpdateActions();

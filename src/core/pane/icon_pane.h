@@ -139,7 +139,15 @@ public:
     void OpenIconFile(const std::string& fileName);
     void SaveIconFile(const std::string& fileName);
     void NewIcon();
+    /// New, as a cursor of the template image with the hotspot (0, 0).
+    void NewCursor();
     void CloseIcon();
+    /// Sets the hotspot of a cursor image as an undoable step; false when the document is no
+    /// cursor or the point lies outside the image.
+    bool SetImageHotspot(int index, int x, int y);
+    /// The title of the animated cursor whose frame the document was opened from; empty for
+    /// other documents.
+    const std::string& AnimationTitle() const { return m_animationTitle; }
     /// Imports bitmap files (with their mask files) as new images.
     void ImportBitmapFiles(const TStringList& fileNames);
     /// Makes images of the given sides (1 to 256) from one PNG or bitmap picture of up to 8192
@@ -199,6 +207,9 @@ protected:
     virtual void ActionImageImportBitmapExecute();
     virtual void ActionImageExportBitmapExecute();
     virtual void ActionImageImportSizesExecute();
+    virtual void ActionImageHotspotExecute();
+    /// Asks for a file name and saves the document as a file of that kind.
+    virtual void ActionIconSaveAsExecute(TIconDirectory::EKind kind);
 
     IPanePlatform& Platform() { return m_platform; }
 
@@ -211,6 +222,12 @@ private:
     void RunHandler(TPaneAction action);
     /// Sets the enabled states of Undo and Redo and tells the view.
     void UpdateUndoActions();
+    /// Opens a frame of an animated cursor, chosen by the user, as a cursor document.
+    void OpenAnimatedCursorFrame(const std::string& fileName);
+    /// The filter and extension of the save dialog for a document of a kind.
+    static TFileDialogSetup SaveDialogSetup(TIconDirectory::EKind kind, std::string title);
+    /// Draws the hotspot of a cursor image as a crosshair onto its painted cell at target.
+    void PaintHotspot(const TIconDirectoryEntry& entry, TBitmap& canvas, const TRect& target) const;
     /// After a load or a save: the document as it is now is the one on disk.
     void MarkOpened();
     void MarkSaved();
@@ -282,6 +299,7 @@ private:
     bool m_changeNamesFile = false;
     bool m_busy = false;
     std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
+    std::string m_animationTitle;
 };
 
 } // namespace velmora

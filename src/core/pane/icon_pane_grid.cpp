@@ -271,6 +271,8 @@ void TIconPane::PaintImageCell(int col, int row, TBitmap& canvas, const TRect& r
         // The cell keeps its background: one image that cannot be drawn does not stop the
         // others.
     }
+    if (m_iconDirectory.IsCursor())
+        PaintHotspot(m_iconDirectory.GetEntry(format.Index), canvas, target);
 }
 
 } // namespace velmora

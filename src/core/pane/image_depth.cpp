@@ -63,9 +63,13 @@ std::string ImageStatusText(const TIconDirectory& document, int index)
 {
     const TIconDirectoryEntry& entry = document.GetEntry(index);
     const int own = entry.BitCount == 0 ? ImageDataBitCount(document.GetImage(index)) : 0;
-    return FormatText(own > 0 ? Messages::StatusImageFromImage : Messages::StatusImage,
+    std::string text = FormatText(own > 0 ? Messages::StatusImageFromImage : Messages::StatusImage,
         { std::to_string(index), std::to_string(own > 0 ? own : entry.BitCount),
             std::to_string(entry.ImageWidth()), std::to_string(entry.ImageHeight()) });
+    if (document.IsCursor())
+        text += FormatText(Messages::StatusHotspot,
+            { std::to_string(entry.HotspotX), std::to_string(entry.HotspotY) });
+    return text;
 }
 
 } // namespace velmora

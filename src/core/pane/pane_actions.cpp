@@ -44,6 +44,13 @@ constexpr std::array<TPaneActionInfo, PaneActionCount> Actions { {
         -1, 0 },
     { A::EditRedo, "ActionEditRedo", "Edit", "&Redo", "Redo the change last undone", "Ctrl+Shift+Z",
         -1, 0 },
+    { A::IconNewCursor, "ActionIconNewCursor", "Icon", "New cursor", "", "", -1, 0 },
+    { A::IconSaveAsCursor, "ActionIconSaveAsCursor", "Icon", "Save as cursor...",
+        "Save as a cursor file (.cur)", "", -1, 0 },
+    { A::IconSaveAsIcon, "ActionIconSaveAsIcon", "Icon", "Save as icon...",
+        "Save as an icon file (.ico)", "", -1, 0 },
+    { A::ImageHotspot, "ActionImageHotspot", "Image", "Hotspot...",
+        "Set the hotspot of the selected cursor image", "", -1, 0 },
 } };
 
 } // namespace

@@ -31,9 +31,13 @@ enum class TPaneAction : int {
     ImageImportSizes,
     EditUndo,
     EditRedo,
+    IconNewCursor,
+    IconSaveAsCursor,
+    IconSaveAsIcon,
+    ImageHotspot,
 };
 
-inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::EditRedo) + 1;
+inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::ImageHotspot) + 1;
 
 /// What the views show of one pane action.
 struct TPaneActionInfo {

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "graphics/bitmap.h"
 #include "graphics/pixel_format.h"
 #include "support/string_list.h"
 
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace velmora
@@ -27,6 +29,12 @@ struct TFileDialogSetup {
     std::string Filter;
     std::string DefaultExt;
     bool MultiSelect = false;
+};
+
+/// One frame of an animated cursor as a chooser offers it.
+struct TFrameChoice {
+    TBitmap Picture; ///< the frame's largest image, 32-bit with alpha
+    std::string Text; ///< "Frame 2: 32 x 32, hotspot 3,5"
 };
 
 /// The prompts of an icon pane: messages, questions, file and colour dialogs. The GUI shows
@@ -60,6 +68,22 @@ public:
     /// without such a dialog answers none.
     virtual std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>& /*offered*/, const std::vector<int>& /*chosen*/)
+    {
+        return std::nullopt;
+    }
+    /// Lets the user choose the hotspot of a cursor image, shown as picture, by numbers or by
+    /// a click on a pixel; starts at (x, y). The chosen point, or none when cancelled. A
+    /// platform without such a dialog answers none.
+    virtual std::optional<std::pair<int, int>> ChooseHotspot(
+        const TBitmap& /*picture*/, int /*x*/, int /*y*/)
+    {
+        return std::nullopt;
+    }
+    /// Lets the user choose one frame of an animated cursor titled title, each frame shown by
+    /// its picture and its text. The chosen index, or none when cancelled. A platform without
+    /// such a dialog answers none.
+    virtual std::optional<int> ChooseFrame(
+        const std::string& /*title*/, const std::vector<TFrameChoice>& /*frames*/)
     {
         return std::nullopt;
     }

@@ -11,6 +11,7 @@ TDocumentSnapshot TDocumentSnapshot::Take(const TIconDirectory& document, int re
 {
     TDocumentSnapshot snapshot;
     snapshot.FileName = document.FileName();
+    snapshot.Kind = document.Kind();
     snapshot.Revision = revision;
     snapshot.Entries.reserve(document.Count());
     snapshot.Images.reserve(document.Count());
@@ -42,7 +43,8 @@ size_t TDocumentSnapshot::Size() const
 
 bool TDocumentSnapshot::SameAs(const TIconDirectory& document) const
 {
-    if (document.FileName() != FileName || document.Count() != Entries.size())
+    if (document.FileName() != FileName || document.Kind() != Kind
+        || document.Count() != Entries.size())
         return false;
     for (int i = 0; i < document.Count(); ++i) {
         const auto index = static_cast<size_t>(i);
@@ -69,7 +71,8 @@ void TDocumentSnapshot::RestoreInto(TIconDirectory& document, bool withFileName)
         image->StoredBytesInRes = Images[i].StoredBytesInRes;
         images.push_back(std::move(image));
     }
-    document.ReplaceContent(std::move(entries), std::move(images));
+    if (document.ReplaceContent(std::move(entries), std::move(images)))
+        document.SetKind(Kind);
     if (withFileName)
         document.SetFileName(FileName);
 }

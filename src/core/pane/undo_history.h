@@ -1,6 +1,7 @@
 #pragma once
 
 #include "graphics/bitmap_info_header.h"
+#include "icons/icon_directory.h"
 #include "icons/icon_directory_entry.h"
 #include "support/byte_io.h"
 
@@ -12,8 +13,6 @@
 namespace velmora
 {
 
-class TIconDirectory;
-
 /// A whole icon document as it stood at one moment: its file name, entries and image bytes.
 /// Icons are small, so a step of the undo history keeps the document before it as a copy.
 struct TDocumentSnapshot {
@@ -24,6 +23,7 @@ struct TDocumentSnapshot {
         uint32_t StoredBytesInRes = 0;
     };
     std::string FileName;
+    TIconDirectory::EKind Kind = TIconDirectory::EKind::Icon;
     std::vector<TIconDirectoryEntry> Entries;
     std::vector<TImage> Images;
     /// The pane's number for this state of the document; equal numbers mean equal documents.

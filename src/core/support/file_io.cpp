@@ -116,13 +116,29 @@ std::unique_ptr<TFileReader> TFileReader::OpenIfFile(const std::string& name)
         new TFileReader(name, fd, static_cast<uint64_t>(st.st_size)));
 }
 
+std::unique_ptr<TFileReader> TFileReader::FromBytes(const std::string& name, Bytes bytes)
+{
+    auto reader = std::unique_ptr<TFileReader>(new TFileReader(name, -1, bytes.size()));
+    reader->m_memory = std::move(bytes);
+    return reader;
+}
+
 TFileReader::~TFileReader()
 {
-    ::close(m_fd);
+    if (m_fd >= 0)
+        ::close(m_fd);
 }
 
 size_t TFileReader::ReadInto(uint64_t offset, uint8_t* data, size_t count) const
 {
+    if (m_fd < 0) {
+        const size_t done = offset >= m_memory.size()
+            ? 0
+            : static_cast<size_t>(std::min<uint64_t>(count, m_memory.size() - offset));
+        if (done > 0)
+            std::memcpy(data, m_memory.data() + offset, done);
+        return done;
+    }
     size_t done = 0;
     while (done < count) {
         ssize_t got = ::pread(m_fd, data + done, count - done, static_cast<off_t>(offset + done));

@@ -25,6 +25,8 @@ public:
     /// Opens a regular file (or a link to one); none when there is no such file (nothing there,
     /// a folder, a device). Raises EInOutError when the file exists but cannot be opened.
     static std::unique_ptr<TFileReader> OpenIfFile(const std::string& name);
+    /// A reader over bytes held in memory, named name in its errors.
+    static std::unique_ptr<TFileReader> FromBytes(const std::string& name, Bytes bytes);
     ~TFileReader();
     TFileReader(const TFileReader&) = delete;
     TFileReader& operator=(const TFileReader&) = delete;
@@ -45,6 +47,7 @@ private:
     std::string m_name;
     int m_fd = -1;
     uint64_t m_size = 0;
+    Bytes m_memory; // the bytes read when there is no file (m_fd < 0)
 };
 
 /// Writes a file so that the file it replaces is never lost: the bytes go to a temporary file
