@@ -46,11 +46,13 @@ TEST(CliInfo, JsonDescribesEveryImageAndEveryRefusal)
         "[\n{\"file\":\"" + a
             + "\",\"images\":[\n  {\"index\":0,\"width\":16,\"height\":16,"
               "\"colorCount\":0,\"reserved\":0,\"planes\":1,\"bitCount\":8,\"bytesInRes\":1384,"
-              "\"imageOffset\":38,\"encoding\":\"bmp\",\"header\":{\"width\":16,\"height\":32,"
+              "\"imageOffset\":38,\"encoding\":\"bmp\",\"imageWidth\":16,\"imageHeight\":16,"
+              "\"imageBitCount\":8,\"header\":{\"width\":16,\"height\":32,"
               "\"bitCount\":8}},\n  {\"index\":1,\"width\":0,\"height\":0,\"colorCount\":0,"
               "\"reserved\":0,\"planes\":1,\"bitCount\":32,\"bytesInRes\":"
             + std::to_string(PngImage(256, 256).Data.size())
-            + ",\"imageOffset\":1422,\"encoding\":\"png\",\"truncated\":true,"
+            + ",\"imageOffset\":1422,\"encoding\":\"png\",\"imageWidth\":256,\"imageHeight\":256,"
+              "\"imageBitCount\":32,\"truncated\":true,"
               "\"storedBytesInRes\":4294967295}]},\n{\"file\":\""
             + bad + "\",\"status\":-3,\"error\":\"" + refusal + "\"}\n]\n");
     const Bytes err = ReadFile(dir.Path("err.txt"));

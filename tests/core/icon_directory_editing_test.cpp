@@ -287,11 +287,11 @@ TEST(IconDirectoryImport, MaskFilesGiveAlpha)
     EXPECT_TRUE(decoded.HasAlpha);
     EXPECT_EQ(GetPixelAlpha(decoded.Pixels, 3, 2), 35);
 
-    // A colour bitmap smaller than its mask is refused, and nothing outside it is read.
+    // A mask of another size is refused, and the bitmap is left alone.
     SaveBitmapToFile(Ramp(16, 8, pf24bit), dir.Path("small.bmp"));
     TBitmap untouched(4, 4, pf24bit);
     EXPECT_EQ(LoadBitmapWithMask(dir.Path("small.bmp"), dir.Path("logomask.bmp"), untouched),
-        ResultColorSmallerThanMask);
+        ResultMaskSizeDiffers);
     EXPECT_EQ(untouched.Width(), 4);
 }
 

@@ -284,4 +284,8 @@ private:
     std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
 };
 
+/// The notice of an icon file opened without some of its images: how many of how many were
+/// read, then the reason for each one lost.
+std::string UnreadableImagesText(int readCount, const std::vector<TUnreadableImage>& unreadable);
+
 } // namespace velmora
