@@ -19,7 +19,7 @@ TBitmap DecodePng(ByteSpan data);
 /// How hard the PNG writer works at packing a picture.
 enum class TPngEffort {
     Fast, // the "up" filter and a quick deflate: pictures written for a moment or in bulk
-    Smallest, // the best filter for each row and libdeflate's strongest level: stored images
+    Smallest, // the best filter for each row and a thorough deflate: stored images
 };
 
 /// Encodes a 32-bit bitmap (blue, green, red, alpha) as an 8-bit RGBA (colour type 6),
