@@ -6,6 +6,9 @@
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 
+#include <map>
+#include <utility>
+
 namespace velmora::cli
 {
 
@@ -39,15 +42,22 @@ struct TImageCheck {
     std::string Problem;
 };
 
-TImageCheck CheckImage(const TIconDirectoryImage& image)
+// The checks of one file's images by offset and size: entries that share their data are
+// decoded once, however many a hostile directory holds.
+using TImageChecks = std::map<std::pair<uint32_t, uint32_t>, TImageCheck>;
+
+const TImageCheck& CheckImage(
+    TImageChecks& checks, const TIconDirectoryEntry& entry, const TIconDirectoryImage& image)
 {
-    TImageCheck check;
-    try {
-        check.Shape = InspectIcon(*image.Icon);
-    } catch (const std::exception& error) {
-        check.Problem = error.what();
+    const auto [found, first] = checks.try_emplace({ entry.ImageOffset, entry.BytesInRes });
+    if (first) {
+        try {
+            found->second.Shape = InspectIcon(*image.Icon);
+        } catch (const std::exception& error) {
+            found->second.Problem = error.what();
+        }
     }
-    return check;
+    return found->second;
 }
 
 void WriteEntryJson(TTextBuffer& out, int index, const TIconDirectoryEntry& entry)
@@ -59,12 +69,12 @@ void WriteEntryJson(TTextBuffer& out, int index, const TIconDirectoryEntry& entr
         << ",\"imageOffset\":" << entry.ImageOffset;
 }
 
-void WriteImageJson(
-    TTextBuffer& out, const TIconDirectoryEntry& entry, const TIconDirectoryImage& image, int index)
+void WriteImageJson(TTextBuffer& out, TImageChecks& checks, const TIconDirectoryEntry& entry,
+    const TIconDirectoryImage& image, int index)
 {
     WriteEntryJson(out, index, entry);
     out << ",\"encoding\":" << (image.IsPng() ? "\"png\"" : "\"bmp\"");
-    const TImageCheck check = CheckImage(image);
+    const TImageCheck& check = CheckImage(checks, entry, image);
     if (check.Problem.empty())
         out << ",\"imageWidth\":" << check.Shape.Width << ",\"imageHeight\":" << check.Shape.Height
             << ",\"imageBitCount\":" << check.Shape.BitCount;
@@ -79,10 +89,10 @@ void WriteImageJson(
     out << "}";
 }
 
-void WriteImageText(
-    TTextBuffer& out, const TIconDirectoryEntry& entry, const TIconDirectoryImage& image, int index)
+void WriteImageText(TTextBuffer& out, TImageChecks& checks, const TIconDirectoryEntry& entry,
+    const TIconDirectoryImage& image, int index)
 {
-    const TImageCheck check = CheckImage(image);
+    const TImageCheck& check = CheckImage(checks, entry, image);
     out << "  " << index << ": ";
     if (check.Problem.empty()) {
         // The image's own size and depth first; the directory's where it says otherwise.
@@ -165,6 +175,7 @@ int RunInfo(const Arguments& args)
         if (!result.Loaded || !result.Unreadable.empty())
             exitStatus = ExitFailed;
         const std::vector<TUnreadableImage>& lost = result.Unreadable;
+        TImageChecks checks;
         if (json) {
             out << (f ? "," : "") << "\n{\"file\":" << JsonString(name);
             if (result.Loaded) {
@@ -179,7 +190,7 @@ int RunInfo(const Arguments& args)
                     [&](const TIconDirectoryEntry& entry, const TIconDirectoryImage& image,
                         int index) {
                         separate();
-                        WriteImageJson(out, entry, image, index);
+                        WriteImageJson(out, checks, entry, image, index);
                     },
                     [&](const TUnreadableImage& image) {
                         separate();
@@ -201,7 +212,7 @@ int RunInfo(const Arguments& args)
             ForEachEntry(
                 document, lost,
                 [&](const TIconDirectoryEntry& entry, const TIconDirectoryImage& image, int index) {
-                    WriteImageText(out, entry, image, index);
+                    WriteImageText(out, checks, entry, image, index);
                 },
                 [&](const TUnreadableImage& image) {
                     out << "  " << image.Index

@@ -8,8 +8,10 @@
 #include "support/string_list.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora
@@ -184,6 +186,8 @@ private:
     bool m_loadHeadersOnly = false;
     bool m_loadReadable = false;
     std::vector<TUnreadableImage> m_unreadable;
+    // The decoding checks of a lenient load by offset and size of the data: "" when it decodes.
+    std::map<std::pair<uint64_t, uint64_t>, std::string> m_inspected;
     std::unique_ptr<TAtomicFileWriter> m_writer;
     IClipboard* m_clipboard = nullptr;
 };

@@ -98,9 +98,11 @@ bool TIconDirectory::LoadReadableFromFile(
 {
     m_loadReadable = true;
     m_unreadable.clear();
+    m_inspected.clear();
     TScopeExit reset([this] {
         m_loadReadable = false;
         m_unreadable.clear();
+        m_inspected.clear();
     });
     const bool loaded = TIconDirectory::LoadFromFile(name);
     unreadable = std::move(m_unreadable);
@@ -286,12 +288,20 @@ std::unique_ptr<TIconDirectoryImage> TIconDirectory::ReadIconImage(
     if (m_loadReadable) {
         // Only an image that can be decoded counts as read: the others could be neither shown
         // nor saved.
-        try {
-            InspectIcon(*image->Icon);
-        } catch (const std::exception& error) {
+        // Entries that share their data share the answer: a directory of thousands of entries
+        // over one small PNG stream costs one decoding, not thousands.
+        const auto [found, first] = m_inspected.try_emplace({ offset, kept });
+        if (first) {
+            try {
+                InspectIcon(*image->Icon);
+            } catch (const std::exception& error) {
+                found->second = error.what();
+            }
+        }
+        if (!found->second.empty()) {
             if (image->Truncated)
                 entry.BytesInRes = image->StoredBytesInRes;
-            throw Exception(FormatText(Messages::ImageNotDecodable, { Num(i), error.what() }));
+            throw Exception(FormatText(Messages::ImageNotDecodable, { Num(i), found->second }));
         }
     }
     return image;
