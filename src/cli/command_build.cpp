@@ -17,7 +17,8 @@ namespace velmora::cli
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
-      "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
+      "                          PICTURE\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
@@ -40,6 +41,9 @@ const char* const BuildHelp
       "  -o, --output OUT.ico   the icon file to write\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
+      "  --png-sizes N,N,...|all  store these of the --sizes PNG-compressed (smaller files;\n"
+      "                         Windows Vista and later read them); by default only 256 is\n"
+      "                         PNG and the others are 32-bit bitmaps, which every reader takes\n"
       "  --help                 show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
@@ -156,6 +160,7 @@ int RunBuild(const Arguments& args)
     std::optional<std::string> output;
     std::optional<std::string> into;
     std::optional<std::vector<int>> sides;
+    std::optional<std::vector<int>> pngSides;
     TStringList files;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -187,6 +192,18 @@ int RunBuild(const Arguments& args)
             sides = missing ? std::nullopt : ParseSides(*list);
             if (!sides)
                 return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
+        } else if (std::optional<std::string> pngList
+            = OptionValue(args, i, { "--png-sizes" }, missing)) {
+            if (pngSides)
+                return Usage("only one --png-sizes list can be given");
+            if (!missing && *pngList == "all") {
+                pngSides.emplace();
+                for (int side = 1; side <= 256; ++side)
+                    pngSides->push_back(side);
+            } else
+                pngSides = missing ? std::nullopt : ParseSides(*pngList);
+            if (!pngSides)
+                return Usage("--png-sizes needs sizes of 1 to 256 separated by commas, or all");
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else {
@@ -197,6 +214,8 @@ int RunBuild(const Arguments& args)
         return Usage("-o OUT.ico is missing");
     if (sides && files.Count() != 1)
         return Usage("--sizes needs exactly one PICTURE");
+    if (pngSides && !sides)
+        return Usage("--png-sizes goes with --sizes");
 
     TCliPanePlatform platform;
     TIconPane pane(platform);
@@ -207,7 +226,7 @@ int RunBuild(const Arguments& args)
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
     if (sides)
-        pane.ImportPictureSizes(files[0], *sides);
+        pane.ImportPictureSizes(files[0], *sides, pngSides.value_or(std::vector<int>()));
     else
         pane.ImportBitmapFiles(files);
     const TImportReport& report = pane.LastImportReport();

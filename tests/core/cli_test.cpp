@@ -171,6 +171,28 @@ TEST(CliExtract, ReportsFailures)
     EXPECT_EQ(printed, out + "/mixed-1.bmp\n");
 }
 
+// A damaged icon: image 1 starts past the end, image 2 is cut short.
+TEST(CliExtract, DamagedIconGivesUpItsReadableImages)
+{
+    TTempDir dir;
+    Bytes icon = With(MakeIconFile({ PngImage(8, 8), BmpImage(4, 4, 24), BmpImage(16, 16, 32) }),
+        6 + 16 + 12, 99999);
+    icon.resize(icon.size() - 40);
+    const std::string file = dir.Path("a.ico").string();
+    WriteFile(file, icon);
+    std::string printed;
+    EXPECT_EQ(RunCli("info " + file + " 2>/dev/null", &printed), 1);
+    EXPECT_NE(printed.find("\n  1: cannot be read: Image 1 at offset 99999"), std::string::npos);
+    EXPECT_NE(printed.find("\n  2: 16x16, 32 bpp, bmp"), std::string::npos);
+    const std::string out = dir.Path("out").string();
+    printed.clear();
+    EXPECT_EQ(RunCli("extract --png " + file + " " + out + " 2>/dev/null", &printed), 1);
+    EXPECT_EQ(printed, out + "/a-0.png\n" + out + "/a-2.png\n");
+    EXPECT_EQ(ReadFile(out + "/a-0.png"), PngImage(8, 8).Data); // copied as stored
+    EXPECT_EQ(RunCli("extract --png --background 000000 " + file + " " + out + " 2>/dev/null"), 1);
+    EXPECT_EQ(PixelAt(DecodePng(ReadFile(out + "/a-0.png")), 0, 0)[3], 255);
+}
+
 // ImageMagick and icotool see the pixels that extract --png writes for icons of each kind, 8 x 8
 // pixels with holes in the mask, one holding a PNG written by the encoder under test: the same
 // alpha everywhere, the same colours where the pixel is visible.

@@ -145,7 +145,8 @@ public:
     /// Makes images of the given sides (1 to 256) from one PNG or bitmap picture of up to 8192
     /// pixels a side, as ImportBitmapFiles imports files: a made size the icon holds is asked
     /// about, or quietly refused. LastImportReport holds one line per side ("FILE @ 16").
-    void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides);
+    void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides,
+        const std::vector<int>& pngSides = {});
     /// The sides that "Import picture at several sizes..." offers, and those chosen last.
     static const std::vector<int>& OfferedSides();
     const std::vector<int>& ChosenSides() const { return m_chosenSides; }
