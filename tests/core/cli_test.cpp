@@ -175,8 +175,11 @@ TEST(CliExtract, ReportsFailures)
 TEST(CliExtract, DamagedIconGivesUpItsReadableImages)
 {
     TTempDir dir;
-    Bytes icon = With(MakeIconFile({ PngImage(8, 8), BmpImage(4, 4, 24), BmpImage(16, 16, 32) }),
-        6 + 16 + 12, 99999);
+    // Image 0's entry also gives no depth.
+    Bytes icon
+        = With(With(MakeIconFile({ PngImage(8, 8), BmpImage(4, 4, 24), BmpImage(16, 16, 32) }),
+                   6 + 16 + 12, 99999),
+            12, 0, 2);
     icon.resize(icon.size() - 40);
     const std::string file = dir.Path("a.ico").string();
     WriteFile(file, icon);
@@ -184,6 +187,7 @@ TEST(CliExtract, DamagedIconGivesUpItsReadableImages)
     EXPECT_EQ(RunCli("info " + file + " 2>/dev/null", &printed), 1);
     EXPECT_NE(printed.find("\n  1: cannot be read: Image 1 at offset 99999"), std::string::npos);
     EXPECT_NE(printed.find("\n  2: 16x16, 32 bpp, bmp"), std::string::npos);
+    EXPECT_NE(printed.find("\n  0: 8x8, 32 bpp (directory: 0), png"), std::string::npos);
     const std::string out = dir.Path("out").string();
     printed.clear();
     EXPECT_EQ(RunCli("extract --png " + file + " " + out + " 2>/dev/null", &printed), 1);
