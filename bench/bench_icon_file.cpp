@@ -2,6 +2,7 @@
 // save), and describing many small icons as `velmora-icon info` does.
 
 #include "graphics/icon_decoder.h"
+#include "graphics/png_codec.h"
 #include "icons/icon_directory.h"
 #include "support/byte_io.h"
 #include "support/file_io.h"
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -133,6 +135,34 @@ void BM_LoadSmallIcons(benchmark::State& state)
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_LoadSmallIcons)->Unit(benchmark::kMicrosecond);
+
+// A hostile file for the lenient load, which decodes what it keeps: a directory of N entries
+// over one 256-pixel PNG stream. The time must follow the file's size, not N decodings.
+void BM_LoadReadableSharedPng(benchmark::State& state)
+{
+    const auto count = static_cast<size_t>(state.range(0));
+    const Bytes png = EncodePng(TBitmap(256, 256, TPixelFormat::pf32bit));
+    Bytes file(6 + 16 * count, 0);
+    WriteU16(file.data() + 2, 1);
+    WriteU16(file.data() + 4, static_cast<uint16_t>(count));
+    for (size_t i = 0; i < count; ++i) {
+        TIconDirectoryEntry entry;
+        entry.Planes = 1;
+        entry.BitCount = 32;
+        entry.BytesInRes = static_cast<uint32_t>(png.size());
+        entry.ImageOffset = static_cast<uint32_t>(file.size());
+        entry.WriteToRecord(file.data() + 6 + 16 * i);
+    }
+    file.insert(file.end(), png.begin(), png.end());
+    const fs::path name = ScratchDir() / "shared-png.ico";
+    WriteFileAtomically(name, file);
+    for (auto _ : state) {
+        TIconDirectory document;
+        std::vector<TUnreadableImage> lost;
+        benchmark::DoNotOptimize(document.LoadReadableFromFile(name, lost));
+    }
+}
+BENCHMARK(BM_LoadReadableSharedPng)->Arg(16)->Arg(65535)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -53,5 +53,17 @@ hyperfine -N -w 3 -r 30 --style basic \
 "$cli" build --sizes 16,24,32,48,64,128,256 -o "$work/ours.ico" "$picture" >/dev/null
 "$magick" "$picture" -define icon:auto-resize=256,128,64,48,32,24,16 "$work/magick.ico"
 echo "file bytes: velmora-icon $(stat -c %s "$work/ours.ico"), ImageMagick $(stat -c %s "$work/magick.ico")"
+# Icon files may hold PNG images only as 8-bit RGBA (IHDR bit depth 8, colour type 6).
+/usr/bin/python3 - "$work/ours.ico" "$work/magick.ico" <<'PY'
+import struct, sys
+for name in sys.argv[1:]:
+    data = open(name, 'rb').read()
+    kinds = []
+    for i in range(struct.unpack_from('<H', data, 4)[0]):
+        size, offset = struct.unpack_from('<II', data, 6 + 16 * i + 8)
+        if data[offset:offset + 4] == b'\x89PNG':
+            kinds.append('depth %d type %d' % (data[offset + 24], data[offset + 25]))
+    print('%s: PNG images: %s' % (name.rsplit('/', 1)[-1], ', '.join(kinds) or 'none'))
+PY
 echo "difference from Pillow's Lanczos resize (ours, then ImageMagick's):"
 /usr/bin/python3 "$(dirname "$0")/lanczos_difference.py" "$picture" "$work/ours.ico" "$work/magick.ico"

@@ -1,5 +1,7 @@
 // Fuzz target: loads the input as an icon file and, when it loads, saves it and loads the
-// saved file again, which must give the same entries and images.
+// saved file again, which must give the same entries and images. The lenient load must account
+// for every entry the strict load keeps (kept or named; it refuses a file none of whose images
+// decodes), and what it keeps must save as a sound icon file.
 
 #include "icons/icon_directory.h"
 
@@ -11,6 +13,7 @@
 #include <fstream>
 #include <string>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -40,6 +43,28 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     } catch (const std::exception&) {
         if (document.Count() != 0)
             std::abort(); // a refused load must leave the empty document as it was
+    }
+    velmora::TIconDirectory readable;
+    std::vector<velmora::TUnreadableImage> lost;
+    bool readableLoaded = false;
+    try {
+        readableLoaded = readable.LoadReadableFromFile(input, lost);
+    } catch (const std::exception&) {
+        if (readable.Count() != 0)
+            std::abort();
+    }
+    if (loaded && readableLoaded
+        && readable.Count() + static_cast<int>(lost.size()) != document.Count())
+        std::abort();
+    if (readableLoaded && !lost.empty()) {
+        try {
+            if (readable.SaveToFile(output)) {
+                velmora::TIconDirectory again;
+                if (!again.LoadFromFile(output) || again.Count() != readable.Count())
+                    std::abort();
+            }
+        } catch (const std::exception&) {
+        }
     }
     if (loaded) {
         bool saved = false;

@@ -18,7 +18,8 @@ namespace velmora::cli
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
-      "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
+      "                          PICTURE\n"
       "       velmora-icon build --cursor [--hotspot [SIZE:]X,Y]... -o OUT.cur [FILE...]\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
@@ -49,6 +50,9 @@ const char* const BuildHelp
       "  --hotspot [SIZE:]X,Y   the hotspot of the new cursor images (of width SIZE); repeatable\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
+      "  --png-sizes N,N,...|all  store these of the --sizes PNG-compressed (smaller files;\n"
+      "                         Windows Vista and later read them); by default only 256 is\n"
+      "                         PNG and the others are 32-bit bitmaps, which every reader takes\n"
       "  -h, --help             show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
@@ -205,6 +209,7 @@ struct TBuildOptions {
     std::optional<std::string> Output;
     std::optional<std::string> Into;
     std::optional<std::string> Sizes;
+    std::optional<std::string> PngSizes;
     std::vector<std::string> Files;
     bool Cursor = false;
     std::vector<std::string> Hotspots;
@@ -222,6 +227,20 @@ int RunBuild(const TBuildOptions& options)
         sides = ParseSides(*options.Sizes);
         if (!sides)
             return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
+    }
+    std::optional<std::vector<int>> pngSides;
+    if (options.PngSizes) {
+        if (*options.PngSizes == "all") {
+            pngSides.emplace();
+            for (int side = 1; side <= 256; ++side)
+                pngSides->push_back(side);
+        } else {
+            pngSides = ParseSides(*options.PngSizes);
+        }
+        if (!pngSides)
+            return Usage("--png-sizes needs sizes of 1 to 256 separated by commas, or all");
+        if (!sides)
+            return Usage("--png-sizes goes with --sizes");
     }
     bool cursor = options.Cursor;
     std::map<int, THotspot> hotspots;
@@ -256,7 +275,7 @@ int RunBuild(const TBuildOptions& options)
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
     if (sides)
-        pane.ImportPictureSizes(files[0], *sides);
+        pane.ImportPictureSizes(files[0], *sides, pngSides.value_or(std::vector<int>()));
     else
         pane.ImportBitmapFiles(files);
     const TImportReport& report = pane.LastImportReport();
@@ -309,6 +328,8 @@ TCommand SetupBuild(CLI::App& tool)
     app->add_option("--into", options->Into, "needs the name of an icon file");
     app->add_option(
         "--sizes", options->Sizes, "needs sizes of 1 to 256 separated by commas, each once");
+    app->add_option(
+        "--png-sizes", options->PngSizes, "needs sizes of 1 to 256 separated by commas, or all");
     app->add_flag("--cursor", options->Cursor, "write a cursor file");
     app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
         ->allow_extra_args(false);

@@ -23,19 +23,22 @@ const char* const ExtractHelp
       "\n"
       "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
       "own colour depth over the background colour (default FF00FF), or with --png as\n"
-      "<stem>-<index>.png: the image's own size and colours with their transparency.\n"
+      "<stem>-<index>.png: PNG-compressed images as they are stored, the others at their own\n"
+      "size and colours with their transparency (over the background when one is given).\n"
+      "Of a damaged icon every readable image is written and the others are named.\n"
       "Of a cursor each image becomes a one-image cursor <stem>-<index>.cur with its hotspot\n"
       "(PNG with --png); of an animated cursor each frame becomes <stem>-<frame>.cur as the\n"
       "file holds it (with --png <stem>-<frame>.png, <stem>-<frame>-<image>.png for frames of\n"
       "several images).\n"
       "OUTDIR is made when missing; files there are replaced. Prints each written path.\n"
       "\n"
-      "  --background RRGGBB   background of the bitmaps (hexadecimal, red first, # optional)\n"
+      "  --background RRGGBB   background of the bitmaps, and with --png of opaque pictures\n"
+      "                        (hexadecimal, red first, # optional)\n"
       "  --png                 write PNG files instead of bitmaps\n"
       "  -h, --help            show this help\n"
       "\n"
-      "Exit status: 0 when every image was written, 1 when the icon could not be loaded or an\n"
-      "image failed, 2 for a usage error.\n";
+      "Exit status: 0 when every image was written whole, 1 when the icon could not be loaded,\n"
+      "an image could not be read or written or was truncated, 2 for a usage error.\n";
 
 namespace
 {
@@ -57,11 +60,32 @@ std::optional<TColor> ParseColor(std::string text)
         static_cast<uint8_t>(value));
 }
 
-// The image at its own size as 8-bit RGBA: an image with alpha keeps it; any other image is
-// transparent exactly where its mask is.
-Bytes ImageAsPng(const TIcon& icon)
+// The image as a PNG file: a PNG-compressed image as it is stored; any other at its own size
+// as 8-bit RGBA, with its alpha, or transparent exactly where its mask is. With a background
+// the picture is drawn over it and is opaque.
+Bytes ImageAsPng(const TIconDirectoryImage& image, std::optional<TColor> background)
 {
-    return EncodePng(IconPicture(icon));
+    const Bytes& held = image.Icon->Data();
+    if (!background && image.IsPng() && !image.Truncated)
+        return Bytes(held.begin() + TIconDirectory::SingleImageHeaderSize, held.end());
+    TBitmap picture = IconPicture(*image.Icon);
+    if (background) {
+        // Bitmap bytes are blue, green, red; colour values keep red in the lowest byte.
+        const int back[3] = { static_cast<int>(*background >> 16 & 0xFF),
+            static_cast<int>(*background >> 8 & 0xFF), static_cast<int>(*background & 0xFF) };
+        for (int y = 0; y < picture.Height(); ++y) {
+            uint8_t* row = picture.ScanLine(y);
+            for (int x = 0; x < picture.Width(); ++x) {
+                uint8_t* p = row + 4 * x;
+                const int alpha = p[3];
+                for (int c = 0; c < 3; ++c)
+                    p[c] = static_cast<uint8_t>(
+                        (p[c] * alpha + back[c] * (255 - alpha) + 127) / 255);
+                p[3] = 255;
+            }
+        }
+    }
+    return EncodePng(picture);
 }
 
 int Usage(const std::string& problem)
@@ -78,6 +102,7 @@ struct TExtractOptions {
 int RunExtract(const TExtractOptions& options)
 {
     TColor background = RGB(0xFF, 0x00, 0xFF);
+    const bool backgroundGiven = options.Background.has_value();
     if (options.Background) {
         std::optional<TColor> color = ParseColor(*options.Background);
         if (!color)
@@ -93,7 +118,10 @@ int RunExtract(const TExtractOptions& options)
 
     const bool animated = IsAnimatedCursorFile(iconName);
     TIconDirectory document;
-    if (!animated && !LoadIconFile(document, iconName).Loaded)
+    // A damaged icon gives up every image it still holds.
+    const TLoadResult loaded
+        = animated ? TLoadResult {} : LoadIconFile(document, iconName, TLoadContent::Readable);
+    if (!animated && !loaded.Loaded)
         return ExitFailed;
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
@@ -108,20 +136,39 @@ int RunExtract(const TExtractOptions& options)
     const std::string stem = std::filesystem::path(iconName).stem().string();
     const bool cursor = document.IsCursor() && !png;
     int status = ExitOk;
-    for (int i = 0; i < document.Count(); ++i) {
+    for (const TUnreadableImage& lost : loaded.Unreadable) {
+        PrintError("velmora-icon extract: image " + std::to_string(lost.Index)
+            + " not written: " + PlainLineEnds(lost.Reason));
+        status = ExitFailed;
+    }
+    // Files are named after each image's place in the file, also when some before it are lost.
+    size_t next = 0;
+    int index = 0;
+    for (int i = 0; i < document.Count(); ++i, ++index) {
+        for (; next < loaded.Unreadable.size() && loaded.Unreadable[next].Index == index; ++next)
+            ++index;
         const std::filesystem::path target = outDir
-            / (stem + "-" + std::to_string(i)
+            / (stem + "-" + std::to_string(index)
                 + (png           ? ".png"
                         : cursor ? ".cur"
                                  : ".bmp"));
+        const TIconDirectoryImage& image = document.GetImage(i);
         try {
             if (cursor)
                 SaveCursorImage(document, i, target.string());
             else if (png)
-                WriteFileAtomically(target, ImageAsPng(*document.GetImage(i).Icon));
+                WriteFileAtomically(target,
+                    ImageAsPng(image, backgroundGiven ? std::optional(background) : std::nullopt));
             else
                 document.ExportImageToBitmapFile(target.string(), i, background);
             WriteOut(target.string() + "\n");
+            if (image.Truncated) {
+                PrintError("velmora-icon extract: warning: image " + std::to_string(index)
+                    + " is truncated (the directory says " + std::to_string(image.StoredBytesInRes)
+                    + " bytes, the file holds fewer); written as far as it goes: "
+                    + target.string());
+                status = ExitFailed;
+            }
         } catch (const std::exception& error) {
             PrintError(std::string(Messages::FileNotSaved) + target.string());
             PrintError(error.what());

@@ -11,8 +11,17 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
 {
     TLoadResult result;
     try {
-        result.Loaded = content == TLoadContent::Headers ? document.LoadHeadersFromFile(name)
-                                                         : document.LoadFromFile(name);
+        switch (content) {
+        case TLoadContent::Headers:
+            result.Loaded = document.LoadHeadersFromFile(name);
+            break;
+        case TLoadContent::Readable:
+            result.Loaded = document.LoadReadableFromFile(name, result.Unreadable);
+            break;
+        case TLoadContent::Images:
+            result.Loaded = document.LoadFromFile(name);
+            break;
+        }
         result.Status = document.Status();
         if (!result.Loaded)
             result.Error = std::string(StatusText(document.Status()));

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora::cli
 {
@@ -13,12 +14,14 @@ struct TLoadResult {
     bool Loaded = false;
     std::optional<int> Status; // empty when the load raised before it set a result code
     std::string Error; // the refusal's text, or the raised error's nested text
+    std::vector<TUnreadableImage> Unreadable; // with TLoadContent::Readable: the images lost
 };
 
 /// How much of an icon file a command needs.
 enum class TLoadContent {
     Images, // the whole images, to draw or save them
     Headers, // what describes each image (TIconDirectory::LoadHeadersFromFile)
+    Readable, // every image that can be read and decoded (TIconDirectory::LoadReadableFromFile)
 };
 
 /// Loads an icon file into the document. A refused file is reported on standard error as

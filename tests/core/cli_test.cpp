@@ -54,11 +54,13 @@ TEST(CliInfo, JsonDescribesEveryImageAndEveryRefusal)
         "[\n{\"file\":\"" + a
             + "\",\"images\":[\n  {\"index\":0,\"width\":16,\"height\":16,"
               "\"colorCount\":0,\"reserved\":0,\"planes\":1,\"bitCount\":8,\"bytesInRes\":1384,"
-              "\"imageOffset\":38,\"encoding\":\"bmp\",\"header\":{\"width\":16,\"height\":32,"
+              "\"imageOffset\":38,\"encoding\":\"bmp\",\"imageWidth\":16,\"imageHeight\":16,"
+              "\"imageBitCount\":8,\"header\":{\"width\":16,\"height\":32,"
               "\"bitCount\":8}},\n  {\"index\":1,\"width\":0,\"height\":0,\"colorCount\":0,"
               "\"reserved\":0,\"planes\":1,\"bitCount\":32,\"bytesInRes\":"
             + std::to_string(PngImage(256, 256).Data.size())
-            + ",\"imageOffset\":1422,\"encoding\":\"png\",\"truncated\":true,"
+            + ",\"imageOffset\":1422,\"encoding\":\"png\",\"imageWidth\":256,\"imageHeight\":256,"
+              "\"imageBitCount\":32,\"truncated\":true,"
               "\"storedBytesInRes\":4294967295}]},\n{\"file\":\""
             + bad + "\",\"status\":-3,\"error\":\"" + refusal + "\"}\n]\n");
     const Bytes err = ReadFile(dir.Path("err.txt"));
@@ -175,6 +177,32 @@ TEST(CliExtract, ReportsFailures)
             &printed),
         1);
     EXPECT_EQ(printed, out + "/mixed-1.bmp\n");
+}
+
+// A damaged icon: image 1 starts past the end, image 2 is cut short.
+TEST(CliExtract, DamagedIconGivesUpItsReadableImages)
+{
+    TTempDir dir;
+    // Image 0's entry also gives no depth.
+    Bytes icon
+        = With(With(MakeIconFile({ PngImage(8, 8), BmpImage(4, 4, 24), BmpImage(16, 16, 32) }),
+                   6 + 16 + 12, 99999),
+            12, 0, 2);
+    icon.resize(icon.size() - 40);
+    const std::string file = dir.Path("a.ico").string();
+    WriteFile(file, icon);
+    std::string printed;
+    EXPECT_EQ(RunCli("info " + file + " 2>/dev/null", &printed), 1);
+    EXPECT_NE(printed.find("\n  1: cannot be read: Image 1 at offset 99999"), std::string::npos);
+    EXPECT_NE(printed.find("\n  2: 16x16, 32 bpp, bmp"), std::string::npos);
+    EXPECT_NE(printed.find("\n  0: 8x8, 32 bpp (directory: 0), png"), std::string::npos);
+    const std::string out = dir.Path("out").string();
+    printed.clear();
+    EXPECT_EQ(RunCli("extract --png " + file + " " + out + " 2>/dev/null", &printed), 1);
+    EXPECT_EQ(printed, out + "/a-0.png\n" + out + "/a-2.png\n");
+    EXPECT_EQ(ReadFile(out + "/a-0.png"), PngImage(8, 8).Data); // copied as stored
+    EXPECT_EQ(RunCli("extract --png --background 000000 " + file + " " + out + " 2>/dev/null"), 1);
+    EXPECT_EQ(PixelAt(DecodePng(ReadFile(out + "/a-0.png")), 0, 0)[3], 255);
 }
 
 // ImageMagick and icotool see the pixels that extract --png writes for icons of each kind, 8 x 8

@@ -7,6 +7,7 @@
 #include "icons/icon_directory_picture.h"
 
 #include <gtest/gtest.h>
+#include <png.h>
 
 namespace velmora
 {
@@ -44,11 +45,20 @@ TEST(IconCheck, EachRuleFiresOnItsFaultyFileAndTheRepairsAnswerIt)
     palette.Palette = { TRGBQuad {}, TRGBQuad {} };
     palette.ClrUsed = 2;
     palette.Pixel = [](int x, int) { return x % 4u; };
-    TTestImage grey { EncodePngCompact(Rgba(16, 16,
-                          [](int, int) {
-                              return TBgra { 9, 9, 9, 255 };
-                          })),
-        16, 16, 32 };
+    // A grey PNG, as other writers make them: libpng's simplified writer, 8-bit grey.
+    Bytes greyPng(256 + 16 * 16);
+    {
+        png_image png {};
+        png.version = PNG_IMAGE_VERSION;
+        png.width = png.height = 16;
+        png.format = PNG_FORMAT_GRAY;
+        std::vector<uint8_t> pixels(16 * 16, 9);
+        png_alloc_size_t written = greyPng.size();
+        ASSERT_TRUE(png_image_write_to_memory(
+            &png, greyPng.data(), &written, 0, pixels.data(), 16, nullptr));
+        greyPng.resize(written);
+    }
+    TTestImage grey { greyPng, 16, 16, 32 };
     Bytes withSlack = one;
     withSlack.resize(one.size() + 8);
     struct TRow {

@@ -268,6 +268,8 @@ TEST(IconDirectoryImport, MaskFilesGiveAlpha)
 {
     TTempDir dir;
     TBitmap colour = Ramp(16, 16, pf24bit);
+    // A shadow pixel in the bottom-left colour keeps its colour and the mask's alpha.
+    SetPixelColor(colour, 5, 5, GetPixelColor(colour, 0, 15));
     TBitmap mask(16, 16, pf8bit);
     for (int i = 0; i < 256; ++i) {
         mask.Palette()[static_cast<size_t>(i)] = TRGBQuad { 0, 0, static_cast<uint8_t>(i), 0 };
@@ -286,12 +288,14 @@ TEST(IconDirectoryImport, MaskFilesGiveAlpha)
     TIconImage decoded = DecodeIcon(*document.GetImage(0).Icon);
     EXPECT_TRUE(decoded.HasAlpha);
     EXPECT_EQ(GetPixelAlpha(decoded.Pixels, 3, 2), 35);
+    EXPECT_EQ(GetPixelAlpha(decoded.Pixels, 5, 5), 85);
+    EXPECT_EQ(GetPixelColor(decoded.Pixels, 5, 5), GetPixelColor(colour, 0, 15));
 
-    // A colour bitmap smaller than its mask is refused, and nothing outside it is read.
+    // A mask of another size is refused, and the bitmap is left alone.
     SaveBitmapToFile(Ramp(16, 8, pf24bit), dir.Path("small.bmp"));
     TBitmap untouched(4, 4, pf24bit);
     EXPECT_EQ(LoadBitmapWithMask(dir.Path("small.bmp"), dir.Path("logomask.bmp"), untouched),
-        ResultColorSmallerThanMask);
+        ResultMaskSizeDiffers);
     EXPECT_EQ(untouched.Width(), 4);
 }
 

@@ -104,14 +104,13 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             { { "logo.bmp", Picture(16, 16) }, { "logomask.bmp", Mask(16, 16) } },
             { { 16, 16, 32 } },
             { { "logo.bmp", O::Imported }, { "logomask.bmp", O::UsedAsMask } } },
-        // The mask is found in any case, but only "mask.bmp" in lower case marks a mask file;
-        // only ".bmp" in lower case is taken.
+        // The mask is found and skipped in any case; only ".bmp" in lower case is taken.
         { "case",
             { { "logo.bmp", Picture(20, 20) }, { "LogoMask.bmp", Mask(20, 20) },
                 { "A.BMP", Picture(8, 8) }, { "b.gif", Picture(8, 8) } },
-            { { 20, 20, 32 }, { 20, 20, 24 } },
+            { { 20, 20, 32 } },
             { { "A.BMP", O::WrongExtension }, { "b.gif", O::WrongExtension },
-                { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::Imported } } },
+                { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::UsedAsMask } } },
         // Lower-case bytes decide; AB.bmp and ab.bmp tie and go by their own bytes.
         { "order",
             { { "c.bmp", Picture(24, 24) }, { "ab.bmp", Picture(12, 12) },
@@ -137,7 +136,8 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
                 "failed.\r\nCannot read "
                 "bitmap file \"%s/e.bmp\": The .bmp file is truncated: its headers need 18 bytes, "
                 "the file has 3.",
-                "Bitmap smaller than its mask bitmap:\r\n\r\n%s/f.bmp" },
+                "Mask bitmap of another size:\r\n\r\n%s/fmask.bmp is 16*16 pixels, its bitmap "
+                "%s/f.bmp 8*8." },
             { false, false, true, true, true } },
     };
     for (const bool quiet : { false, true }) {

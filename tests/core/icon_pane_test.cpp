@@ -107,7 +107,7 @@ TEST(IconPaneTest, GridLayout)
     // first as text (10 before 2).
     // Image 0 is stored as 0: 256 pixels.
     WriteFile(dir.Path("grid.ico"),
-        MakeIconFile({ BmpImage(0, 0, 32), BmpImage(5, 4, 24), BmpImage(16, 32, 8),
+        MakeIconFile({ BmpImage(256, 256, 32), BmpImage(5, 4, 24), BmpImage(16, 32, 8),
             BmpImage(32, 16, 8), BmpImage(16, 16, 8), BmpImage(9, 4, 24), BmpImage(10, 4, 24),
             BmpImage(11, 4, 24), BmpImage(12, 4, 24), BmpImage(13, 4, 24), BmpImage(16, 32, 8) }));
     pane.OpenIconFile(dir.Path("grid.ico").string());
@@ -194,12 +194,21 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     platform.OpenAnswers.push_back({ missing });
     pane.Execute(A::IconOpen);
     EXPECT_EQ(platform.Messages.back(), "Error - icon file not opened: " + missing);
-    // A damaged file raises the error for the application's handler: the file, then the reason.
-    WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4) }), 4, 50, 2));
+    // A damaged file opens with what it holds, changed, and a notice of what was lost.
+    WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4), BmpImage(8, 8, 4) }), 34, 9999));
+    pane.OpenIconFile(missing);
+    EXPECT_EQ(platform.Messages.back(),
+        "1 of 2 images could be read:\r\n\r\nImage 1 at offset 9999 (168 bytes) starts past the "
+        "end of the file (502 bytes).");
+    EXPECT_EQ(pane.Headline(), "Icon #1, 1 image: *" + missing);
+    // A file without one readable image raises the error for the application's handler: the
+    // file, then the reason.
+    WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4) }), 18, 999));
+    platform.SaveChangesAnswers.push_back(TSaveChangesAnswer::Discard);
     platform.OpenAnswers.push_back({ missing });
     const std::string error = ErrorOf([&] { pane.Execute(A::IconOpen); });
     EXPECT_EQ(error.rfind("Error - icon file not opened: " + missing + "\r\nIconDirEntry.", 0), 0u);
-    EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + path);
+    pane.OpenIconFile(path);
 
     // Save: no file name offered, a failure names the file after a line break.
     const std::string saved = dir.Path("saved.ico").string();

@@ -183,13 +183,27 @@ TEST(PictureSizes, BuildMakesEverySizeFromOnePicture)
     const std::string cd = "cd '" + dir.Root().string() + "' && ";
     const std::string run = cd + "'" + Cli + "' build ";
     std::string out;
-    ASSERT_EQ(RunCommand(run + "--sizes 16,24,32,48,64,128,256 -o art.ico art.png 2>&1", &out), 0)
+    ASSERT_EQ(
+        RunCommand(
+            run + "--sizes 16,24,32,48,64,128,256 --png-sizes 16,32 -o art.ico art.png 2>&1", &out),
+        0)
         << out;
     TIconDirectory icon;
     ASSERT_TRUE(icon.LoadFromFile(dir.Path("art.ico").string()));
     ASSERT_EQ(icon.Count(), 7);
-    EXPECT_TRUE(icon.GetImage(6).IsPng());
-    EXPECT_FALSE(icon.GetImage(5).IsPng());
+    // Every PNG image made, of a many-coloured or a two-colour picture, is 8-bit RGBA.
+    std::vector<Bytes> pngs;
+    for (int i = 0; i < icon.Count(); ++i) {
+        EXPECT_EQ(icon.GetImage(i).IsPng(), i == 0 || i == 2 || i == 6) << i;
+        if (icon.GetImage(i).IsPng())
+            pngs.push_back(icon.GetImage(i).Icon->Data());
+    }
+    pngs.push_back(MakePictureImage(Rgba(256, 256, [](int x, int) {
+        return TBgra { 0, 0, 0, uint8_t(x % 2 ? 255 : 0) };
+    })).Image.Icon->Data());
+    for (const Bytes& png : pngs)
+        EXPECT_EQ(std::make_pair(png[22 + 24], png[22 + 25]),
+            std::make_pair(uint8_t { 8 }, uint8_t { 6 }));
 
     std::string refused;
     EXPECT_EQ(

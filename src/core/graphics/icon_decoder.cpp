@@ -300,7 +300,11 @@ TIconImage DecodeIconImage(ByteSpan imageData)
     return image;
 }
 
-TIconImage DecodeIcon(const TIcon& icon)
+namespace
+{
+
+// The image data of a one-image icon file, checked against the held bytes.
+ByteSpan IconImageData(const TIcon& icon)
 {
     const Bytes& data = icon.Data();
     constexpr size_t headerSize = IconFileHeaderSize + IconEntrySize;
@@ -313,8 +317,25 @@ TIconImage DecodeIcon(const TIcon& icon)
     if (offset < headerSize || bytesInRes == 0 || offset + bytesInRes > data.size())
         throw EInvalidGraphic(FormatText(
             Messages::IconEntryOutside, { Text(offset), Text(bytesInRes), Text(data.size()) }));
-    return DecodeIconImage(
-        ByteSpan(data).subspan(static_cast<size_t>(offset), static_cast<size_t>(bytesInRes)));
+    return ByteSpan(data).subspan(static_cast<size_t>(offset), static_cast<size_t>(bytesInRes));
+}
+
+} // namespace
+
+TIconImage DecodeIcon(const TIcon& icon)
+{
+    return DecodeIconImage(IconImageData(icon));
+}
+
+TIconImageShape InspectIcon(const TIcon& icon)
+{
+    const ByteSpan data = IconImageData(icon);
+    if (IsPngData(data)) {
+        const TBitmap pixels = DecodePng(data);
+        return { pixels.Width(), pixels.Height(), 32, true };
+    }
+    const TLayout layout = ReadLayout(data);
+    return { layout.Width, layout.Height, layout.BitCount, false };
 }
 
 std::shared_ptr<const TIconImage> DecodedIcon(const TIcon& icon)

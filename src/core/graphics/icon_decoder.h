@@ -52,6 +52,20 @@ TIconImage DecodeIconImage(ByteSpan imageData);
 /// directory entry's offset and size against the held bytes, then decodes the image data.
 TIconImage DecodeIcon(const TIcon& icon);
 
+/// What an icon image is, as far as a reader can find without drawing it.
+struct TIconImageShape {
+    int Width = 0;
+    int Height = 0;
+    int BitCount = 0; // the image's own (the header's; 32 for PNG images)
+    bool IsPng = false;
+};
+
+/// Checks that the image of a one-image icon file can be decoded, and gives its own size and
+/// depth: a PNG stream is decoded whole (only that finds damaged data), a BMP-style image has
+/// its header and the sizes of its parts checked without its pixels being made. Raises what
+/// DecodeIcon raises.
+TIconImageShape InspectIcon(const TIcon& icon);
+
 /// DecodeIcon through the program's cache of decoded pictures: a call decodes unless the
 /// picture is still kept, and later calls share it until the icon's bytes change or the cache
 /// lets it go. Decoding errors are raised on every call.

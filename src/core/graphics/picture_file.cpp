@@ -84,4 +84,19 @@ bool HasTransparency(const TBitmap& bgra32)
     return false;
 }
 
+bool HasVaryingAlpha(const TBitmap& bgra32)
+{
+    if (bgra32.PixelFormat() != TPixelFormat::pf32bit || bgra32.Empty())
+        return false;
+    const uint8_t first = bgra32.ScanLine(0)[3];
+    for (int y = 0; y < bgra32.Height(); ++y) {
+        const uint8_t* row = bgra32.ScanLine(y);
+        for (int x = 0; x < bgra32.Width(); ++x) {
+            if (row[4 * x + 3] != first)
+                return true;
+        }
+    }
+    return false;
+}
+
 } // namespace velmora

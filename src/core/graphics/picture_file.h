@@ -22,4 +22,8 @@ TBitmap LoadPictureFile(const std::filesystem::path& name, int maxSide);
 /// True when some pixel of a 32-bit bitmap is not fully opaque.
 bool HasTransparency(const TBitmap& bgra32);
 
+/// True when the alpha bytes of a 32-bit bitmap are not all one value: the bitmap carries
+/// transparency of its own, as a bitmap joined with its mask does.
+bool HasVaryingAlpha(const TBitmap& bgra32);
+
 } // namespace velmora

@@ -16,14 +16,28 @@ bool IsPngData(ByteSpan data);
 /// memory is allocated.
 TBitmap DecodePng(ByteSpan data);
 
-/// Encodes a 32-bit bitmap (blue, green, red, alpha) as an 8-bit RGBA, non-interlaced PNG
-/// stream. Raises EInvalidGraphic for other pixel formats and for an empty bitmap.
-Bytes EncodePng(const TBitmap& bgra32);
+/// How hard the PNG writer works at packing a picture.
+enum class TPngEffort {
+    Fast, // the "up" filter and a quick deflate: pictures written for a moment or in bulk
+    Smallest, // the best filter for each row and a thorough deflate: stored images
+};
 
-/// Encodes a 32-bit bitmap as small as PNG holds it exactly: grey, a palette of up to 256
-/// colours with their alpha (packed to 1, 2 or 4 bits when that suffices), grey with alpha,
-/// RGB or RGBA, at deflate level 9 with a filter chosen per row. Slower than EncodePng; for
-/// pictures that are stored, such as the 256-pixel images of icon files.
-Bytes EncodePngCompact(const TBitmap& bgra32);
+/// Encodes a 32-bit bitmap (blue, green, red, alpha) as an 8-bit RGBA (colour type 6),
+/// non-interlaced PNG stream, the only kind of PNG that icon files may hold. Raises
+/// EInvalidGraphic for other pixel formats and for an empty bitmap.
+Bytes EncodePngRgba(const TBitmap& bgra32, TPngEffort effort);
+
+/// EncodePngRgba with the fast effort.
+inline Bytes EncodePng(const TBitmap& bgra32)
+{
+    return EncodePngRgba(bgra32, TPngEffort::Fast);
+}
+
+/// EncodePngRgba with the smallest output: for pictures that are stored, such as the
+/// PNG-compressed images of icon files.
+inline Bytes EncodePngCompact(const TBitmap& bgra32)
+{
+    return EncodePngRgba(bgra32, TPngEffort::Smallest);
+}
 
 } // namespace velmora

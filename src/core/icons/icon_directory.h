@@ -8,14 +8,23 @@
 #include "support/string_list.h"
 
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace velmora
 {
 
 class IClipboard;
+
+/// An entry of an icon file whose image could not be read, and why.
+struct TUnreadableImage {
+    int Index = 0; // its position in the file's directory
+    TIconDirectoryEntry Entry; // as the file holds it; zero when the directory itself is cut
+    std::string Reason;
+};
 class TAtomicFileWriter;
 class TFileReader;
 
@@ -72,6 +81,11 @@ public:
     /// LoadFromFile of an icon or cursor file held in memory (a frame of an animated cursor,
     /// a group of a program file); name becomes the document's FileName.
     bool LoadFromBytes(const std::string& name, Bytes bytes, bool headersOnly = false);
+    /// LoadFromFile that keeps what a damaged file still holds: every image that can be read
+    /// and decoded is loaded, in the file's order; each other entry goes into unreadable with
+    /// its reason. A file none of whose images can be read is refused as LoadFromFile refuses
+    /// it.
+    bool LoadReadableFromFile(const std::string& name, std::vector<TUnreadableImage>& unreadable);
     /// Writes the document as an icon file; true when completed. The file it replaces stays
     /// whole until the new one is completely written.
     virtual bool SaveToFile(const std::string& name);
@@ -152,6 +166,12 @@ protected:
     /// Copies bytes of the file being loaded, from the bytes read at its start when they lie
     /// there, else from the file.
     void ReadLoadBytes(uint64_t offset, uint8_t* out, size_t count) const;
+    /// Reads the image of entry i of the file being loaded; raises when it cannot be read.
+    std::unique_ptr<TIconDirectoryImage> ReadIconImage(
+        size_t i, uint64_t fileSize, uint64_t budget, uint64_t& held);
+    /// Keeps an entry that could not be read when the load keeps what it can, else raises
+    /// the reason.
+    void KeepUnreadable(int index, const TIconDirectoryEntry& entry, std::string reason);
 
     void SetStatus(int status) { m_status = status; }
     /// Appends an entry and its image, lays the offsets out anew and sets Status 0.
@@ -181,14 +201,21 @@ private:
     std::vector<std::unique_ptr<TIconDirectoryEntry>> m_loadEntries;
     std::vector<std::unique_ptr<TIconDirectoryImage>> m_loadImages;
     bool m_loadHeadersOnly = false;
+    bool m_loadReadable = false;
+    std::vector<TUnreadableImage> m_unreadable;
+    // The decoding checks of a lenient load by offset and size of the data: "" when it decodes.
+    std::map<std::pair<uint64_t, uint64_t>, std::string> m_inspected;
     std::unique_ptr<TAtomicFileWriter> m_writer;
     IClipboard* m_clipboard = nullptr;
 };
 
 /// Loads a colour bitmap and its mask bitmap and joins them into a 32-bit bitmap whose alpha
-/// is the mask's red channel. 0, or ResultColorSmallerThanMask or ResultMaskUnusable when
-/// the pair cannot be joined (bitmap is then left alone). Loading errors are raised.
+/// is the mask's red channel. 0, or ResultMaskSizeDiffers or ResultMaskUnusable when the pair
+/// cannot be joined (bitmap is then left alone). Loading errors are raised.
 int LoadBitmapWithMask(
     const std::string& fileName, const std::string& maskFileName, TBitmap& bitmap);
+
+/// The message that refuses a mask whose size differs from its bitmap's, with both sizes.
+std::string MaskSizeRefusal(const std::string& fileName, const std::string& maskFileName);
 
 } // namespace velmora

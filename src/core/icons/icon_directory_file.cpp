@@ -90,8 +90,32 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
     m_entries = std::move(m_loadEntries);
     m_images = std::move(m_loadImages);
     m_kind = m_loadKind;
+    m_count = static_cast<uint16_t>(m_images.size());
     m_status = ResultOk;
     return true;
+}
+
+bool TIconDirectory::LoadReadableFromFile(
+    const std::string& name, std::vector<TUnreadableImage>& unreadable)
+{
+    m_loadReadable = true;
+    m_unreadable.clear();
+    m_inspected.clear();
+    TScopeExit reset([this] {
+        m_loadReadable = false;
+        m_unreadable.clear();
+        m_inspected.clear();
+    });
+    const bool loaded = TIconDirectory::LoadFromFile(name);
+    unreadable = std::move(m_unreadable);
+    return loaded;
+}
+
+void TIconDirectory::KeepUnreadable(int index, const TIconDirectoryEntry& entry, std::string reason)
+{
+    if (!m_loadReadable)
+        throw Exception(std::move(reason));
+    m_unreadable.push_back({ index, entry, std::move(reason) });
 }
 
 bool TIconDirectory::LoadHeadersFromFile(const std::string& name)
@@ -156,11 +180,17 @@ bool TIconDirectory::ReadIconEntries()
         const uint64_t needed = 6 + uint64_t { TIconDirectoryEntry::RecordSize } * m_count;
         if (needed > m_loadBytes.size())
             m_loadBytes = m_loadFile->ReadBufferAt(0, needed);
-        if (needed > m_loadBytes.size())
-            throw Exception(FormatText(Messages::DirectoryPastEnd,
-                { Num(m_count), Num(needed), Num(m_loadBytes.size()) }));
-        m_loadEntries.reserve(m_count);
-        for (size_t i = 0; i < m_count; ++i) {
+        size_t whole = m_count;
+        if (needed > m_loadBytes.size()) {
+            // The entries that lie whole inside the file may still lead to their images.
+            whole = (m_loadBytes.size() - 6) / TIconDirectoryEntry::RecordSize;
+            const std::string reason = FormatText(
+                Messages::DirectoryPastEnd, { Num(m_count), Num(needed), Num(m_loadBytes.size()) });
+            for (size_t i = whole; i < m_count; ++i)
+                KeepUnreadable(static_cast<int>(i), TIconDirectoryEntry(), reason);
+        }
+        m_loadEntries.reserve(whole);
+        for (size_t i = 0; i < whole; ++i) {
             auto entry = std::make_unique<TIconDirectoryEntry>();
             entry->ReadFromRecord(m_loadBytes.data() + 6 + i * TIconDirectoryEntry::RecordSize);
             m_loadEntries.push_back(std::move(entry));
@@ -181,82 +211,123 @@ bool TIconDirectory::ReadIconImages()
         // images together may hold no more than the file and one largest picture.
         const uint64_t budget = fileSize + TBitmap::MaxPixelBytes;
         uint64_t held = 0;
+        std::vector<std::unique_ptr<TIconDirectoryEntry>> kept;
+        kept.reserve(m_loadEntries.size());
+        const size_t unreadableFromDirectory = m_unreadable.size();
         for (size_t i = 0; i < m_loadEntries.size(); ++i) {
-            TIconDirectoryEntry& entry = *m_loadEntries[i];
-            const uint64_t offset = entry.ImageOffset;
-            const uint64_t stored = entry.BytesInRes;
-            if (offset >= fileSize)
-                throw Exception(FormatText(Messages::ImageStartsPastEnd,
-                    { Num(i), Num(offset), Num(stored), Num(fileSize) }));
-            const uint64_t available = fileSize - offset;
-            uint8_t headerBytes[TBitmapInfoHeader::Size] = {};
-            const auto headerSize
-                = static_cast<size_t>(std::min<uint64_t>(available, sizeof headerBytes));
-            ReadLoadBytes(offset, headerBytes, headerSize);
-            const bool png = IsPngData(ByteSpan(headerBytes, headerSize));
-            if (!png && available < TBitmapInfoHeader::Size)
-                throw Exception(FormatText(Messages::ImageHeaderPastEnd,
-                    { Num(i), Num(offset), Num(stored), Num(fileSize) }));
-
-            auto image = std::make_unique<TIconDirectoryImage>();
-            image->Header = TBitmapInfoHeader::FromBytes(headerBytes);
-            // A cursor's entry holds the hotspot where an icon's holds planes and bit count;
-            // the depth is the image's own, and a PNG image is true colour with alpha.
-            if (m_loadKind == EKind::Cursor) {
-                entry.HotspotX = entry.Planes;
-                entry.HotspotY = entry.BitCount;
-                entry.Planes = 1;
-                entry.BitCount = png ? uint16_t { 32 } : image->Header.biBitCount;
-            }
-
-            // Data inside the file is kept byte for byte. Data that runs past the end keeps
-            // what the file holds; a bitmap-style image is filled up with zero bytes to what
-            // its own header needs, so that it stays a whole image.
-            uint64_t kept = stored;
-            if (stored > available) {
-                kept = available;
-                if (!png) {
-                    auto needed = IconImageBytesNeeded(image->Header);
-                    if (!needed)
-                        throw Exception(FormatText(Messages::ImageTooLarge,
-                            { Num(i), Num(offset), Num(stored),
-                                Num(static_cast<uint64_t>(std::llabs(image->Header.biWidth))),
-                                Num(static_cast<uint64_t>(std::llabs(image->Header.biHeight)) / 2),
-                                Num(fileSize) }));
-                    kept = std::max(available, std::min(stored, *needed));
+            try {
+                if (auto image = ReadIconImage(i, fileSize, budget, held)) {
+                    m_loadImages.push_back(std::move(image));
+                    kept.push_back(std::move(m_loadEntries[i]));
                 }
-                image->Truncated = true;
-                image->StoredBytesInRes = entry.BytesInRes;
-                entry.BytesInRes = static_cast<uint32_t>(kept);
+            } catch (const std::exception& error) {
+                KeepUnreadable(static_cast<int>(i), *m_loadEntries[i], error.what());
             }
-
-            // Checked before anything is allocated for the image.
-            held += kept;
-            if (held > budget)
-                throw Exception(FormatText(Messages::ImagesTooLarge,
-                    { Num(i), Num(offset), Num(kept), Num(held), Num(fileSize) }));
-            const auto present = static_cast<size_t>(std::min(kept, available));
-            Bytes stream;
-            if (m_loadHeadersOnly) {
-                WriteSingleImageHeader(stream, entry);
-                stream.insert(
-                    stream.end(), headerBytes, headerBytes + std::min(headerSize, present));
-            } else if (offset + present <= m_loadBytes.size()) {
-                stream.reserve(SingleImageHeaderSize + kept);
-                WriteSingleImageHeader(stream, entry);
-                const uint8_t* data = m_loadBytes.data() + offset;
-                stream.insert(stream.end(), data, data + present);
-                stream.resize(SingleImageHeaderSize + kept, 0);
-            } else {
-                WriteSingleImageHeader(stream, entry);
-                stream.resize(SingleImageHeaderSize + kept, 0);
-                m_loadFile->ReadInto(offset, stream.data() + SingleImageHeaderSize, present);
-            }
-            image->Icon->LoadFromStream(std::move(stream));
-            m_loadImages.push_back(std::move(image));
         }
+        m_loadEntries = std::move(kept);
+        // The entries cut off with the directory come last, in the file's order.
+        std::rotate(m_unreadable.begin(), m_unreadable.begin() + unreadableFromDirectory,
+            m_unreadable.end());
+        if (m_loadImages.empty() && !m_unreadable.empty())
+            throw Exception(m_unreadable.front().Reason);
         return true;
     });
+}
+
+std::unique_ptr<TIconDirectoryImage> TIconDirectory::ReadIconImage(
+    size_t i, uint64_t fileSize, uint64_t budget, uint64_t& held)
+{
+    TIconDirectoryEntry& entry = *m_loadEntries[i];
+    const uint64_t offset = entry.ImageOffset;
+    const uint64_t stored = entry.BytesInRes;
+    if (offset >= fileSize)
+        throw Exception(FormatText(
+            Messages::ImageStartsPastEnd, { Num(i), Num(offset), Num(stored), Num(fileSize) }));
+    const uint64_t available = fileSize - offset;
+    uint8_t headerBytes[TBitmapInfoHeader::Size] = {};
+    const auto headerSize = static_cast<size_t>(std::min<uint64_t>(available, sizeof headerBytes));
+    ReadLoadBytes(offset, headerBytes, headerSize);
+    const bool png = IsPngData(ByteSpan(headerBytes, headerSize));
+    if (!png && available < TBitmapInfoHeader::Size)
+        throw Exception(FormatText(
+            Messages::ImageHeaderPastEnd, { Num(i), Num(offset), Num(stored), Num(fileSize) }));
+
+    auto image = std::make_unique<TIconDirectoryImage>();
+    image->Header = TBitmapInfoHeader::FromBytes(headerBytes);
+    // A cursor's entry holds the hotspot where an icon's holds planes and bit count; the depth
+    // is the image's own, and a PNG image is true colour with alpha.
+    if (m_loadKind == EKind::Cursor) {
+        entry.HotspotX = entry.Planes;
+        entry.HotspotY = entry.BitCount;
+        entry.Planes = 1;
+        entry.BitCount = png ? uint16_t { 32 } : image->Header.biBitCount;
+    }
+
+    // Data inside the file is kept byte for byte. Data that runs past the end keeps what the
+    // file holds; a bitmap-style image is filled up with zero bytes to what its own header
+    // needs, so that it stays a whole image.
+    uint64_t kept = stored;
+    if (stored > available) {
+        kept = available;
+        if (!png) {
+            auto needed = IconImageBytesNeeded(image->Header);
+            if (!needed)
+                throw Exception(FormatText(Messages::ImageTooLarge,
+                    { Num(i), Num(offset), Num(stored),
+                        Num(static_cast<uint64_t>(std::llabs(image->Header.biWidth))),
+                        Num(static_cast<uint64_t>(std::llabs(image->Header.biHeight)) / 2),
+                        Num(fileSize) }));
+            kept = std::max(available, std::min(stored, *needed));
+        }
+    }
+
+    // Checked before anything is allocated for the image.
+    if (held + kept > budget)
+        throw Exception(FormatText(Messages::ImagesTooLarge,
+            { Num(i), Num(offset), Num(kept), Num(held + kept), Num(fileSize) }));
+    held += kept;
+    if (stored > available) {
+        image->Truncated = true;
+        image->StoredBytesInRes = entry.BytesInRes;
+        entry.BytesInRes = static_cast<uint32_t>(kept);
+    }
+    const auto present = static_cast<size_t>(std::min(kept, available));
+    Bytes stream;
+    if (m_loadHeadersOnly) {
+        WriteSingleImageHeader(stream, entry);
+        stream.insert(stream.end(), headerBytes, headerBytes + std::min(headerSize, present));
+    } else if (offset + present <= m_loadBytes.size()) {
+        stream.reserve(SingleImageHeaderSize + kept);
+        WriteSingleImageHeader(stream, entry);
+        const uint8_t* data = m_loadBytes.data() + offset;
+        stream.insert(stream.end(), data, data + present);
+        stream.resize(SingleImageHeaderSize + kept, 0);
+    } else {
+        WriteSingleImageHeader(stream, entry);
+        stream.resize(SingleImageHeaderSize + kept, 0);
+        m_loadFile->ReadInto(offset, stream.data() + SingleImageHeaderSize, present);
+    }
+    image->Icon->LoadFromStream(std::move(stream));
+    if (m_loadReadable) {
+        // Only an image that can be decoded counts as read: the others could be neither shown
+        // nor saved.
+        // Entries that share their data share the answer: a directory of thousands of entries
+        // over one small PNG stream costs one decoding, not thousands.
+        const auto [found, first] = m_inspected.try_emplace({ offset, kept });
+        if (first) {
+            try {
+                InspectIcon(*image->Icon);
+            } catch (const std::exception& error) {
+                found->second = error.what();
+            }
+        }
+        if (!found->second.empty()) {
+            if (image->Truncated)
+                entry.BytesInRes = image->StoredBytesInRes;
+            throw Exception(FormatText(Messages::ImageNotDecodable, { Num(i), found->second }));
+        }
+    }
+    return image;
 }
 
 bool TIconDirectory::SaveToFile(const std::string& name)

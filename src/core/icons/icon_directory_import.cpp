@@ -66,6 +66,16 @@ int TIconDirectory::ImportChecked(const TBitmap& bitmap, int width, int height, 
     if (m_count >= MaxImages)
         return ResultAddTooManyImages;
 
+    if (target == TPixelFormat::pf32bit && HasVaryingAlpha(bitmap)) {
+        // A bitmap that carries its transparency keeps it, and every colour, as a picture
+        // does: the mask is where the alpha is 0. The bottom-left colour would cut holes into
+        // soft shadows and antialiased edges.
+        TPictureImage made = MakePictureImage(bitmap);
+        AppendImage(std::make_unique<TIconDirectoryEntry>(made.Entry),
+            std::make_unique<TIconDirectoryImage>(std::move(made.Image)));
+        return ResultOk;
+    }
+
     // The colours: the bitmap at the image's depth, its transparent pixels turned black.
     const TColor transparent = GetPixelColor(bitmap, 0, bitmap.Height() - 1);
     TBitmap colour = bitmap;
@@ -154,16 +164,26 @@ int LoadBitmapWithMask(
 {
     TBitmap colour = LoadBitmapFromFile(fileName);
     TBitmap mask = LoadBitmapFromFile(maskFileName);
-    // Both are read as 24-bit pictures; the colours must cover the whole mask.
+    // A mask of another size belongs to another picture: nothing is cut or stretched.
+    if (colour.Width() != mask.Width() || colour.Height() != mask.Height())
+        return ResultMaskSizeDiffers;
+    // Both are read as 24-bit pictures.
     ConvertPixelFormat(colour, TPixelFormat::pf24bit);
     ConvertPixelFormat(mask, TPixelFormat::pf24bit);
-    if (colour.Width() < mask.Width() || colour.Height() < mask.Height())
-        return ResultColorSmallerThanMask;
     std::unique_ptr<TBitmap> joined = AddMaskToBitmap32(colour, &mask, 100);
     if (!joined)
         return ResultMaskUnusable;
     bitmap = std::move(*joined);
     return ResultOk;
+}
+
+std::string MaskSizeRefusal(const std::string& fileName, const std::string& maskFileName)
+{
+    const TBitmap colour = LoadBitmapFromFile(fileName);
+    const TBitmap mask = LoadBitmapFromFile(maskFileName);
+    return FormatText(Messages::MaskSizeDiffers,
+        { maskFileName, std::to_string(mask.Width()), std::to_string(mask.Height()), fileName,
+            std::to_string(colour.Width()), std::to_string(colour.Height()) });
 }
 
 } // namespace velmora

@@ -71,7 +71,7 @@ TBitmap ClearedPicture(const TBitmap& picture)
 
 } // namespace
 
-TPictureImage MakePictureImage(const TBitmap& picture)
+TPictureImage MakePictureImage(const TBitmap& picture, bool storePng)
 {
     if (!ValidPicture(picture))
         throw EInvalidGraphic(FormatText(Messages::PngNeeds32Bit,
@@ -85,7 +85,8 @@ TPictureImage MakePictureImage(const TBitmap& picture)
     entry.BitCount = 32;
 
     Bytes data;
-    if (picture.Width() == LargestPictureSide || picture.Height() == LargestPictureSide) {
+    if (storePng || picture.Width() == LargestPictureSide
+        || picture.Height() == LargestPictureSide) {
         data = EncodePngCompact(ClearedPicture(picture));
         // As a loaded file's PNG image: the header holds the stream's first 40 bytes.
         made.Image.Header = TBitmapInfoHeader::FromBytes(data.data());
@@ -100,7 +101,7 @@ TPictureImage MakePictureImage(const TBitmap& picture)
     return made;
 }
 
-int ImportPicture(TIconDirectory& document, const TBitmap& picture)
+int ImportPicture(TIconDirectory& document, const TBitmap& picture, bool storePng)
 {
     if (picture.Empty())
         return ResultBitmapHeaderEmpty;
@@ -110,7 +111,7 @@ int ImportPicture(TIconDirectory& document, const TBitmap& picture)
         = document.FindFormat(32, StoredSide(picture.Width()), StoredSide(picture.Height()));
     if (existing >= 0)
         return existing + 1;
-    const TPictureImage made = MakePictureImage(picture);
+    const TPictureImage made = MakePictureImage(picture, storePng);
     return document.AddImage(&made.Image, &made.Entry);
 }
 

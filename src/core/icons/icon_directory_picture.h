@@ -20,14 +20,16 @@ struct TPictureImage {
 };
 
 /// Makes the image of a 32-bit picture of 1 to 256 pixels a side: a PNG-compressed image when
-/// a side is 256, otherwise a 32-bit image whose AND mask is 1 where the alpha is 0 (such
-/// pixels get black colours). Raises EInvalidGraphic for other sizes or formats.
-TPictureImage MakePictureImage(const TBitmap& picture);
+/// a side is 256 or storePng is set, otherwise a 32-bit image whose AND mask is 1 where the
+/// alpha is 0 (such pixels get black colours). Raises EInvalidGraphic for other sizes or
+/// formats.
+TPictureImage MakePictureImage(const TBitmap& picture, bool storePng = false);
 
 /// Adds the image of a 32-bit picture to a document. 0 when added; index + 1 of an image of
 /// the same format (32 bits, the picture's size); ResultPictureTooLarge above 256 pixels a
 /// side; ResultBitmapHeaderEmpty for an empty picture; ResultAddTooManyImages.
-int ImportPicture(TIconDirectory& document, const TBitmap& picture);
+/// storePng stores it PNG-compressed at any size.
+int ImportPicture(TIconDirectory& document, const TBitmap& picture, bool storePng = false);
 
 /// ImportPicture of a PNG file; -99 when the file does not exist. A picture above 256 pixels a
 /// side is refused before it is decoded. Reading and decoding errors are raised as

@@ -68,8 +68,6 @@ inline constexpr std::string_view BitmapTooLarge
 inline constexpr std::string_view BitmapTooSmall
     = "Bitmap too small (width or height < 4):\r\n\r\n%s";
 inline constexpr std::string_view BitmapHeaderEmpty = "Bitmap header empty";
-inline constexpr std::string_view BitmapSmallerThanMask
-    = "Bitmap smaller than its mask bitmap:\r\n\r\n%s";
 inline constexpr std::string_view MaskBitmapUnusable = "Mask bitmap not usable:\r\n\r\n%s";
 inline constexpr std::string_view FormatExistsReplace
     = "Format exists:\r\n\r\n%d*%d, %d bpp\r\n\r\nReplace?";
@@ -447,6 +445,11 @@ inline constexpr std::string_view FrameChoice = "Frame %s: %s x %s, %s bpp, hots
 inline constexpr std::string_view FrameFileName = "%s-%s.cur";
 inline constexpr std::string_view HotspotOutside
     = "The hotspot (%s, %s) lies outside the image of %s x %s pixels.";
+// Mask sizes and the images that a damaged icon file still holds.
+inline constexpr std::string_view MaskSizeDiffers
+    = "Mask bitmap of another size:\r\n\r\n%s is %d*%d pixels, its bitmap %s %d*%d.";
+inline constexpr std::string_view ImagesPartlyRead = "%d of %d images could be read:\r\n\r\n%s";
+inline constexpr std::string_view ImageNotDecodable = "Image %s cannot be decoded: %s";
 
 } // namespace Messages
 

@@ -32,9 +32,10 @@ inline constexpr int ResultBitmapPalette = -203;
 inline constexpr int ResultBitmapTooLarge = -204;
 inline constexpr int ResultBitmapTooSmall = -205;
 inline constexpr int ResultBitmapHeaderEmpty = -206;
-inline constexpr int ResultColorSmallerThanMask = -207;
 inline constexpr int ResultMaskUnusable = -208;
 /// A picture wider or higher than the largest image made from a picture (256 pixels).
 inline constexpr int ResultPictureTooLarge = -209;
+/// A mask file whose width or height differs from its bitmap's.
+inline constexpr int ResultMaskSizeDiffers = -210;
 
 } // namespace velmora

@@ -52,8 +52,8 @@ std::string_view StatusText(int code)
         return "the bitmap is narrower or lower than 4 pixels";
     case ResultBitmapHeaderEmpty:
         return "the bitmap header is empty";
-    case ResultColorSmallerThanMask:
-        return "the bitmap is smaller than its mask bitmap";
+    case ResultMaskSizeDiffers:
+        return "the mask bitmap and its bitmap differ in size";
     case ResultMaskUnusable:
         return "the mask bitmap cannot be used";
     case ResultPictureTooLarge:

@@ -198,8 +198,12 @@ void TIconPane::OpenIconFile(const std::string& fileName)
         return;
     }
     bool loaded = false;
+    std::vector<TUnreadableImage> unreadable;
     try {
-        loaded = m_iconDirectory.LoadFromFile(fileName);
+        // Scripts and quiet runs take a file whole or not at all; a person gets what a damaged
+        // file still holds, and is told what was lost.
+        loaded = m_quietMode ? m_iconDirectory.LoadFromFile(fileName)
+                             : m_iconDirectory.LoadReadableFromFile(fileName, unreadable);
     } catch (const std::exception& cause) {
         // The box names the file first, then the reason the document gives, as the
         // command-line tool does.
@@ -212,9 +216,28 @@ void TIconPane::OpenIconFile(const std::string& fileName)
         RefreshView();
         SetGridVisible(true);
         RepaintGrid();
+        if (!unreadable.empty()) {
+            // What was read differs from the file: a save writes a sound icon of it.
+            m_savedRevision = ++m_lastRevision;
+            UpdateHeadline();
+            m_platform.ShowMessage(UnreadableImagesText(m_iconDirectory.Count(), unreadable));
+        }
     } else {
         m_platform.ShowMessage(FormatText(Messages::IconFileNotOpened, { fileName }));
     }
+}
+
+std::string UnreadableImagesText(int readCount, const std::vector<TUnreadableImage>& unreadable)
+{
+    std::string lost;
+    for (const TUnreadableImage& image : unreadable) {
+        if (!lost.empty())
+            lost += "\r\n";
+        lost += image.Reason;
+    }
+    const size_t total = static_cast<size_t>(readCount) + unreadable.size();
+    return FormatText(
+        Messages::ImagesPartlyRead, { std::to_string(readCount), std::to_string(total), lost });
 }
 
 void TIconPane::SaveIconFile(const std::string& fileName)

@@ -153,7 +153,8 @@ public:
     /// Makes images of the given sides (1 to 256) from one PNG or bitmap picture of up to 8192
     /// pixels a side, as ImportBitmapFiles imports files: a made size the icon holds is asked
     /// about, or quietly refused. LastImportReport holds one line per side ("FILE @ 16").
-    void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides);
+    void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides,
+        const std::vector<int>& pngSides = {});
     /// The sides that "Import picture at several sizes..." offers, and those chosen last.
     static const std::vector<int>& OfferedSides();
     const std::vector<int>& ChosenSides() const { return m_chosenSides; }
@@ -301,5 +302,9 @@ private:
     std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
     std::string m_animationTitle;
 };
+
+/// The notice of an icon file opened without some of its images: how many of how many were
+/// read, then the reason for each one lost.
+std::string UnreadableImagesText(int readCount, const std::vector<TUnreadableImage>& unreadable);
 
 } // namespace velmora

@@ -30,6 +30,12 @@ bool EndsWith(std::string_view text, std::string_view end)
     return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
 }
 
+bool EndsWithText(std::string_view text, std::string_view end)
+{
+    return text.size() >= end.size()
+        && CompareText(text.substr(text.size() - end.size()), end) == 0;
+}
+
 // Names in the order of their bytes after ASCII lower-casing; names equal in that order keep
 // the order of their own bytes. The order so never depends on a locale or on the caller's order.
 bool NameBefore(const std::string& a, const std::string& b)
@@ -85,8 +91,6 @@ std::string TIconPane::ImportRefusalText(int code, std::string_view name)
         return FormatText(Messages::BitmapTooSmall, { name });
     case ResultBitmapHeaderEmpty:
         return std::string(Messages::BitmapHeaderEmpty);
-    case ResultColorSmallerThanMask:
-        return FormatText(Messages::BitmapSmallerThanMask, { name });
     case ResultMaskUnusable:
         return FormatText(Messages::MaskBitmapUnusable, { name });
     case ResultPictureTooLarge:
@@ -153,20 +157,28 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
                 = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::WrongExtension;
             continue;
         }
-        std::string maskName = file.substr(0, file.size() - BitmapSuffix.size());
-        maskName += MaskSuffix;
-        const int maskIndex = picture ? -1 : FindName(files, maskName);
-        if (!picture && maskIndex < 0 && file.find(MaskSuffix) != std::string::npos) {
-            // A mask serves through its bitmap file, or not at all.
+        // NAMEmask.bmp is the mask of NAME.bmp, compared without regard to case both ways: a
+        // name found as a mask is never imported as an image of its own. A mask serves
+        // through its bitmap file, or not at all; its bitmap always sorts before it.
+        if (!picture && (usedAsMask[k] || EndsWithText(file, MaskSuffix))) {
             report.Outcome = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::LoneMask;
             continue;
         }
+        std::string maskName = file.substr(0, file.size() - BitmapSuffix.size());
+        maskName += MaskSuffix;
+        const int maskIndex = picture ? -1 : FindName(files, maskName);
         const std::string* mask = nullptr;
         if (maskIndex >= 0) {
             mask = &files[static_cast<size_t>(maskIndex)];
             usedAsMask[static_cast<size_t>(maskIndex)] = true;
         }
 
+        // The message of a refusal; a mask of another size names both sizes.
+        auto refusalText = [&](int code) {
+            if (code == ResultMaskSizeDiffers && mask)
+                return MaskSizeRefusal(file, *mask);
+            return ImportRefusalText(code, RefusedFile(code, file, mask));
+        };
         int result = ResultOk;
         try {
             result = ImportFile(m_iconDirectory, file, mask);
@@ -181,8 +193,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
             continue;
         }
         if (result < 0) {
-            refuse(result, ImportRefusalText(result, RefusedFile(result, file, mask)),
-                RefusalReason(result, file, mask));
+            refuse(result, refusalText(result), RefusalReason(result, file, mask));
             continue;
         }
 
@@ -208,7 +219,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
                 replaced = ReplaceImage(m_iconDirectory, existing,
                     [&](TIconDirectory& scratch) { return ImportFile(scratch, file, mask); });
                 if (replaced != ResultOk) {
-                    text = ImportRefusalText(replaced, RefusedFile(replaced, file, mask));
+                    text = refusalText(replaced);
                     reason = RefusalReason(replaced, file, mask);
                 }
             } catch (const Exception& error) {

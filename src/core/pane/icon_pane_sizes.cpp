@@ -8,6 +8,8 @@
 #include "support/error.h"
 #include "support/file_io.h"
 
+#include <algorithm>
+
 namespace velmora
 {
 
@@ -17,7 +19,8 @@ const std::vector<int>& TIconPane::OfferedSides()
     return sides;
 }
 
-void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides)
+void TIconPane::ImportPictureSizes(
+    const std::string& fileName, const std::vector<int>& sides, const std::vector<int>& pngSides)
 {
     m_lastImport = TImportReport();
     for (int side : sides) {
@@ -48,9 +51,14 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
         }
     }
 
+    // The sides asked for as PNG are stored PNG-compressed; the others below 256 as 32-bit
+    // bitmaps, which every reader takes.
+    auto storePng = [&](size_t i) {
+        return std::find(pngSides.begin(), pngSides.end(), sides[i]) != pngSides.end();
+    };
     for (size_t i = 0; i < made.size(); ++i) {
         TImportFileReport& line = m_lastImport.Files[i];
-        const int result = ImportPicture(m_iconDirectory, made[i]);
+        const int result = ImportPicture(m_iconDirectory, made[i], storePng(i));
         if (result == ResultOk) {
             line.Outcome = TImportOutcome::Imported;
             RefreshView();
@@ -77,8 +85,10 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
         if (m_platform.AskQuestion(question,
                 FormatText(Messages::ImportBitmapCaption, { std::to_string(m_iconNumber) }))) {
             const TBitmap& picture = made[i];
-            const int replaced = ReplaceImage(m_iconDirectory, existing,
-                [&](TIconDirectory& scratch) { return ImportPicture(scratch, picture); });
+            const int replaced
+                = ReplaceImage(m_iconDirectory, existing, [&](TIconDirectory& scratch) {
+                      return ImportPicture(scratch, picture, storePng(i));
+                  });
             if (replaced == ResultOk) {
                 line = { line.FileName, TImportOutcome::Replaced, 0, std::string(), std::string() };
                 RefreshView();
