@@ -1,6 +1,6 @@
-#include "version/pe_version_resource.h"
+#include "programs/pe_version_resource.h"
 
-#include "version/byte_source.h"
+#include "programs/byte_source.h"
 
 #include <algorithm>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "version/version_query.h"
+#include "programs/version_query.h"
 
 #include <algorithm>
 
