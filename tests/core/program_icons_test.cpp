@@ -143,6 +143,21 @@ TEST(ProgramIcons, SkipsWhatIsMissingAndRefusesDamage)
         EXPECT_EQ(ErrorOf([&] { TProgramIcons read { TByteSource(bytes) }; }), error);
 }
 
+TEST(FuzzSeeds, ProgramIcons)
+{
+    const char* root = std::getenv("VELMORA_FUZZ_SEED_DIR");
+    if (!root)
+        GTEST_SKIP() << "VELMORA_FUZZ_SEED_DIR not set";
+    const std::filesystem::path dir = std::filesystem::path(root) / "fuzz_program_icons";
+    std::filesystem::create_directories(dir);
+    const char* names[] = { "pe32.exe", "pe64.dll", "resources.mun", "library.icl" };
+    TSample small;
+    small.Large = PngImage(16, 16, 5);
+    for (int kind = 0; kind < 4; ++kind)
+        WriteFile(dir / names[kind],
+            MakeProgram(static_cast<TTestProgram>(kind), small.Resources(kind == 3)));
+}
+
 TEST(ProgramIcons, ParsesTheWindowsFormOfAnIcon)
 {
     const struct {
