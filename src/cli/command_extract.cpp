@@ -8,6 +8,7 @@
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
+#include "program_files.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -19,6 +20,7 @@ namespace velmora::cli
 
 const char* const ExtractHelp
     = "Usage: velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR\n"
+      "       velmora-icon extract [--group ID | --group-index N] [--png] PROGRAM OUTDIR|-\n"
       "\n"
       "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
       "own colour depth over the background colour (default FF00FF), or with --png as\n"
@@ -27,6 +29,13 @@ const char* const ExtractHelp
       "\n"
       "  --background RRGGBB   background of the bitmaps (hexadecimal, red first, # optional)\n"
       "  --png                 write PNG files instead of bitmaps\n"
+      "\n"
+      "Of a Windows program (PE or NE; also named as setup.exe,-101 for the group numbered\n"
+      "101 or setup.exe,2 for the third group) each icon group is written as\n"
+      "<stem>-<group>.ico, its images byte for byte; with --png its images as\n"
+      "<stem>-<group>-<index>.png. OUTDIR - writes the one chosen group to standard output.\n"
+      "  --group ID            only the group with this number or name\n"
+      "  --group-index N       only the group at this index (0 is the first)\n"
       "  --help                show this help\n"
       "\n"
       "Exit status: 0 when every image was written, 1 when the icon could not be loaded or an\n"
@@ -70,6 +79,7 @@ int RunExtract(const Arguments& args)
 {
     TColor background = RGB(0xFF, 0x00, 0xFF);
     bool png = false;
+    TProgramExtract program;
     std::vector<std::string> operands;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -94,6 +104,18 @@ int RunExtract(const Arguments& args)
             if (!color)
                 return Usage("not a colour (RRGGBB): " + value);
             background = *color;
+        } else if (!optionsEnded && (arg == "--group" || arg == "--group-index")) {
+            if (i + 1 >= args.size())
+                return Usage(arg + " needs a value");
+            const std::string& value = args[++i];
+            if (arg == "--group") {
+                program.Group = value;
+            } else {
+                if (value.empty() || value.size() > 9
+                    || value.find_first_not_of("0123456789") != std::string::npos)
+                    return Usage("not an index: " + value);
+                program.GroupIndex = std::stoul(value);
+            }
         } else if (!optionsEnded && arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else {
@@ -102,6 +124,14 @@ int RunExtract(const Arguments& args)
     }
     if (operands.size() != 2)
         return Usage("expected ICON and OUTDIR");
+    if (NamesProgram(operands[0])) {
+        program.Name = operands[0];
+        program.OutDir = operands[1];
+        program.Png = png;
+        return ExtractProgram(program);
+    }
+    if (program.Group || program.GroupIndex)
+        return Usage("--group and --group-index need a program file");
     const std::string& iconName = operands[0];
     const std::filesystem::path outDir = operands[1];
 

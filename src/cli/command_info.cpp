@@ -4,6 +4,7 @@
 #include "commands.h"
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
+#include "program_files.h"
 
 namespace velmora::cli
 {
@@ -12,6 +13,8 @@ const char* const InfoHelp = "Usage: velmora-icon info [--json] FILE...\n"
                              "\n"
                              "Loads each icon file and describes its images: size, colour depth,\n"
                              "encoding (bmp or png), data size and offset, and the bitmap header.\n"
+                             "A Windows program (.exe, .dll, .mun, .icl; PE or NE) is described\n"
+                             "by its icon and cursor groups: name, language and images.\n"
                              "\n"
                              "  --json   print one JSON array with one object per file; the\n"
                              "           output is valid UTF-8: each byte of a file name that is\n"
@@ -95,6 +98,14 @@ int RunInfo(const Arguments& args)
         out << "[";
     for (size_t f = 0; f < files.size(); ++f) {
         const std::string& name = files[f];
+        if (NamesProgram(name)) {
+            // A program: its icon groups, as "setup.exe" or "setup.exe,-101" names it.
+            if (json)
+                out << (f ? "," : "") << "\n";
+            if (!DescribeProgram(out, name, json))
+                exitStatus = ExitFailed;
+            continue;
+        }
         TIconDirectory document;
         // The description needs no pixels: the images' data is not read.
         TLoadResult result = LoadIconFile(document, name, TLoadContent::Headers);

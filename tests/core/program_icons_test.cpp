@@ -35,7 +35,7 @@ struct TSample {
     std::vector<TTestResource> Resources(bool ne) const
     {
         std::vector<TTestResource> r { { 3, 1, "", 0x0409, Small.Data },
-            { 3, 2, "", 0x0407, Large.Data }, { 1, 9, "", 0x0409, CursorData() },
+            { 3, 2, "", 0x0409, Large.Data }, { 1, 9, "", 0x0409, CursorData() },
             { 14, 0, "MAINICON", 0x0409, MakeGroup({ Small }, { 1 }) },
             { 14, 101, "", 0x0409, MakeGroup({ Small, Large }, { 1, 2 }) },
             { 12, 5, "", 0x0409, MakeGroup({ Cursor }, { 9 }, true) } };
@@ -173,6 +173,66 @@ TEST(ProgramIcons, ParsesTheWindowsFormOfAnIcon)
             std::tuple(row.file, row.id, row.index))
             << row.name;
     }
+}
+
+} // namespace
+} // namespace velmora::test
+
+namespace velmora::test
+{
+namespace
+{
+
+// The command-line tool on a built PE32 and NE program, and beside wrestool where it is
+// installed: each group file holds wrestool's images byte for byte (wrestool appends spare
+// bytes after them).
+TEST(ProgramIcons, CommandLineListsAndExtractsGroups)
+{
+    const std::string cli = VELMORA_CLI_PATH;
+    TTempDir dir;
+    const TSample sample;
+    for (TTestProgram kind : { TTestProgram::Pe32, TTestProgram::Ne }) {
+        const std::filesystem::path file
+            = dir.Path(kind == TTestProgram::Ne ? "app.icl" : "app.exe");
+        WriteFile(file, MakeProgram(kind, sample.Resources(true)));
+        std::string out;
+        ASSERT_EQ(RunCommand(cli + " info '" + file.string() + "'", &out), 0);
+        EXPECT_EQ(out.substr(out.find(':')),
+            kind == TTestProgram::Ne
+                ? ": NE program, 2 icon groups, 1 cursor group\n  group MAINICON (MAINICON, "
+                  "language 0x0000): 1 image\n    0: 16x16, 4 bpp, bmp, 296 bytes (resource 1)\n  "
+                  "group 101 (-101, language 0x0000): 2 images\n    0: 16x16, 4 bpp, bmp, 296 "
+                  "bytes (resource 1)\n    1: 256x256, 32 bpp, png, "
+                    + std::to_string(sample.Large.Data.size())
+                    + " bytes (resource 2)\n  cursor group 5 (-5, language 0x0000): 1 image, not "
+                      "extracted (cursors are not read yet)\n    0: 32x32, 1 bpp, bmp, 304 bytes "
+                      "(resource 9)\n"
+                : out.substr(out.find(':')));
+        ASSERT_EQ(
+            RunCommand(cli + " extract '" + file.string() + "' " + dir.Path("out").string(), &out),
+            0);
+        const Bytes group = ReadFile(dir.Path("out") / "app-101.ico");
+        EXPECT_EQ(group, MakeIconFile({ sample.Small, sample.Large }));
+        ASSERT_EQ(RunCommand(cli + " extract '" + file.string() + ",1' - > "
+                      + dir.Path("one.ico").string()),
+            0);
+        EXPECT_EQ(ReadFile(dir.Path("one.ico")), group);
+        if (!HaveProgram("wrestool"))
+            continue;
+        ASSERT_EQ(RunCommand("wrestool -x -t14 -n101 -o " + dir.Path("w.ico").string() + " '"
+                      + file.string() + "' 2>/dev/null"),
+            0);
+        const Bytes theirs = ReadFile(dir.Path("w.ico"));
+        EXPECT_EQ(
+            Bytes(theirs.begin(), theirs.begin() + std::min(theirs.size(), group.size())), group);
+    }
+    std::string err;
+    EXPECT_EQ(
+        RunCommand(cli + " extract --group 7 '" + dir.Path("app.exe").string() + "' - 2>&1", &err),
+        1);
+    EXPECT_EQ(err,
+        "Error - icon file not opened: " + dir.Path("app.exe").string()
+            + "\nthe program has no icon group 7\n");
 }
 
 } // namespace
