@@ -12,9 +12,13 @@
 #include "support/error.h"
 #include "support/file_io.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <fcntl.h>
 #include <filesystem>
 #include <strings.h>
+#include <unistd.h>
 
 namespace velmora::cli
 {
@@ -117,6 +121,38 @@ void WriteGroup(
         WriteImage(out, images.Images[i], i, false);
     for (const std::string& note : images.Notes)
         out << "    " << note << "\n";
+}
+
+// Writes a group file. A file that does not exist yet is made in place, which spares the
+// temporary file and the rename of a replacement (the larger part of the time when hundreds
+// of groups are written); a failed write removes it again, so no part of a file is left. A
+// file that exists is replaced atomically.
+void WriteGroupFile(const std::filesystem::path& target, const Bytes& bytes)
+{
+    const int fd = ::open(target.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0 && errno == EEXIST) {
+        WriteFileAtomically(target, bytes);
+        return;
+    }
+    if (fd < 0)
+        throw EInOutError(
+            FormatText(Messages::CannotCreateFile, { target.string(), std::strerror(errno) }));
+    size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        written += static_cast<size_t>(n);
+    }
+    const int writeError = written == bytes.size() ? 0 : errno;
+    if (::close(fd) != 0 || writeError != 0 || written != bytes.size()) {
+        const int error = writeError ? writeError : errno;
+        ::unlink(target.c_str());
+        throw EInOutError(FormatText(
+            Messages::CannotWriteFile, { target.string(), std::strerror(error ? error : EIO) }));
+    }
 }
 
 std::string FileNamePart(std::string text)
@@ -261,7 +297,7 @@ int ExtractProgram(const TProgramExtract& request)
                 }
             } else {
                 target = outDir / (base + ".ico");
-                WriteFileAtomically(target, IconFileBytes(images));
+                WriteGroupFile(target, IconFileBytes(images));
                 WriteOut(target.string() + "\n");
             }
         } catch (const std::exception& error) {
