@@ -68,7 +68,6 @@ TEST(ProgramIcons, ReadsGroupsOfEveryProgramKind)
         EXPECT_EQ(number.Language, ne ? 0 : 0x0409);
         EXPECT_EQ(number.OtherLanguages,
             ne ? std::vector<uint16_t> {} : std::vector<uint16_t> { 0x0407 });
-        EXPECT_EQ(icons.FindIconGroup({ 101, "", false }), 1);
 
         // Each image byte for byte, the group written as an icon file of the same images.
         const TProgramGroupImages images = icons.ReadImages(number);
@@ -76,7 +75,6 @@ TEST(ProgramIcons, ReadsGroupsOfEveryProgramKind)
         EXPECT_EQ(IconFileBytes(images), MakeIconFile({ sample.Small, sample.Large }));
         TIconDirectory document;
         ASSERT_TRUE(TakeProgramImages(document, images, "setup.exe,-101"));
-        EXPECT_EQ(document.FileName(), "setup.exe,-101");
         EXPECT_EQ(document.GetEntry(1).ImageWidth(), 256);
         EXPECT_TRUE(document.GetImage(1).IsPng());
 
@@ -88,7 +86,6 @@ TEST(ProgramIcons, ReadsGroupsOfEveryProgramKind)
         EXPECT_EQ(std::tuple(cursors.Images[0].HotspotX, cursors.Images[0].HotspotY,
                       cursors.Images[0].Entry.Height),
             std::tuple(3, 4, 32));
-        EXPECT_EQ(cursors.Images[0].Data.size(), sample.Cursor.Data.size());
         EXPECT_EQ(cursors.Images[0].Data, sample.Cursor.Data);
     }
 }
@@ -215,13 +212,6 @@ TEST(ProgramIcons, CommandLineListsAndExtractsGroups)
         EXPECT_EQ(
             Bytes(theirs.begin(), theirs.begin() + std::min(theirs.size(), group.size())), group);
     }
-    std::string err;
-    EXPECT_EQ(
-        RunCommand(cli + " extract --group 7 '" + dir.Path("app.exe").string() + "' - 2>&1", &err),
-        1);
-    EXPECT_EQ(err,
-        "Error - icon file not opened: " + dir.Path("app.exe").string()
-            + "\nthe program has no icon group 7\n");
 }
 
 } // namespace
