@@ -49,5 +49,7 @@ done
 
 # Hostile trees (loops, shared directories, claimed entries) end at once.
 for file in "$repo"/fuzz/regressions/fuzz_program_icons/*; do
-  /usr/bin/time -f "%e s, %M KiB: $(basename "$file")" "$tool" info "$file" >/dev/null 2>&1 || true
-done 2>&1
+  /usr/bin/time -o "$work/time" -f "%e s, %M KiB: $(basename "$file")" "$tool" info "$file" \
+    >/dev/null 2>&1 || true
+  cat "$work/time"
+done
