@@ -2,8 +2,8 @@
 // TVersionInfo, and as a bare VS_VERSIONINFO structure with the query that walks it. No input
 // may raise, crash or read out of bounds; a refused file must leave the record empty, and a
 // structure that the check accepts must hold every block the reader asks for inside itself.
-#include "version/version_info.h"
-#include "version/version_query.h"
+#include "programs/version_info.h"
+#include "programs/version_query.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -9,6 +9,7 @@
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
+#include "program_files.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
@@ -20,6 +21,7 @@ namespace velmora::cli
 
 const char* const ExtractHelp
     = "Usage: velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR\n"
+      "       velmora-icon extract [--group ID | --group-index N] [--png] PROGRAM OUTDIR|-\n"
       "\n"
       "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
       "own colour depth over the background colour (default FF00FF), or with --png as\n"
@@ -36,6 +38,13 @@ const char* const ExtractHelp
       "                        (hexadecimal, red first, # optional)\n"
       "  --png                 write PNG files instead of bitmaps\n"
       "  -h, --help            show this help\n"
+      "\n"
+      "Of a Windows program (PE or NE; also named as setup.exe,-101 for the group numbered\n"
+      "101 or setup.exe,2 for the third group) each icon group is written as\n"
+      "<stem>-<group>.ico, its images byte for byte; with --png its images as\n"
+      "<stem>-<group>-<index>.png. OUTDIR - writes the one chosen group to standard output.\n"
+      "  --group ID            only the group with this number or name\n"
+      "  --group-index N       only the group at this index (0 is the first)\n"
       "\n"
       "Exit status: 0 when every image was written whole, 1 when the icon could not be loaded,\n"
       "an image could not be read or written or was truncated, 2 for a usage error.\n";
@@ -96,12 +105,24 @@ int Usage(const std::string& problem)
 struct TExtractOptions {
     std::optional<std::string> Background;
     bool Png = false;
+    std::optional<std::string> Group;
+    std::optional<std::string> GroupIndex;
     std::vector<std::string> Operands;
 };
 
 int RunExtract(const TExtractOptions& options)
 {
     TColor background = RGB(0xFF, 0x00, 0xFF);
+    TProgramExtract program;
+    if (options.Group)
+        program.Group = *options.Group;
+    if (options.GroupIndex) {
+        const std::string& value = *options.GroupIndex;
+        if (value.empty() || value.size() > 9
+            || value.find_first_not_of("0123456789") != std::string::npos)
+            return Usage("not an index: " + value);
+        program.GroupIndex = std::stoul(value);
+    }
     const bool backgroundGiven = options.Background.has_value();
     if (options.Background) {
         std::optional<TColor> color = ParseColor(*options.Background);
@@ -113,6 +134,14 @@ int RunExtract(const TExtractOptions& options)
     const std::vector<std::string>& operands = options.Operands;
     if (operands.size() != 2)
         return Usage("expected ICON and OUTDIR");
+    if (NamesProgram(operands[0])) {
+        program.Name = operands[0];
+        program.OutDir = operands[1];
+        program.Png = png;
+        return ExtractProgram(program);
+    }
+    if (program.Group || program.GroupIndex)
+        return Usage("--group and --group-index need a program file");
     const std::string& iconName = operands[0];
     const std::filesystem::path outDir = operands[1];
 
@@ -186,6 +215,8 @@ TCommand SetupExtract(CLI::App& tool)
     auto options = std::make_shared<TExtractOptions>();
     app->add_option("--background", options->Background, "needs a colour");
     app->add_flag("--png", options->Png);
+    app->add_option("--group", options->Group, "needs a number or a name");
+    app->add_option("--group-index", options->GroupIndex, "needs an index");
     app->add_option("ICON OUTDIR", options->Operands);
     return { app, [options] { return RunExtract(*options); } };
 }

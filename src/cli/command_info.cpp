@@ -6,6 +6,7 @@
 #include "graphics/icon_decoder.h"
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
+#include "program_files.h"
 
 #include <map>
 #include <utility>
@@ -20,6 +21,8 @@ const char* const InfoHelp
       "encoding (bmp or png), data size and offset, and the bitmap header;\n"
       "of a cursor (.cur) each image's hotspot; of an animated cursor\n"
       "(.ani) its frames, step sequence, rates (1/60 s), title and artist.\n"
+      "A Windows program (.exe, .dll, .mun, .icl; PE or NE) is described\n"
+      "by its icon and cursor groups: name, language and images.\n"
       "Each image is decoded far enough to find its own size and depth\n"
       "(given first, the directory's beside it where it differs) and to\n"
       "name what cannot be read or decoded. --json gives the directory's\n"
@@ -168,6 +171,14 @@ int RunInfo(const TInfoOptions& options)
         out << "[";
     for (size_t f = 0; f < files.size(); ++f) {
         const std::string& name = files[f];
+        if (NamesProgram(name)) {
+            // A program: its icon groups, as "setup.exe" or "setup.exe,-101" names it.
+            if (json)
+                out << (f ? "," : "") << "\n";
+            if (!DescribeProgram(out, name, json))
+                exitStatus = ExitFailed;
+            continue;
+        }
         if (IsAnimatedCursorFile(name)) {
             if (json)
                 out << (f ? "," : "") << "\n{\"file\":" << JsonString(name);

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/shell_execute.h"
-#include "version/version_stamp.h"
+#include "programs/version_stamp.h"
 
 #include <QDialog>
 #include <memory>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/version_stamp.h"
+#include "programs/version_stamp.h"
 
 #include <QMainWindow>
 #include <QStringList>

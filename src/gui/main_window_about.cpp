@@ -1,7 +1,7 @@
 #include "about_dialog.h"
 #include "main_window.h"
 #include "pane/pane_platform.h"
-#include "version/running_program_version.h"
+#include "programs/running_program_version.h"
 
 namespace velmora
 {

@@ -1,8 +1,8 @@
 #include "icon_test_files.h"
-#include "version/running_program_version.h"
-#include "version/version_info_verbose.h"
-#include "version/version_query.h"
-#include "version/version_stamp.h"
+#include "programs/running_program_version.h"
+#include "programs/version_info_verbose.h"
+#include "programs/version_query.h"
+#include "programs/version_stamp.h"
 
 #include <array>
 #include <cstdlib>

@@ -251,6 +251,28 @@ inline constexpr std::string_view ChevronScaleRefused
 inline constexpr std::string_view InvalidImageDimensions = "Invalid image dimensions";
 inline constexpr std::string_view GifDibOutOfMemory = "Failed to allocate memory for GIF DIB";
 
+// Icons inside programs (.exe, .dll, .mun, .icl).
+inline constexpr std::string_view NotAProgram
+    = "The file is no Windows program: it is neither a PE nor an NE file.";
+inline constexpr std::string_view ProgramTableDamaged = "The program's resources are damaged: %s.";
+inline constexpr std::string_view ProgramTooManyResources
+    = "The program's resource directory holds more than %s entries.";
+inline constexpr std::string_view ProgramTooManyImages
+    = "The program's icon groups name more than %s images.";
+inline constexpr std::string_view ProgramGroupTooLarge
+    = "Group %s holds more than %s bytes of images.";
+inline constexpr std::string_view ProgramGroupOutside = "its data lies outside the file";
+inline constexpr std::string_view ProgramGroupNoDirectory = "its data is no group directory";
+inline constexpr std::string_view ProgramImageSkipped
+    = "Group %s: image %s (resource %s) skipped: %s.";
+inline constexpr std::string_view ProgramImageMissing = "the program holds no such image";
+inline constexpr std::string_view ProgramImageEmpty = "its data is empty or outside the file";
+inline constexpr std::string_view ProgramImageTooLarge = "it is larger than 16 MiB";
+inline constexpr std::string_view ProgramImageTooShort = "it is too short for an image";
+inline constexpr std::string_view ProgramNoIcons = "no icons in this program";
+inline constexpr std::string_view ProgramNoSuchGroup = "the program has no icon group %s";
+inline constexpr std::string_view ProgramGroupUnreadable = "Group %s cannot be read: %s.";
+
 // Version information.
 inline constexpr std::string_view DefaultLanguagePrefix = "DEFAULT: ";
 inline constexpr std::string_view VersionTextUnknown = "???";

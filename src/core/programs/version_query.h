@@ -41,6 +41,10 @@ std::optional<TVersionValue> VerQueryValue(ByteSpan info, std::string_view subBl
 /// length when the structure is sound, 0 otherwise.
 size_t CheckVersionInfo(ByteSpan bytes);
 
+/// UTF-16LE units, at most units of them, up to the first zero, as UTF-8. A surrogate
+/// without its partner becomes U+FFFD.
+std::string Utf16ToUtf8(const uint8_t* data, size_t units);
+
 /// The size of the fixed file information (VS_FIXEDFILEINFO), the value of the root block.
 inline constexpr size_t FixedFileInfoSize = 52;
 

@@ -1,10 +1,10 @@
-#include "version/version_info.h"
+#include "programs/version_info.h"
 
 #include "messages/messages.h"
-#include "version/byte_source.h"
-#include "version/language_names.h"
-#include "version/version_query.h"
-#include "version/version_resource.h"
+#include "programs/byte_source.h"
+#include "programs/language_names.h"
+#include "programs/version_query.h"
+#include "programs/version_resource.h"
 
 #include <array>
 #include <cstdio>

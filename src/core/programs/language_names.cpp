@@ -1,4 +1,4 @@
-#include "version/language_names.h"
+#include "programs/language_names.h"
 
 #include <algorithm>
 #include <array>

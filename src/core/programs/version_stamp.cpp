@@ -1,9 +1,9 @@
-#include "version/version_stamp.h"
+#include "programs/version_stamp.h"
 
 #include "messages/messages.h"
 #include "platform/shell_execute.h"
+#include "programs/version_info_verbose.h"
 #include "support/error.h"
-#include "version/version_info_verbose.h"
 
 namespace velmora
 {

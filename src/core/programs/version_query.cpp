@@ -1,4 +1,4 @@
-#include "version/version_query.h"
+#include "programs/version_query.h"
 
 #include <algorithm>
 
@@ -62,46 +62,6 @@ std::optional<TBlock> ParseBlock(ByteSpan info, size_t offset, size_t limit)
     return block;
 }
 
-// UTF-16LE units, at most units of them, up to the first zero, as UTF-8. A surrogate without
-// its partner becomes U+FFFD.
-std::string Utf16ToUtf8(const uint8_t* data, size_t units)
-{
-    std::string text;
-    text.reserve(units);
-    auto append = [&text](uint32_t code) {
-        if (code < 0x80) {
-            text += static_cast<char>(code);
-        } else if (code < 0x800) {
-            text += static_cast<char>(0xC0 | (code >> 6));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else if (code < 0x10000) {
-            text += static_cast<char>(0xE0 | (code >> 12));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        } else {
-            text += static_cast<char>(0xF0 | (code >> 18));
-            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
-            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
-            text += static_cast<char>(0x80 | (code & 0x3F));
-        }
-    };
-    for (size_t i = 0; i < units; ++i) {
-        uint32_t unit = ReadU16(data + 2 * i);
-        if (unit == 0)
-            break;
-        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
-            uint32_t low = ReadU16(data + 2 * (i + 1));
-            if (low >= 0xDC00 && low < 0xE000) {
-                append(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
-                ++i;
-                continue;
-            }
-        }
-        append(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
-    }
-    return text;
-}
-
 char FoldCase(char c)
 {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
@@ -146,6 +106,44 @@ bool ChildrenAreSound(ByteSpan info, const TBlock& block, int depth)
 }
 
 } // namespace
+
+std::string Utf16ToUtf8(const uint8_t* data, size_t units)
+{
+    std::string text;
+    text.reserve(units);
+    auto append = [&text](uint32_t code) {
+        if (code < 0x80) {
+            text += static_cast<char>(code);
+        } else if (code < 0x800) {
+            text += static_cast<char>(0xC0 | (code >> 6));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else if (code < 0x10000) {
+            text += static_cast<char>(0xE0 | (code >> 12));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        } else {
+            text += static_cast<char>(0xF0 | (code >> 18));
+            text += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+            text += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+            text += static_cast<char>(0x80 | (code & 0x3F));
+        }
+    };
+    for (size_t i = 0; i < units; ++i) {
+        uint32_t unit = ReadU16(data + 2 * i);
+        if (unit == 0)
+            break;
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 1 < units) {
+            uint32_t low = ReadU16(data + 2 * (i + 1));
+            if (low >= 0xDC00 && low < 0xE000) {
+                append(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+                ++i;
+                continue;
+            }
+        }
+        append(unit >= 0xD800 && unit < 0xE000 ? 0xFFFD : unit);
+    }
+    return text;
+}
 
 ByteSpan TVersionValue::Binary() const
 {

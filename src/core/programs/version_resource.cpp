@@ -1,10 +1,10 @@
-#include "version/version_resource.h"
+#include "programs/version_resource.h"
 
+#include "programs/byte_source.h"
+#include "programs/elf_version_section.h"
+#include "programs/pe_version_resource.h"
+#include "programs/version_query.h"
 #include "support/file_io.h"
-#include "version/byte_source.h"
-#include "version/elf_version_section.h"
-#include "version/pe_version_resource.h"
-#include "version/version_query.h"
 
 #include <exception>
 

@@ -1,6 +1,6 @@
-#include "version/running_program_version.h"
+#include "programs/running_program_version.h"
 
-#include "version/version_info.h"
+#include "programs/version_info.h"
 
 #include <filesystem>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/version_info.h"
+#include "programs/version_info.h"
 
 namespace velmora
 {

@@ -1,4 +1,4 @@
-#include "version/byte_source.h"
+#include "programs/byte_source.h"
 
 #include "support/file_io.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "version/version_resource.h"
+#include "programs/version_resource.h"
 
 namespace velmora
 {

@@ -1,6 +1,6 @@
-#include "version/elf_version_section.h"
+#include "programs/elf_version_section.h"
 
-#include "version/byte_source.h"
+#include "programs/byte_source.h"
 
 #include <algorithm>
 #include <cstring>
