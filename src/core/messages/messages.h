@@ -297,6 +297,15 @@ inline constexpr std::string_view ExportFilter = "Bitmaps (*.bmp)|*.bmp|PNG pict
 inline constexpr std::string_view ImportSizesTitle = "Import picture at several sizes...";
 inline constexpr std::string_view NoSizeChosen = "No size chosen.";
 
+// SVG pictures and the sources of single sizes.
+inline constexpr std::string_view SvgNotAvailable
+    = "SVG pictures are not available: this build has no librsvg";
+inline constexpr std::string_view SourceTooSmall
+    = "the picture is %s x %s, smaller than the size %s it should give";
+inline constexpr std::string_view SizesPictureFilter
+    = "Pictures (*.svg *.png *.bmp)|*.svg;*.svgz;*.png;*.bmp|SVG pictures (*.svg)|*.svg;*.svgz|"
+      "PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp";
+
 } // namespace Messages
 
 /// The text that describes a result code of the icon document (0 and every refusal).

@@ -8,6 +8,8 @@
 #include "support/error.h"
 #include "support/file_io.h"
 
+#include <set>
+
 namespace velmora
 {
 
@@ -17,39 +19,36 @@ const std::vector<int>& TIconPane::OfferedSides()
     return sides;
 }
 
-void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides)
+void TIconPane::ImportPictureSizes(
+    const std::string& fileName, const std::vector<int>& sides, const TSizeSources& sources)
 {
     m_lastImport = TImportReport();
-    for (int side : sides) {
-        TImportFileReport line;
-        line.FileName = fileName + " @ " + std::to_string(side);
-        m_lastImport.Files.push_back(std::move(line));
-    }
-    auto refuseAll = [&](const std::string& text, const std::string& reason) {
-        ShowImportRefusal(text);
-        for (TImportFileReport& line : m_lastImport.Files) {
-            line.Outcome = TImportOutcome::Refused;
-            line.Message = text;
-            line.Reason = reason;
-        }
-    };
-
     SetGridVisible(false);
+    const std::vector<TMadeSize> sizes
+        = MakePictureSizes(m_platform.VectorPictures(), fileName, sides, sources);
     std::vector<TBitmap> made;
-    if (!FileExists(fileName)) {
-        refuseAll(ImportRefusalText(ResultBitmapFileMissing, fileName),
-            std::string(velmora::StatusText(ResultBitmapFileMissing)));
-    } else {
-        try {
-            made = MakeSquareSizes(LoadPictureFile(fileName, LargestSourceSide), sides);
-        } catch (const Exception& error) {
-            refuseAll(
-                FormatText(Messages::BitmapNotRead, { fileName, error.what() }), error.what());
+    std::set<std::string> shown;
+    for (const TMadeSize& size : sizes) {
+        TImportFileReport line;
+        line.FileName = size.FileName + " @ " + std::to_string(size.Side);
+        if (!size.Error.empty()) {
+            line.Outcome = TImportOutcome::Refused;
+            line.Reason = size.Error;
+            line.Message = size.Error == velmora::StatusText(ResultBitmapFileMissing)
+                ? ImportRefusalText(ResultBitmapFileMissing, size.FileName)
+                : FormatText(Messages::BitmapNotRead, { size.FileName, size.Error });
+            // One message per file and reason, not one per size.
+            if (shown.insert(line.Message).second)
+                ShowImportRefusal(line.Message);
         }
+        m_lastImport.Files.push_back(std::move(line));
+        made.push_back(size.Picture);
     }
 
     for (size_t i = 0; i < made.size(); ++i) {
         TImportFileReport& line = m_lastImport.Files[i];
+        if (line.Outcome == TImportOutcome::Refused)
+            continue;
         const int result = ImportPicture(m_iconDirectory, made[i]);
         if (result == ResultOk) {
             line.Outcome = TImportOutcome::Imported;
@@ -59,7 +58,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
         if (result < 0) {
             line.Outcome = TImportOutcome::Refused;
             line.Code = result;
-            line.Message = ImportRefusalText(result, fileName);
+            line.Message = ImportRefusalText(result, sizes[i].FileName);
             line.Reason = std::string(velmora::StatusText(result));
             ShowImportRefusal(line.Message);
             continue;
@@ -83,7 +82,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
                 line = { line.FileName, TImportOutcome::Replaced, 0, std::string(), std::string() };
                 RefreshView();
             } else {
-                m_platform.ShowMessage(ImportRefusalText(replaced, fileName));
+                m_platform.ShowMessage(ImportRefusalText(replaced, sizes[i].FileName));
             }
         }
         SetGridVisible(false);
@@ -99,7 +98,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
 void TIconPane::ActionImageImportSizesExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportSizesTitle),
-        std::string(Messages::PictureFilter), "png", false };
+        std::string(Messages::SizesPictureFilter), "png", false };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;

@@ -12,6 +12,7 @@ namespace velmora
 {
 
 class IClipboard;
+class IVectorPictureDrawer;
 
 /// The answers to "Save changes to NAME?".
 enum class TSaveChangesAnswer {
@@ -89,6 +90,8 @@ public:
     virtual void ActionsChanged() { }
     /// The grid should take the keyboard focus.
     virtual void FocusGrid() { }
+    /// The drawer of SVG pictures, or none when the program has none.
+    virtual IVectorPictureDrawer* VectorPictures() { return nullptr; }
 };
 
 } // namespace velmora
