@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
+#include "pane/size_sources.h"
 #include "support/error.h"
 
 #include <algorithm>
@@ -18,6 +19,8 @@ namespace velmora::cli
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build -o OUT.ico [--into ICON] [--sizes N,N,...] [--source N=FILE]...\n"
+      "                          [--sources auto] PICTURE.svg\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
@@ -33,6 +36,10 @@ const char* const BuildHelp
       "image of each listed size (1 to 256), made with a Lanczos filter on premultiplied\n"
       "alpha; a picture that is not square is fitted inside the square, centred on\n"
       "transparency. A size the icon already holds is refused; the others are still made.\n"
+      "An SVG PICTURE (or SVGZ) is drawn with librsvg at each size instead, and without\n"
+      "--sizes makes 16,24,32,48,64,128,256. --source N=FILE makes size N from FILE (an SVG,\n"
+      "or a PNG or bitmap of exactly N x N pixels, taken as it is, or larger); --sources auto\n"
+      "takes NAME-N.svg, or else NAME-N.png, beside PICTURE NAME.svg for each size N.\n"
       "\n"
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
       "is replaced when it exists. Messages go to standard error.\n"
@@ -40,6 +47,8 @@ const char* const BuildHelp
       "  -o, --output OUT.ico   the icon file to write\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
+      "  --source N=FILE        make size N from FILE (may be given again for other sizes)\n"
+      "  --sources auto         make size N from NAME-N.svg or NAME-N.png beside PICTURE\n"
       "  --help                 show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
@@ -149,6 +158,23 @@ std::optional<std::vector<int>> ParseSides(const std::string& text)
     return sides;
 }
 
+// One --source value: a size of 1 to 256, "=" and a file name.
+bool AddSource(const std::string& text, TSizeSources& sources)
+{
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0 || equals > 3 || equals + 1 >= text.size()
+        || text.find_first_not_of("0123456789") < equals)
+        return false;
+    const int side = std::stoi(text.substr(0, equals));
+    if (side < 1 || side > 256 || sources.count(side) != 0)
+        return false;
+    sources[side] = text.substr(equals + 1);
+    return true;
+}
+
+// The sizes an SVG makes when no --sizes list is given.
+const std::vector<int> SvgDefaultSides { 16, 24, 32, 48, 64, 128, 256 };
+
 } // namespace
 
 int RunBuild(const Arguments& args)
@@ -156,6 +182,8 @@ int RunBuild(const Arguments& args)
     std::optional<std::string> output;
     std::optional<std::string> into;
     std::optional<std::vector<int>> sides;
+    TSizeSources sources;
+    bool autoSources = false;
     TStringList files;
     bool optionsEnded = false;
     for (size_t i = 0; i < args.size(); ++i) {
@@ -187,6 +215,15 @@ int RunBuild(const Arguments& args)
             sides = missing ? std::nullopt : ParseSides(*list);
             if (!sides)
                 return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
+        } else if (std::optional<std::string> source
+            = OptionValue(args, i, { "--source" }, missing)) {
+            if (missing || !AddSource(*source, sources))
+                return Usage("--source needs N=FILE with a size N of 1 to 256, each size once");
+        } else if (std::optional<std::string> how
+            = OptionValue(args, i, { "--sources" }, missing)) {
+            if (missing || *how != "auto")
+                return Usage("--sources takes only auto");
+            autoSources = true;
         } else if (arg.size() > 1 && arg[0] == '-') {
             return Usage("unknown option " + arg);
         } else {
@@ -195,8 +232,26 @@ int RunBuild(const Arguments& args)
     }
     if (!output)
         return Usage("-o OUT.ico is missing");
+    const bool anySvg = std::any_of(files.Lines().begin(), files.Lines().end(),
+        [](const std::string& file) { return IsVectorPictureName(file); });
+    if (anySvg && !sides && files.Count() == 1)
+        sides = SvgDefaultSides;
+    if (anySvg && files.Count() != 1)
+        return Usage("an SVG PICTURE is built alone: give it as the only file");
+    if ((!sources.empty() || autoSources) && !sides)
+        return Usage("--source and --sources need --sizes or an SVG PICTURE");
     if (sides && files.Count() != 1)
         return Usage("--sizes needs exactly one PICTURE");
+    for (const auto& [side, file] : sources) {
+        if (std::find(sides->begin(), sides->end(), side) == sides->end())
+            return Usage(
+                "--source " + std::to_string(side) + "=" + file + " names a size that is not made");
+    }
+    if (autoSources) {
+        // A size given by --source keeps that file.
+        for (const auto& [side, file] : FindSizeSources(files[0], *sides))
+            sources.emplace(side, file);
+    }
 
     TCliPanePlatform platform;
     TIconPane pane(platform);
@@ -207,7 +262,7 @@ int RunBuild(const Arguments& args)
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
     if (sides)
-        pane.ImportPictureSizes(files[0], *sides);
+        pane.ImportPictureSizes(files[0], *sides, sources);
     else
         pane.ImportBitmapFiles(files);
     const TImportReport& report = pane.LastImportReport();
