@@ -55,6 +55,10 @@ public:
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
     std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>& offered, const std::vector<int>& chosen) override;
+    std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
+        const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
+        const TSizePreview& preview) override;
+    IVectorPictureDrawer* VectorPictures() override { return m_svgDrawer.get(); }
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override;
@@ -82,6 +86,7 @@ private:
     IPanePrompts* m_prompts;
     std::unique_ptr<IClipboard> m_ownClipboard;
     IClipboard* m_clipboard;
+    std::unique_ptr<IVectorPictureDrawer> m_svgDrawer;
 
     QLabel* m_headline = nullptr;
     QWidget* m_toolPanel = nullptr;

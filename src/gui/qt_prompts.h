@@ -30,6 +30,10 @@ public:
     /// The sizes dialog: one checkable line per offered side (sizes_dialog.cpp).
     std::optional<std::vector<int>> ChooseSides(
         const std::vector<int>& offered, const std::vector<int>& chosen) override;
+    /// The sizes dialog with each size's preview and source (sizes_sources_dialog.cpp).
+    std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
+        const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
+        const TSizePreview& preview) override;
 
 private:
     QPointer<QWidget> m_parent;

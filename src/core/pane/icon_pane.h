@@ -150,6 +150,9 @@ public:
     /// ("FILE @ 16", FILE being the file the side was made from).
     void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides,
         const TSizeSources& sources = {});
+    /// Asks which sizes to make from a picture, and from which files (ChooseSizes, with the
+    /// files found beside it at first), then ImportPictureSizes; the choice is kept.
+    void ImportPictureAskingSizes(const std::string& fileName);
     /// The sides that "Import picture at several sizes..." offers, and those chosen last.
     static const std::vector<int>& OfferedSides();
     const std::vector<int>& ChosenSides() const { return m_chosenSides; }

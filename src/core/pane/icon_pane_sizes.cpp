@@ -8,6 +8,7 @@
 #include "support/error.h"
 #include "support/file_io.h"
 
+#include <algorithm>
 #include <set>
 
 namespace velmora
@@ -102,17 +103,35 @@ void TIconPane::ActionImageImportSizesExecute()
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;
-    const std::optional<std::vector<int>> sides
-        = m_platform.ChooseSides(OfferedSides(), m_chosenSides);
-    if (!sides)
+    ImportPictureAskingSizes(files.front());
+}
+
+void TIconPane::ImportPictureAskingSizes(const std::string& fileName)
+{
+    const std::vector<int>& offered = OfferedSides();
+    // The main picture is read and made once for all previews.
+    std::optional<std::vector<TMadeSize>> mainSizes;
+    const TSizePreview preview = [&](int side, const std::string& file) {
+        if (!file.empty() && file != fileName)
+            return MakePictureSizes(m_platform.VectorPictures(), file, { &side, 1 }, {}).front();
+        if (!mainSizes)
+            mainSizes = MakePictureSizes(m_platform.VectorPictures(), fileName, offered, {});
+        const auto at = std::find(offered.begin(), offered.end(), side);
+        if (at != offered.end())
+            return (*mainSizes)[static_cast<size_t>(at - offered.begin())];
+        return MakePictureSizes(m_platform.VectorPictures(), fileName, { &side, 1 }, {}).front();
+    };
+    const std::optional<TSizesChoice> choice = m_platform.ChooseSizes(
+        offered, m_chosenSides, fileName, FindSizeSources(fileName, offered), preview);
+    if (!choice)
         return;
-    if (sides->empty()) {
+    if (choice->Sides.empty()) {
         m_platform.ShowMessage(std::string(Messages::NoSizeChosen));
         return;
     }
     // The choice is kept for the next use in this run.
-    m_chosenSides = *sides;
-    ImportPictureSizes(files.front(), m_chosenSides);
+    m_chosenSides = choice->Sides;
+    ImportPictureSizes(fileName, m_chosenSides, choice->Sources);
 }
 
 } // namespace velmora
