@@ -53,10 +53,14 @@ void ShowSource(TSizeRow& row, const std::string& mainFile, const TSizePreview& 
     }
     QString text = row.File.empty() ? QObject::tr("from %1").arg(ShortName(mainFile))
                                     : QObject::tr("own file %1").arg(ShortName(row.File));
-    if (!made.Error.empty())
-        text += QObject::tr(": not usable (%1)").arg(QString::fromStdString(made.Error));
+    // The reason goes into the tooltip, so that a long one does not widen the dialog.
+    QString tip = QString::fromStdString(row.File.empty() ? mainFile : row.File);
+    if (!made.Error.empty()) {
+        text += QObject::tr(": not usable");
+        tip += QStringLiteral("\n") + QString::fromStdString(made.Error);
+    }
     row.Source->setText(text);
-    row.Source->setToolTip(QString::fromStdString(row.File.empty() ? mainFile : row.File));
+    row.Source->setToolTip(tip);
     row.Main->setEnabled(!row.File.empty());
 }
 
