@@ -2,6 +2,7 @@
 
 #include "pane/pane_platform.h"
 #include "platform/memory_clipboard.h"
+#include "svg_drawer.h"
 
 namespace velmora::cli
 {
@@ -28,6 +29,7 @@ public:
     IClipboard& Clipboard() override { return m_clipboard; }
     void ProcessPendingEvents() override { }
     void RepaintGrid() override { }
+    IVectorPictureDrawer* VectorPictures() override { return m_svgDrawer.get(); }
 
     /// How many messages and questions the pane has shown so far.
     int MessageCount() const { return m_messages; }
@@ -35,6 +37,7 @@ public:
 
 private:
     TMemoryClipboard m_clipboard;
+    std::unique_ptr<IVectorPictureDrawer> m_svgDrawer = MakeSvgDrawer();
     int m_messages = 0;
     int m_questions = 0;
 };

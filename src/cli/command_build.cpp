@@ -6,6 +6,7 @@
 #include "commands.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
+#include "pane/size_sources.h"
 #include "support/error.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@ const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
       "                          PICTURE\n"
+      "       velmora-icon build -o OUT.ico [--into ICON] [--sizes N,N,...] [--source N=FILE]...\n"
+      "                          [--sources auto] PICTURE.svg\n"
       "       velmora-icon build --cursor [--hotspot [SIZE:]X,Y]... -o OUT.cur [FILE...]\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
@@ -36,6 +39,10 @@ const char* const BuildHelp
       "image of each listed size (1 to 256), made with a Lanczos filter on premultiplied\n"
       "alpha; a picture that is not square is fitted inside the square, centred on\n"
       "transparency. A size the icon already holds is refused; the others are still made.\n"
+      "An SVG PICTURE (or SVGZ) is drawn with librsvg at each size instead, and without\n"
+      "--sizes makes 16,24,32,48,64,128,256. --source N=FILE makes size N from FILE (an SVG,\n"
+      "or a PNG or bitmap of exactly N x N pixels, taken as it is, or larger); --sources auto\n"
+      "takes NAME-N.svg, or else NAME-N.png, beside PICTURE NAME.svg for each size N.\n"
       "\n"
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
       "is replaced when it exists. Messages go to standard error.\n"
@@ -53,6 +60,8 @@ const char* const BuildHelp
       "  --png-sizes N,N,...|all  store these of the --sizes PNG-compressed (smaller files;\n"
       "                         Windows Vista and later read them); by default only 256 is\n"
       "                         PNG and the others are 32-bit bitmaps, which every reader takes\n"
+      "  --source N=FILE        make size N from FILE (may be given again for other sizes)\n"
+      "  --sources auto         make size N from NAME-N.svg or NAME-N.png beside PICTURE\n"
       "  -h, --help             show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
@@ -141,6 +150,23 @@ std::optional<std::vector<int>> ParseSides(const std::string& text)
     return sides;
 }
 
+// One --source value: a size of 1 to 256, "=" and a file name.
+bool AddSource(const std::string& text, TSizeSources& sources)
+{
+    const size_t equals = text.find('=');
+    if (equals == std::string::npos || equals == 0 || equals > 3 || equals + 1 >= text.size()
+        || text.find_first_not_of("0123456789") < equals)
+        return false;
+    const int side = std::stoi(text.substr(0, equals));
+    if (side < 1 || side > 256 || sources.count(side) != 0)
+        return false;
+    sources[side] = text.substr(equals + 1);
+    return true;
+}
+
+// The sizes an SVG makes when no --sizes list is given.
+const std::vector<int> SvgDefaultSides { 16, 24, 32, 48, 64, 128, 256 };
+
 using THotspot = std::pair<int, int>;
 
 // A number of 0 to 65535 and the rest of the text after it; none when there is no number.
@@ -210,6 +236,8 @@ struct TBuildOptions {
     std::optional<std::string> Into;
     std::optional<std::string> Sizes;
     std::optional<std::string> PngSizes;
+    std::vector<std::string> Sources;
+    std::optional<std::string> SourcesHow;
     std::vector<std::string> Files;
     bool Cursor = false;
     std::vector<std::string> Hotspots;
@@ -239,9 +267,14 @@ int RunBuild(const TBuildOptions& options)
         }
         if (!pngSides)
             return Usage("--png-sizes needs sizes of 1 to 256 separated by commas, or all");
-        if (!sides)
-            return Usage("--png-sizes goes with --sizes");
     }
+    TSizeSources sources;
+    for (const std::string& source : options.Sources)
+        if (!AddSource(source, sources))
+            return Usage("--source needs N=FILE with a size N of 1 to 256, each size once");
+    if (options.SourcesHow && *options.SourcesHow != "auto")
+        return Usage("--sources takes only auto");
+    const bool autoSources = options.SourcesHow.has_value();
     bool cursor = options.Cursor;
     std::map<int, THotspot> hotspots;
     for (const std::string& spot : options.Hotspots)
@@ -252,8 +285,28 @@ int RunBuild(const TBuildOptions& options)
         files.Add(file);
     if (!output)
         return Usage("-o OUT.ico is missing");
+    const bool anySvg = std::any_of(files.Lines().begin(), files.Lines().end(),
+        [](const std::string& file) { return IsVectorPictureName(file); });
+    if (anySvg && !sides && files.Count() == 1)
+        sides = SvgDefaultSides;
+    if (anySvg && files.Count() != 1)
+        return Usage("an SVG PICTURE is built alone: give it as the only file");
     if (sides && files.Count() != 1)
         return Usage("--sizes needs exactly one PICTURE");
+    if (pngSides && !sides)
+        return Usage("--png-sizes goes with --sizes");
+    if ((!sources.empty() || autoSources) && !sides)
+        return Usage("--source and --sources need --sizes or an SVG PICTURE");
+    for (const auto& [side, file] : sources) {
+        if (std::find(sides->begin(), sides->end(), side) == sides->end())
+            return Usage(
+                "--source " + std::to_string(side) + "=" + file + " names a size that is not made");
+    }
+    if (autoSources) {
+        // A size given by --source keeps that file.
+        for (const auto& [side, file] : FindSizeSources(files[0], *sides))
+            sources.emplace(side, file);
+    }
 
     TCliPanePlatform platform;
     TIconPane pane(platform);
@@ -275,7 +328,7 @@ int RunBuild(const TBuildOptions& options)
     // Quietly, a format that exists ends the import instead of asking.
     pane.SetQuietMode(true);
     if (sides)
-        pane.ImportPictureSizes(files[0], *sides, pngSides.value_or(std::vector<int>()));
+        pane.ImportPictureSizes(files[0], *sides, sources, pngSides.value_or(std::vector<int>()));
     else
         pane.ImportBitmapFiles(files);
     const TImportReport& report = pane.LastImportReport();
@@ -330,6 +383,8 @@ TCommand SetupBuild(CLI::App& tool)
         "--sizes", options->Sizes, "needs sizes of 1 to 256 separated by commas, each once");
     app->add_option(
         "--png-sizes", options->PngSizes, "needs sizes of 1 to 256 separated by commas, or all");
+    app->add_option("--source", options->Sources, "needs N=FILE")->allow_extra_args(false);
+    app->add_option("--sources", options->SourcesHow, "takes only auto");
     app->add_flag("--cursor", options->Cursor, "write a cursor file");
     app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
         ->allow_extra_args(false);

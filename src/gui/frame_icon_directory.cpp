@@ -15,6 +15,7 @@
 #include "qt_platform.h"
 #include "qt_prompts.h"
 #include "selected_cell_delegate.h"
+#include "svg_drawer.h"
 
 #include <QApplication>
 #include <QContextMenuEvent>
@@ -82,6 +83,7 @@ TFrameIconDirectory::TFrameIconDirectory(
     , m_prompts(prompts ? prompts : m_ownPrompts.get())
     , m_ownClipboard(clipboard ? nullptr : std::make_unique<TQtClipboard>())
     , m_clipboard(clipboard ? clipboard : m_ownClipboard.get())
+    , m_svgDrawer(MakeSvgDrawer())
 {
     setObjectName(QStringLiteral("TFrameIconDirectory"));
     setMinimumWidth(30);
@@ -395,6 +397,13 @@ std::optional<std::vector<int>> TFrameIconDirectory::ChooseSides(
     const std::vector<int>& offered, const std::vector<int>& chosen)
 {
     return m_prompts->ChooseSides(offered, chosen);
+}
+
+std::optional<TSizesChoice> TFrameIconDirectory::ChooseSizes(const std::vector<int>& offered,
+    const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
+    const TSizePreview& preview)
+{
+    return m_prompts->ChooseSizes(offered, chosen, fileName, sources, preview);
 }
 
 int TFrameIconDirectory::TextWidth(std::string_view text)

@@ -64,6 +64,10 @@ public:
     {
         return m_prompts->ChooseFrame(title, frames);
     }
+    std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
+        const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
+        const TSizePreview& preview) override;
+    IVectorPictureDrawer* VectorPictures() override { return m_svgDrawer.get(); }
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override;
@@ -91,6 +95,7 @@ private:
     IPanePrompts* m_prompts;
     std::unique_ptr<IClipboard> m_ownClipboard;
     IClipboard* m_clipboard;
+    std::unique_ptr<IVectorPictureDrawer> m_svgDrawer;
 
     QLabel* m_headline = nullptr;
     QWidget* m_toolPanel = nullptr;

@@ -105,6 +105,8 @@ private:
     TFrameIconDirectory* PaneAt(const QPoint& position) const;
     /// Opens an icon dropped on a pane, after the question about its unsaved changes.
     void OpenDroppedIcon(TFrameIconDirectory* frame, const QString& file);
+    /// A dropped SVG: the sizes dialog of the pane, then the import of the chosen sizes.
+    void ImportDroppedPicture(TFrameIconDirectory* frame, const QString& file);
     void CreateAboutDialog(IPanePrompts* prompts);
     /// The handling of dropped files and command-line arguments over the first pane, made at
     /// its first use; it keeps the name of the script file last run.

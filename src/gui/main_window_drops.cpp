@@ -83,6 +83,12 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
         return;
     }
     emit FilesDropped(files);
+    // An SVG has no size of its own: it goes to the sizes dialog of the pane it falls on.
+    if (std::all_of(files.begin(), files.end(),
+            [](const QString& file) { return IsVectorPictureName(LocalName(file)); })) {
+        ImportDroppedPicture(target ? target : m_frameIcon1, files.front());
+        return;
+    }
     // Scripts and bitmaps go to pane 1 as they always did; the import ignores the other names.
     const bool script = TFileListHandler::IsScriptFileName(LocalName(files.front()));
     const bool anyBitmap = std::any_of(files.begin(), files.end(),
@@ -100,6 +106,18 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
     (target ? target : m_frameIcon1)
         ->ShowMessage(
             FormatText(Messages::DropNotUsable, { LocalName(files.join(QStringLiteral("\r\n"))) }));
+}
+
+void TFormQEBMain::ImportDroppedPicture(TFrameIconDirectory* frame, const QString& file)
+{
+    TIconPane& pane = frame->Pane();
+    const TIconPane::TCommandGuard guard(pane);
+    if (!guard.Acquired())
+        return;
+    const TIconPane::TChangeScope change(pane, Messages::StepImport);
+    pane.ImportPictureAskingSizes(LocalName(file));
+    pane.UpdateActions();
+    frame->TakeFocus();
 }
 
 void TFormQEBMain::OpenDroppedIcon(TFrameIconDirectory* frame, const QString& file)

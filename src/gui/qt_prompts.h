@@ -35,6 +35,10 @@ public:
     /// The frame chooser of an animated cursor: each frame drawn (frame_dialog.cpp).
     std::optional<int> ChooseFrame(
         const std::string& title, const std::vector<TFrameChoice>& frames) override;
+    /// The sizes dialog with each size's preview and source (sizes_sources_dialog.cpp).
+    std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
+        const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
+        const TSizePreview& preview) override;
 
 private:
     QPointer<QWidget> m_parent;

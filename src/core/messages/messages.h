@@ -472,6 +472,14 @@ inline constexpr std::string_view MaskSizeDiffers
     = "Mask bitmap of another size:\r\n\r\n%s is %d*%d pixels, its bitmap %s %d*%d.";
 inline constexpr std::string_view ImagesPartlyRead = "%d of %d images could be read:\r\n\r\n%s";
 inline constexpr std::string_view ImageNotDecodable = "Image %s cannot be decoded: %s";
+// SVG pictures and the sources of single sizes.
+inline constexpr std::string_view SvgNotAvailable
+    = "SVG pictures are not available: this build has no librsvg";
+inline constexpr std::string_view SourceTooSmall
+    = "the picture is %s x %s, smaller than the size %s it should give";
+inline constexpr std::string_view SizesPictureFilter
+    = "Pictures (*.svg *.png *.bmp)|*.svg;*.svgz;*.png;*.bmp|SVG pictures (*.svg)|*.svg;*.svgz|"
+      "PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp";
 
 } // namespace Messages
 

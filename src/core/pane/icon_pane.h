@@ -8,6 +8,7 @@
 #include "pane/import_report.h"
 #include "pane/pane_actions.h"
 #include "pane/pane_platform.h"
+#include "pane/size_sources.h"
 #include "pane/undo_history.h"
 #include "support/string_list.h"
 
@@ -151,10 +152,16 @@ public:
     /// Imports bitmap files (with their mask files) as new images.
     void ImportBitmapFiles(const TStringList& fileNames);
     /// Makes images of the given sides (1 to 256) from one PNG or bitmap picture of up to 8192
-    /// pixels a side, as ImportBitmapFiles imports files: a made size the icon holds is asked
-    /// about, or quietly refused. LastImportReport holds one line per side ("FILE @ 16").
+    /// pixels a side, or from an SVG drawn at each side, as ImportBitmapFiles imports files: a
+    /// made size the icon holds is asked about, or quietly refused. A side of sources is made
+    /// from its own file instead (MakePictureSizes); the sides of pngSides are stored
+    /// PNG-compressed. LastImportReport holds one line per side
+    /// ("FILE @ 16", FILE being the file the side was made from).
     void ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides,
-        const std::vector<int>& pngSides = {});
+        const TSizeSources& sources = {}, const std::vector<int>& pngSides = {});
+    /// Asks which sizes to make from a picture, and from which files (ChooseSizes, with the
+    /// files found beside it at first), then ImportPictureSizes; the choice is kept.
+    void ImportPictureAskingSizes(const std::string& fileName);
     /// The sides that "Import picture at several sizes..." offers, and those chosen last.
     static const std::vector<int>& OfferedSides();
     const std::vector<int>& ChosenSides() const { return m_chosenSides; }

@@ -256,14 +256,20 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
 void TIconPane::ActionImageImportBitmapExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportBitmapTitle),
-        std::string(Messages::PictureFilter), std::string(Messages::BitmapExtension), true };
+        std::string(Messages::SizesPictureFilter), std::string(Messages::BitmapExtension), true };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;
+    // An SVG has no size of its own: it goes to the sizes dialog, the other files are imported.
     TStringList list;
-    for (const std::string& file : files)
-        list.Add(file);
-    ImportBitmapFiles(list);
+    for (const std::string& file : files) {
+        if (IsVectorPictureName(file))
+            ImportPictureAskingSizes(file);
+        else
+            list.Add(file);
+    }
+    if (list.Count() > 0)
+        ImportBitmapFiles(list);
 }
 
 void TIconPane::ActionImageExportBitmapExecute()

@@ -9,6 +9,7 @@
 #include "support/file_io.h"
 
 #include <algorithm>
+#include <set>
 
 namespace velmora
 {
@@ -19,45 +20,41 @@ const std::vector<int>& TIconPane::OfferedSides()
     return sides;
 }
 
-void TIconPane::ImportPictureSizes(
-    const std::string& fileName, const std::vector<int>& sides, const std::vector<int>& pngSides)
+void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vector<int>& sides,
+    const TSizeSources& sources, const std::vector<int>& pngSides)
 {
     m_lastImport = TImportReport();
-    for (int side : sides) {
-        TImportFileReport line;
-        line.FileName = fileName + " @ " + std::to_string(side);
-        m_lastImport.Files.push_back(std::move(line));
-    }
-    auto refuseAll = [&](const std::string& text, const std::string& reason) {
-        ShowImportRefusal(text);
-        for (TImportFileReport& line : m_lastImport.Files) {
-            line.Outcome = TImportOutcome::Refused;
-            line.Message = text;
-            line.Reason = reason;
-        }
-    };
-
     SetGridVisible(false);
+    const std::vector<TMadeSize> sizes
+        = MakePictureSizes(m_platform.VectorPictures(), fileName, sides, sources);
     std::vector<TBitmap> made;
-    if (!FileExists(fileName)) {
-        refuseAll(ImportRefusalText(ResultBitmapFileMissing, fileName),
-            std::string(velmora::StatusText(ResultBitmapFileMissing)));
-    } else {
-        try {
-            made = MakeSquareSizes(LoadPictureFile(fileName, LargestSourceSide), sides);
-        } catch (const Exception& error) {
-            refuseAll(
-                FormatText(Messages::BitmapNotRead, { fileName, error.what() }), error.what());
+    std::set<std::string> shown;
+    for (const TMadeSize& size : sizes) {
+        TImportFileReport line;
+        line.FileName = size.FileName + " @ " + std::to_string(size.Side);
+        if (!size.Error.empty()) {
+            line.Outcome = TImportOutcome::Refused;
+            line.Reason = size.Error;
+            line.Message = size.Error == velmora::StatusText(ResultBitmapFileMissing)
+                ? ImportRefusalText(ResultBitmapFileMissing, size.FileName)
+                : FormatText(Messages::BitmapNotRead, { size.FileName, size.Error });
+            // One message per file and reason, not one per size.
+            if (shown.insert(line.Message).second)
+                ShowImportRefusal(line.Message);
         }
+        m_lastImport.Files.push_back(std::move(line));
+        made.push_back(size.Picture);
     }
 
     // The sides asked for as PNG are stored PNG-compressed; the others below 256 as 32-bit
     // bitmaps, which every reader takes.
     auto storePng = [&](size_t i) {
-        return std::find(pngSides.begin(), pngSides.end(), sides[i]) != pngSides.end();
+        return std::find(pngSides.begin(), pngSides.end(), sizes[i].Side) != pngSides.end();
     };
     for (size_t i = 0; i < made.size(); ++i) {
         TImportFileReport& line = m_lastImport.Files[i];
+        if (line.Outcome == TImportOutcome::Refused)
+            continue;
         const int result = ImportPicture(m_iconDirectory, made[i], storePng(i));
         if (result == ResultOk) {
             line.Outcome = TImportOutcome::Imported;
@@ -67,7 +64,7 @@ void TIconPane::ImportPictureSizes(
         if (result < 0) {
             line.Outcome = TImportOutcome::Refused;
             line.Code = result;
-            line.Message = ImportRefusalText(result, fileName);
+            line.Message = ImportRefusalText(result, sizes[i].FileName);
             line.Reason = std::string(velmora::StatusText(result));
             ShowImportRefusal(line.Message);
             continue;
@@ -93,7 +90,7 @@ void TIconPane::ImportPictureSizes(
                 line = { line.FileName, TImportOutcome::Replaced, 0, std::string(), std::string() };
                 RefreshView();
             } else {
-                m_platform.ShowMessage(ImportRefusalText(replaced, fileName));
+                m_platform.ShowMessage(ImportRefusalText(replaced, sizes[i].FileName));
             }
         }
         SetGridVisible(false);
@@ -109,21 +106,39 @@ void TIconPane::ImportPictureSizes(
 void TIconPane::ActionImageImportSizesExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportSizesTitle),
-        std::string(Messages::PictureFilter), "png", false };
+        std::string(Messages::SizesPictureFilter), "png", false };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;
-    const std::optional<std::vector<int>> sides
-        = m_platform.ChooseSides(OfferedSides(), m_chosenSides);
-    if (!sides)
+    ImportPictureAskingSizes(files.front());
+}
+
+void TIconPane::ImportPictureAskingSizes(const std::string& fileName)
+{
+    const std::vector<int>& offered = OfferedSides();
+    // The main picture is read and made once for all previews.
+    std::optional<std::vector<TMadeSize>> mainSizes;
+    const TSizePreview preview = [&](int side, const std::string& file) {
+        if (!file.empty() && file != fileName)
+            return MakePictureSizes(m_platform.VectorPictures(), file, { &side, 1 }, {}).front();
+        if (!mainSizes)
+            mainSizes = MakePictureSizes(m_platform.VectorPictures(), fileName, offered, {});
+        const auto at = std::find(offered.begin(), offered.end(), side);
+        if (at != offered.end())
+            return (*mainSizes)[static_cast<size_t>(at - offered.begin())];
+        return MakePictureSizes(m_platform.VectorPictures(), fileName, { &side, 1 }, {}).front();
+    };
+    const std::optional<TSizesChoice> choice = m_platform.ChooseSizes(
+        offered, m_chosenSides, fileName, FindSizeSources(fileName, offered), preview);
+    if (!choice)
         return;
-    if (sides->empty()) {
+    if (choice->Sides.empty()) {
         m_platform.ShowMessage(std::string(Messages::NoSizeChosen));
         return;
     }
     // The choice is kept for the next use in this run.
-    m_chosenSides = *sides;
-    ImportPictureSizes(files.front(), m_chosenSides);
+    m_chosenSides = choice->Sides;
+    ImportPictureSizes(fileName, m_chosenSides, choice->Sources);
 }
 
 } // namespace velmora

@@ -2,8 +2,10 @@
 
 #include "graphics/bitmap.h"
 #include "graphics/pixel_format.h"
+#include "pane/size_sources.h"
 #include "support/string_list.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +16,7 @@ namespace velmora
 {
 
 class IClipboard;
+class IVectorPictureDrawer;
 
 /// The answers to "Save changes to NAME?".
 enum class TSaveChangesAnswer {
@@ -36,6 +39,15 @@ struct TFrameChoice {
     TBitmap Picture; ///< the frame's largest image, 32-bit with alpha
     std::string Text; ///< "Frame 2: 32 x 32, hotspot 3,5"
 };
+
+/// The answer of the sizes dialog: the sides to make and the sides made from files of their own.
+struct TSizesChoice {
+    std::vector<int> Sides;
+    TSizeSources Sources;
+};
+
+/// Makes the preview of one side from a file (the main picture when the name is empty).
+using TSizePreview = std::function<TMadeSize(int side, const std::string& fileName)>;
 
 /// The prompts of an icon pane: messages, questions, file and colour dialogs. The GUI shows
 /// them with Qt's dialogs, or hands them to a scripted fake in its tests.
@@ -87,6 +99,24 @@ public:
     {
         return std::nullopt;
     }
+    /// The sizes dialog with a source per size: as ChooseSides, each offered side also shows
+    /// its preview (made by preview) and its source, sources at first or else fileName, and
+    /// the user may give a side a file of its own. A platform without such a dialog asks
+    /// ChooseSides and keeps sources for the chosen sides.
+    virtual std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
+        const std::vector<int>& chosen, const std::string& /*fileName*/,
+        const TSizeSources& sources, const TSizePreview& /*preview*/)
+    {
+        std::optional<std::vector<int>> sides = ChooseSides(offered, chosen);
+        if (!sides)
+            return std::nullopt;
+        TSizesChoice choice { *sides, {} };
+        for (int side : choice.Sides) {
+            if (const auto source = sources.find(side); source != sources.end())
+                choice.Sources.insert(*source);
+        }
+        return choice;
+    }
 };
 
 /// Everything an icon pane asks of the platform: its prompts, text widths, the clipboard, the
@@ -113,6 +143,8 @@ public:
     virtual void ActionsChanged() { }
     /// The grid should take the keyboard focus.
     virtual void FocusGrid() { }
+    /// The drawer of SVG pictures, or none when the program has none.
+    virtual IVectorPictureDrawer* VectorPictures() { return nullptr; }
 };
 
 } // namespace velmora
