@@ -1,5 +1,6 @@
 // Bitmap files into images of the pane's document, and images out to bitmap files.
 
+#include "files/file_extension.h"
 #include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
 #include "icons/icon_directory_picture.h"
@@ -27,7 +28,7 @@ constexpr std::string_view MaskSuffix = "mask.bmp";
 
 bool EndsWith(std::string_view text, std::string_view end)
 {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+    return EndsWithIgnoringCase(text, end);
 }
 
 // Names in the order of their bytes after ASCII lower-casing; names equal in that order keep
@@ -145,8 +146,8 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
             report.Reason = std::move(reason);
         };
 
-        // Only a name ending in exactly ".bmp" is a bitmap to import, and one ending in
-        // exactly ".png" a picture, whose alpha is its transparency (it has no mask file).
+        // Only a name ending in ".bmp" is a bitmap to import, and one ending in ".png" a
+        // picture, whose alpha is its transparency (it has no mask file); in any letter case.
         const bool picture = EndsWith(file, PngSuffix);
         if (!picture && !EndsWith(file, BitmapSuffix)) {
             report.Outcome
@@ -156,7 +157,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
         std::string maskName = file.substr(0, file.size() - BitmapSuffix.size());
         maskName += MaskSuffix;
         const int maskIndex = picture ? -1 : FindName(files, maskName);
-        if (!picture && maskIndex < 0 && file.find(MaskSuffix) != std::string::npos) {
+        if (!picture && maskIndex < 0 && FindIgnoringCase(file, MaskSuffix) != std::string::npos) {
             // A mask serves through its bitmap file, or not at all.
             report.Outcome = usedAsMask[k] ? TImportOutcome::UsedAsMask : TImportOutcome::LoneMask;
             continue;
