@@ -4,9 +4,11 @@
 #include "cli_output.h"
 #include "cli_pane_platform.h"
 #include "commands.h"
+#include "input_file.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
 #include "support/error.h"
+#include "support/file_io.h"
 
 #include <algorithm>
 #include <optional>
@@ -35,7 +37,8 @@ const char* const BuildHelp
       "transparency. A size the icon already holds is refused; the others are still made.\n"
       "\n"
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
-      "is replaced when it exists. Messages go to standard error.\n"
+      "is replaced when it exists; -o - writes the icon to standard output. Messages go to\n"
+      "standard error.\n"
       "\n"
       "  -o, --output OUT.ico   the icon file to write\n"
       "  --into ICON            start from the images of this icon file\n"
@@ -185,8 +188,14 @@ int RunBuild(const TBuildOptions& options)
         return ExitFailed;
     }
     bool saved = false;
+    // "-o -" saves into a temporary file whose bytes then go to standard output.
+    const bool toStandardOutput = *output == "-";
+    std::optional<TTemporaryFile> temporary;
+    if (toStandardOutput)
+        temporary.emplace();
+    const std::string target = toStandardOutput ? temporary->Path() : *output;
     try {
-        pane.SaveIconFile(*output);
+        pane.SaveIconFile(target);
         saved = pane.IconDirectory().Status() == ResultOk;
         if (!saved)
             PrintError(StatusText(pane.IconDirectory().Status()));
@@ -196,8 +205,12 @@ int RunBuild(const TBuildOptions& options)
         PrintError(text);
         PrintError(error.what());
     }
-    if (saved)
+    if (saved && toStandardOutput) {
+        const Bytes bytes = ReadFileBytes(target);
+        WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } else if (saved) {
         WriteOut(*output + "\n");
+    }
     // With --sizes every made size must have become an image.
     const bool allUsed = sides
         ? std::all_of(report.Files.begin(), report.Files.end(),

@@ -1,6 +1,7 @@
 #include "icon_loading.h"
 
 #include "cli_output.h"
+#include "input_file.h"
 #include "messages/messages.h"
 #include "support/error.h"
 
@@ -11,8 +12,10 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
 {
     TLoadResult result;
     try {
-        result.Loaded = content == TLoadContent::Headers ? document.LoadHeadersFromFile(name)
-                                                         : document.LoadFromFile(name);
+        const TInputFile input(name);
+        result.Loaded = content == TLoadContent::Headers
+            ? document.LoadHeadersFromFile(input.Path())
+            : document.LoadFromFile(input.Path());
         result.Status = document.Status();
         if (!result.Loaded)
             result.Error = std::string(StatusText(document.Status()));
