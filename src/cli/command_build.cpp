@@ -11,6 +11,7 @@
 #include "support/file_io.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -20,6 +21,7 @@ namespace velmora::cli
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... PICTURE\n"
+      "       velmora-icon build --each OUTDIR [--into ICON] [--sizes N,N,...] PICTURE...\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
       "program imports them. Each FILE whose name ends in \".bmp\" becomes one image: a\n"
@@ -28,13 +30,17 @@ const char* const BuildHelp
       "with NAME.bmp is its mask: it gives that image its transparency. Each FILE whose name\n"
       "ends in \".png\" becomes a 32-bit image with the PNG's transparency, of 1 to 256 pixels\n"
       "a side (any PNG colour type and depth); a 256-pixel image is stored PNG-compressed.\n"
-      "The files are taken in the order of their names regardless of case; a file whose size\n"
-      "and depth the icon already holds ends the import.\n"
+      "Extensions count in any letter case. The files are taken in the order of their names\n"
+      "regardless of case; a file whose size and depth the icon already holds ends the\n"
+      "import.\n"
       "\n"
       "With --sizes, one PICTURE (PNG or bitmap, up to 8192 pixels a side) becomes a 32-bit\n"
       "image of each listed size (1 to 256), made with a Lanczos filter on premultiplied\n"
       "alpha; a picture that is not square is fitted inside the square, centred on\n"
       "transparency. A size the icon already holds is refused; the others are still made.\n"
+      "\n"
+      "With --each, each PICTURE becomes its own icon OUTDIR/NAME.ico (NAME: its name without\n"
+      "the extension), made as the commands above make OUT.ico, all in one run.\n"
       "\n"
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
       "is replaced when it exists; -o - writes the icon to standard output. Messages go to\n"
@@ -43,6 +49,7 @@ const char* const BuildHelp
       "  -o, --output OUT.ico   the icon file to write\n"
       "  --into ICON            start from the images of this icon file\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
+      "  --each OUTDIR          make one icon OUTDIR/NAME.ico of each PICTURE, in one run\n"
       "  -h, --help             show this help\n"
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
@@ -135,30 +142,15 @@ struct TBuildOptions {
     std::optional<std::string> Output;
     std::optional<std::string> Into;
     std::optional<std::string> Sizes;
+    std::optional<std::string> Each;
     std::vector<std::string> Files;
 };
 
-int RunBuild(const TBuildOptions& options)
+// Makes the one icon output of the files (or of files[0] at each of sides) on top of into.
+int BuildIcon(const std::optional<std::string>& into, const std::optional<std::vector<int>>& sides,
+    const TStringList& files, const std::string& outputName)
 {
-    const std::optional<std::string>& output = options.Output;
-    const std::optional<std::string>& into = options.Into;
-    if ((output && output->empty()) || (into && into->empty()))
-        return Usage(output && output->empty() ? "-o needs the name of the icon file to write"
-                                               : "--into needs the name of an icon file");
-    std::optional<std::vector<int>> sides;
-    if (options.Sizes) {
-        sides = ParseSides(*options.Sizes);
-        if (!sides)
-            return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
-    }
-    TStringList files;
-    for (const std::string& file : options.Files)
-        files.Add(file);
-    if (!output)
-        return Usage("-o OUT.ico is missing");
-    if (sides && files.Count() != 1)
-        return Usage("--sizes needs exactly one PICTURE");
-
+    const std::optional<std::string> output = outputName;
     TCliPanePlatform platform;
     TIconPane pane(platform);
     pane.SetIconNumber(1);
@@ -219,6 +211,46 @@ int RunBuild(const TBuildOptions& options)
     return saved && allUsed ? ExitOk : ExitFailed;
 }
 
+int RunBuild(const TBuildOptions& options)
+{
+    const std::optional<std::string>& output = options.Output;
+    const std::optional<std::string>& into = options.Into;
+    if ((output && output->empty()) || (into && into->empty()))
+        return Usage(output && output->empty() ? "-o needs the name of the icon file to write"
+                                               : "--into needs the name of an icon file");
+    std::optional<std::vector<int>> sides;
+    if (options.Sizes) {
+        sides = ParseSides(*options.Sizes);
+        if (!sides)
+            return Usage("--sizes needs sizes of 1 to 256 separated by commas, each once");
+    }
+    if (options.Each) {
+        // One icon per picture, all in this one process.
+        if (output)
+            return Usage("--each and -o cannot be given together");
+        if (options.Files.empty())
+            return Usage("--each needs at least one PICTURE");
+        int status = ExitOk;
+        for (const std::string& file : options.Files) {
+            TStringList one;
+            one.Add(file);
+            const std::filesystem::path target
+                = std::filesystem::path(*options.Each) / std::filesystem::path(file).stem();
+            if (BuildIcon(into, sides, one, target.string() + ".ico") != ExitOk)
+                status = ExitFailed;
+        }
+        return status;
+    }
+    TStringList files;
+    for (const std::string& file : options.Files)
+        files.Add(file);
+    if (!output)
+        return Usage("-o OUT.ico is missing");
+    if (sides && files.Count() != 1)
+        return Usage("--sizes needs exactly one PICTURE");
+    return BuildIcon(into, sides, files, *output);
+}
+
 } // namespace
 
 TCommand SetupBuild(CLI::App& tool)
@@ -229,6 +261,7 @@ TCommand SetupBuild(CLI::App& tool)
     app->add_option("--into", options->Into, "needs the name of an icon file");
     app->add_option(
         "--sizes", options->Sizes, "needs sizes of 1 to 256 separated by commas, each once");
+    app->add_option("--each", options->Each, "needs the folder to write the icons into");
     app->add_option("FILE", options->Files);
     return { app, [options] { return RunBuild(*options); } };
 }
