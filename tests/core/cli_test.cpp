@@ -53,7 +53,9 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
         { "build -h", 0, "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]" },
         { "run -h", 0, "Usage: velmora-icon run SCRIPT" },
         { "info " + dir.Root().string(), 1,
-            "Error - icon file not opened: " + dir.Root().string() },
+            "velmora-icon: " + dir.Root().string() + ": is a folder" },
+        { "info " + dir.Path("m.PNG").string(), 1,
+            "velmora-icon: " + dir.Path("m.PNG").string() + ": a PNG picture, not an icon" },
         { "info - < " + a, 0, "-: 2 images" },
         { "info <(cat " + a + ")", 0, "/dev/fd/63: 2 images" },
         { "extract " + a + " -", 2,
@@ -101,8 +103,7 @@ TEST(CliInfo, JsonDescribesEveryImageAndEveryRefusal)
               "\"storedBytesInRes\":4294967295}]},\n{\"file\":\""
             + bad + "\",\"status\":-3,\"error\":\"" + refusal + "\"}\n]\n");
     const Bytes err = ReadFile(dir.Path("err.txt"));
-    EXPECT_EQ(std::string(err.begin(), err.end()),
-        "Error - icon file not opened: " + bad + "\n" + refusal + "\n");
+    EXPECT_EQ(std::string(err.begin(), err.end()), "velmora-icon: " + bad + ": " + refusal + "\n");
 }
 
 // What the document writes, Pillow reads as the same icon (icotool: see the build command).
