@@ -4,12 +4,15 @@
 #include "cli_output.h"
 #include "cli_pane_platform.h"
 #include "commands.h"
+#include "input_file.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
 #include "pane/size_sources.h"
 #include "support/error.h"
+#include "support/file_io.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <map>
 #include <optional>
 #include <vector>
@@ -23,6 +26,7 @@ const char* const BuildHelp
       "                          PICTURE\n"
       "       velmora-icon build -o OUT.ico [--into ICON] [--sizes N,N,...] [--source N=FILE]...\n"
       "                          [--sources auto] PICTURE.svg\n"
+      "       velmora-icon build --each OUTDIR [--into ICON] [--sizes N,N,...] PICTURE...\n"
       "       velmora-icon build --cursor [--hotspot [SIZE:]X,Y]... -o OUT.cur [FILE...]\n"
       "\n"
       "Writes the icon file OUT.ico made of the picture files FILE..., imported as the desktop\n"
@@ -60,6 +64,7 @@ const char* const BuildHelp
       "  --png-sizes N,N,...|all  store these of the --sizes PNG-compressed (smaller files;\n"
       "                         Windows Vista and later read them); by default only 256 is\n"
       "                         PNG and the others are 32-bit bitmaps, which every reader takes\n"
+      "  --each OUTDIR          make one icon OUTDIR/NAME.ico of each PICTURE, in one run\n"
       "  --source N=FILE        make size N from FILE (may be given again for other sizes)\n"
       "  --sources auto         make size N from NAME-N.svg or NAME-N.png beside PICTURE\n"
       "  -h, --help             show this help\n"
@@ -238,6 +243,7 @@ struct TBuildOptions {
     std::optional<std::string> PngSizes;
     std::vector<std::string> Sources;
     std::optional<std::string> SourcesHow;
+    std::optional<std::string> Each;
     std::vector<std::string> Files;
     bool Cursor = false;
     std::vector<std::string> Hotspots;
@@ -283,15 +289,23 @@ int RunBuild(const TBuildOptions& options)
     TStringList files;
     for (const std::string& file : options.Files)
         files.Add(file);
-    if (!output)
+    if (options.Each) {
+        if (output)
+            return Usage("--each and -o cannot be given together");
+        if (files.Count() == 0)
+            return Usage("--each needs at least one PICTURE");
+        if (!options.Sources.empty() || options.SourcesHow)
+            return Usage("--source and --sources go with one PICTURE, not with --each");
+    } else if (!output) {
         return Usage("-o OUT.ico is missing");
+    }
     const bool anySvg = std::any_of(files.Lines().begin(), files.Lines().end(),
         [](const std::string& file) { return IsVectorPictureName(file); });
     if (anySvg && !sides && files.Count() == 1)
         sides = SvgDefaultSides;
-    if (anySvg && files.Count() != 1)
+    if (anySvg && files.Count() != 1 && !options.Each)
         return Usage("an SVG PICTURE is built alone: give it as the only file");
-    if (sides && files.Count() != 1)
+    if (sides && files.Count() != 1 && !options.Each)
         return Usage("--sizes needs exactly one PICTURE");
     if (pngSides && !sides)
         return Usage("--png-sizes goes with --sizes");
@@ -308,67 +322,101 @@ int RunBuild(const TBuildOptions& options)
             sources.emplace(side, file);
     }
 
-    TCliPanePlatform platform;
-    TIconPane pane(platform);
-    pane.SetIconNumber(1);
-    if (into && !OpenInto(pane, *into))
-        return ExitFailed;
-    // A cursor given to --into stays one; an icon becomes one with --cursor.
-    cursor = cursor || pane.IconDirectory().IsCursor();
-    if (!cursor && !hotspots.empty())
-        return Usage("--hotspot needs --cursor");
-    if (!cursor && EndsWithCur(*output))
-        return Usage(*output
-            + " names a cursor file: give --cursor to write a cursor, or a name "
-              "ending in .ico");
-    if (cursor)
-        pane.IconDirectory().SetKind(TIconDirectory::EKind::Cursor);
-    const int firstNew = pane.IconDirectory().Count();
+    // Makes the one icon outputName of the files (or of files[0] at each of sides).
+    auto buildIcon = [&](const TStringList& oneFiles, const std::optional<std::vector<int>>& oneSides,
+                         const std::string& outputName) -> int {
+        const std::optional<std::string> oneOutput = outputName;
+        TCliPanePlatform platform;
+        TIconPane pane(platform);
+        pane.SetIconNumber(1);
+        if (into && !OpenInto(pane, *into))
+            return ExitFailed;
+        // A cursor given to --into stays one; an icon becomes one with --cursor.
+        cursor = cursor || pane.IconDirectory().IsCursor();
+        if (!cursor && !hotspots.empty())
+            return Usage("--hotspot needs --cursor");
+        if (!cursor && EndsWithCur(*oneOutput))
+            return Usage(*oneOutput
+                + " names a cursor file: give --cursor to write a cursor, or a name "
+                  "ending in .ico");
+        if (cursor)
+            pane.IconDirectory().SetKind(TIconDirectory::EKind::Cursor);
+        const int firstNew = pane.IconDirectory().Count();
 
-    // Quietly, a format that exists ends the import instead of asking.
-    pane.SetQuietMode(true);
-    if (sides)
-        pane.ImportPictureSizes(files[0], *sides, sources, pngSides.value_or(std::vector<int>()));
-    else
-        pane.ImportBitmapFiles(files);
-    const TImportReport& report = pane.LastImportReport();
-    std::string stoppedAt;
-    for (const TImportFileReport& file : report.Files) {
-        if (report.Stopped && file.Outcome == TImportOutcome::FormatExists)
-            stoppedAt = file.FileName;
-    }
-    for (const TImportFileReport& file : report.Files) {
-        const std::string why = WhyNotImported(file, stoppedAt);
-        if (!why.empty())
-            Report(FormatText(Messages::BuildFileNotImported, { file.FileName, why }));
-    }
+        // Quietly, a format that exists ends the import instead of asking.
+        pane.SetQuietMode(true);
+        if (oneSides)
+            pane.ImportPictureSizes(
+                oneFiles[0], *oneSides, sources, pngSides.value_or(std::vector<int>()));
+        else
+            pane.ImportBitmapFiles(oneFiles);
+        const TImportReport& report = pane.LastImportReport();
+        std::string stoppedAt;
+        for (const TImportFileReport& file : report.Files) {
+            if (report.Stopped && file.Outcome == TImportOutcome::FormatExists)
+                stoppedAt = file.FileName;
+        }
+        for (const TImportFileReport& file : report.Files) {
+            const std::string why = WhyNotImported(file, stoppedAt);
+            if (!why.empty())
+                Report(FormatText(Messages::BuildFileNotImported, { file.FileName, why }));
+        }
 
-    if (pane.IconDirectory().Count() == 0) {
-        Report(FormatText(Messages::BuildNoImage, { *output }));
-        return ExitFailed;
+        if (pane.IconDirectory().Count() == 0) {
+            Report(FormatText(Messages::BuildNoImage, { *oneOutput }));
+            return ExitFailed;
+        }
+        if (cursor && !SetHotspots(pane.IconDirectory(), firstNew, hotspots))
+            return ExitFailed;
+        bool saved = false;
+        // "-o -" saves into a temporary file whose bytes then go to standard oneOutput.
+        const bool toStandardOutput = *oneOutput == "-";
+        std::optional<TTemporaryFile> temporary;
+        if (toStandardOutput)
+            temporary.emplace();
+        const std::string target = toStandardOutput ? temporary->Path() : *oneOutput;
+        try {
+            pane.SaveIconFile(target);
+            saved = pane.IconDirectory().Status() == ResultOk;
+            if (!saved)
+                PrintError(StatusText(pane.IconDirectory().Status()));
+        } catch (const std::exception& error) {
+            std::string text(Messages::FileNotSaved);
+            text += *oneOutput;
+            PrintError(text);
+            PrintError(error.what());
+        }
+        if (saved && toStandardOutput) {
+            const Bytes bytes = ReadFileBytes(target);
+            WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        } else if (saved) {
+            WriteOut(*oneOutput + "\n");
+        }
+        // With --sizes every made size must have become an image.
+        const bool allUsed = oneSides
+            ? std::all_of(report.Files.begin(), report.Files.end(),
+                [](const TImportFileReport& file) { return WhyNotImported(file, "").empty(); })
+            : report.AllBitmapsUsed();
+        return saved && allUsed ? ExitOk : ExitFailed;
+    };
+
+    if (!options.Each)
+        return buildIcon(files, sides, *output);
+    // One icon per picture, all in this one process.
+    int status = ExitOk;
+    for (const std::string& file : files.Lines()) {
+        TStringList one;
+        one.Add(file);
+        const std::optional<std::vector<int>> fileSides
+            = !options.Sizes && IsVectorPictureName(file) ? std::optional(SvgDefaultSides)
+            : options.Sizes                               ? sides
+                                                          : std::nullopt;
+        const std::filesystem::path target
+            = std::filesystem::path(*options.Each) / std::filesystem::path(file).stem();
+        if (buildIcon(one, fileSides, target.string() + ".ico") != ExitOk)
+            status = ExitFailed;
     }
-    if (cursor && !SetHotspots(pane.IconDirectory(), firstNew, hotspots))
-        return ExitFailed;
-    bool saved = false;
-    try {
-        pane.SaveIconFile(*output);
-        saved = pane.IconDirectory().Status() == ResultOk;
-        if (!saved)
-            PrintError(StatusText(pane.IconDirectory().Status()));
-    } catch (const std::exception& error) {
-        std::string text(Messages::FileNotSaved);
-        text += *output;
-        PrintError(text);
-        PrintError(error.what());
-    }
-    if (saved)
-        WriteOut(*output + "\n");
-    // With --sizes every made size must have become an image.
-    const bool allUsed = sides
-        ? std::all_of(report.Files.begin(), report.Files.end(),
-            [](const TImportFileReport& file) { return WhyNotImported(file, "").empty(); })
-        : report.AllBitmapsUsed();
-    return saved && allUsed ? ExitOk : ExitFailed;
+    return status;
 }
 
 } // namespace
@@ -385,6 +433,7 @@ TCommand SetupBuild(CLI::App& tool)
         "--png-sizes", options->PngSizes, "needs sizes of 1 to 256 separated by commas, or all");
     app->add_option("--source", options->Sources, "needs N=FILE")->allow_extra_args(false);
     app->add_option("--sources", options->SourcesHow, "takes only auto");
+    app->add_option("--each", options->Each, "needs the folder to write the icons into");
     app->add_flag("--cursor", options->Cursor, "write a cursor file");
     app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
         ->allow_extra_args(false);

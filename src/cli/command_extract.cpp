@@ -3,6 +3,7 @@
 #include "cli_output.h"
 #include "commands.h"
 #include "cursor_output.h"
+#include "graphics/bmp_codec.h"
 #include "graphics/icon_decoder.h"
 #include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
@@ -20,7 +21,8 @@ namespace velmora::cli
 {
 
 const char* const ExtractHelp
-    = "Usage: velmora-icon extract [--background RRGGBB] [--png] ICON OUTDIR\n"
+    = "Usage: velmora-icon extract [--background RRGGBB] [--png] [--index N,N,...]\n"
+      "                            [--size WxH] [--depth BPP] ICON OUTDIR|-\n"
       "       velmora-icon extract [--group ID | --group-index N] [--png] PROGRAM OUTDIR|-\n"
       "\n"
       "Writes every image of ICON into OUTDIR as <stem>-<index>.bmp, rendered at the image's\n"
@@ -33,10 +35,15 @@ const char* const ExtractHelp
       "file holds it (with --png <stem>-<frame>.png, <stem>-<frame>-<image>.png for frames of\n"
       "several images).\n"
       "OUTDIR is made when missing; files there are replaced. Prints each written path.\n"
+      "With --index, --size or --depth only the images that match all of them are written;\n"
+      "OUTDIR - writes the one selected image to standard output.\n"
       "\n"
       "  --background RRGGBB   background of the bitmaps, and with --png of opaque pictures\n"
       "                        (hexadecimal, red first, # optional)\n"
       "  --png                 write PNG files instead of bitmaps\n"
+      "  --index N,N,...       only the images of these numbers (0 is the first)\n"
+      "  --size WxH            only the images of this size, such as 32x32\n"
+      "  --depth BPP           only the images of this colour depth, such as 32\n"
       "  -h, --help            show this help\n"
       "\n"
       "Of a Windows program (PE or NE; also named as setup.exe,-101 for the group numbered\n"
@@ -107,8 +114,38 @@ struct TExtractOptions {
     bool Png = false;
     std::optional<std::string> Group;
     std::optional<std::string> GroupIndex;
+    std::optional<std::string> Indices, Size;
+    std::optional<int> Depth;
     std::vector<std::string> Operands;
 };
+
+std::optional<std::vector<int>> ParseIndices(const std::string& text)
+{
+    std::vector<int> indices;
+    size_t start = 0;
+    while (start <= text.size()) {
+        const size_t end = std::min(text.find(',', start), text.size());
+        const std::string item = text.substr(start, end - start);
+        if (item.empty() || item.size() > 5
+            || item.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+        indices.push_back(std::stoi(item));
+        start = end + 1;
+    }
+    return indices;
+}
+
+// The width and height of "WxH" (or of "N", a square); none when the text is neither.
+std::optional<std::pair<int, int>> ParseSize(const std::string& text)
+{
+    const size_t x = text.find('x');
+    const std::string w = text.substr(0, x), h = x == std::string::npos ? w : text.substr(x + 1);
+    for (const std::string& side : { w, h })
+        if (side.empty() || side.size() > 3
+            || side.find_first_not_of("0123456789") != std::string::npos)
+            return std::nullopt;
+    return std::pair { std::stoi(w), std::stoi(h) };
+}
 
 int RunExtract(const TExtractOptions& options)
 {
@@ -132,6 +169,12 @@ int RunExtract(const TExtractOptions& options)
     }
     const bool png = options.Png;
     const std::vector<std::string>& operands = options.Operands;
+    std::optional<std::vector<int>> indices;
+    if (options.Indices && !(indices = ParseIndices(*options.Indices)))
+        return Usage("--index needs image numbers separated by commas, such as 0,3");
+    std::optional<std::pair<int, int>> size;
+    if (options.Size && !(size = ParseSize(*options.Size)))
+        return Usage("--size needs WIDTHxHEIGHT, such as 32x32");
     if (operands.size() != 2)
         return Usage("expected ICON and OUTDIR");
     if (NamesProgram(operands[0])) {
@@ -152,6 +195,49 @@ int RunExtract(const TExtractOptions& options)
         = animated ? TLoadResult {} : LoadIconFile(document, iconName, TLoadContent::Readable);
     if (!animated && !loaded.Loaded)
         return ExitFailed;
+    if (animated) {
+        std::error_code ec;
+        std::filesystem::create_directories(outDir, ec);
+        return ExtractAnimatedCursor(iconName, outDir, png);
+    }
+    int status = ExitOk;
+    for (const TUnreadableImage& lost : loaded.Unreadable) {
+        PrintError("velmora-icon extract: image " + std::to_string(lost.Index)
+            + " not written: " + PlainLineEnds(lost.Reason));
+        status = ExitFailed;
+    }
+    // Images are numbered by their place in the file, also when some before them are lost;
+    // the selection takes those every given choice takes, as icotool's -i, -w, -h and -b do.
+    std::vector<std::pair<int, int>> selected; // document index, file index
+    size_t next = 0;
+    for (int i = 0, index = 0; i < document.Count(); ++i, ++index) {
+        for (; next < loaded.Unreadable.size() && loaded.Unreadable[next].Index == index; ++next)
+            ++index;
+        const TIconDirectoryEntry& entry = document.GetEntry(i);
+        if ((!indices || std::find(indices->begin(), indices->end(), index) != indices->end())
+            && (!size || (entry.ImageWidth() == size->first && entry.ImageHeight() == size->second))
+            && (!options.Depth || entry.BitCount == *options.Depth))
+            selected.emplace_back(i, index);
+    }
+    if (selected.empty()) {
+        PrintError("velmora-icon extract: " + iconName + ": no image is selected");
+        return ExitFailed;
+    }
+    const bool cursor = document.IsCursor() && !png;
+    auto pngBackground = [&] { return backgroundGiven ? std::optional(background) : std::nullopt; };
+    if (outDir == "-") {
+        // Standard output takes one picture.
+        if (selected.size() > 1) {
+            return Usage(std::to_string(selected.size())
+                + " images are selected, but standard output takes one; choose with --index, "
+                  "--size or --depth");
+        }
+        const int i = selected.front().first;
+        const Bytes bytes = png ? ImageAsPng(document.GetImage(i), pngBackground())
+                                : WriteBmp(document.RenderImageToBitmap(i, background));
+        WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        return status;
+    }
     std::error_code ec;
     std::filesystem::create_directories(outDir, ec);
     if (!std::filesystem::is_directory(outDir)) {
@@ -160,22 +246,9 @@ int RunExtract(const TExtractOptions& options)
         return ExitFailed;
     }
 
-    if (animated)
-        return ExtractAnimatedCursor(iconName, outDir, png);
-    const std::string stem = std::filesystem::path(iconName).stem().string();
-    const bool cursor = document.IsCursor() && !png;
-    int status = ExitOk;
-    for (const TUnreadableImage& lost : loaded.Unreadable) {
-        PrintError("velmora-icon extract: image " + std::to_string(lost.Index)
-            + " not written: " + PlainLineEnds(lost.Reason));
-        status = ExitFailed;
-    }
-    // Files are named after each image's place in the file, also when some before it are lost.
-    size_t next = 0;
-    int index = 0;
-    for (int i = 0; i < document.Count(); ++i, ++index) {
-        for (; next < loaded.Unreadable.size() && loaded.Unreadable[next].Index == index; ++next)
-            ++index;
+    const std::string stem
+        = iconName == "-" ? std::string("stdin") : std::filesystem::path(iconName).stem().string();
+    for (const auto& [i, index] : selected) {
         const std::filesystem::path target = outDir
             / (stem + "-" + std::to_string(index)
                 + (png           ? ".png"
@@ -186,8 +259,7 @@ int RunExtract(const TExtractOptions& options)
             if (cursor)
                 SaveCursorImage(document, i, target.string());
             else if (png)
-                WriteFileAtomically(target,
-                    ImageAsPng(image, backgroundGiven ? std::optional(background) : std::nullopt));
+                WriteFileAtomically(target, ImageAsPng(image, pngBackground()));
             else
                 document.ExportImageToBitmapFile(target.string(), i, background);
             WriteOut(target.string() + "\n");
@@ -217,6 +289,9 @@ TCommand SetupExtract(CLI::App& tool)
     app->add_flag("--png", options->Png);
     app->add_option("--group", options->Group, "needs a number or a name");
     app->add_option("--group-index", options->GroupIndex, "needs an index");
+    app->add_option("--index", options->Indices, "needs image numbers, such as 0,3");
+    app->add_option("--size", options->Size, "needs WIDTHxHEIGHT, such as 32x32");
+    app->add_option("--depth", options->Depth, "needs a number of bits per pixel, such as 32");
     app->add_option("ICON OUTDIR", options->Operands);
     return { app, [options] { return RunExtract(*options); } };
 }

@@ -9,9 +9,22 @@ void SetHelpText(CLI::App& app, std::string_view help)
                          const CLI::App*, const std::string&, CLI::AppFormatMode) { return text; });
 }
 
+namespace
+{
+
+bool VerboseFlag = false;
+
+} // namespace
+
+bool Verbose()
+{
+    return VerboseFlag;
+}
+
 CLI::App* AddCommand(CLI::App& tool, const std::string& name, std::string_view help)
 {
     CLI::App* command = tool.add_subcommand(name);
+    command->add_flag("--verbose", VerboseFlag);
     SetHelpText(*command, help);
     return command;
 }

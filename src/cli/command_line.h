@@ -15,10 +15,14 @@ struct TCommand {
     std::function<int()> Run;
 };
 
-/// Adds the command NAME to the tool. Its -h and --help print help, exactly as written, on
-/// standard output. A value option's description is the rest of the line that says what a
-/// missing value should have been ("needs a colour"), as its usage error.
+/// Adds the command NAME, with its --verbose, to the tool. Its -h and --help print help, exactly as
+/// written, on standard output. A value option's description is the rest of the line that says what
+/// a missing value should have been ("needs a colour"), as its usage error.
 CLI::App* AddCommand(CLI::App& tool, const std::string& name, std::string_view help);
+
+/// True when --verbose was given: a failure then also shows the whole nested chain of texts
+/// after its one-line reason.
+bool Verbose();
 
 /// Gives an app (the tool itself or a command) help printed exactly as written.
 void SetHelpText(CLI::App& app, std::string_view help);

@@ -1,38 +1,79 @@
 #include "icon_loading.h"
 
 #include "cli_output.h"
+#include "commands.h"
+#include "input_file.h"
 #include "messages/messages.h"
 #include "support/error.h"
+#include "support/file_io.h"
+
+#include <algorithm>
 
 namespace velmora::cli
 {
+
+namespace
+{
+
+// What a file that is no icon is, by its first bytes; empty when it is none of these kinds.
+std::string_view KindOfFile(const Bytes& start)
+{
+    const auto is = [&](std::string_view bytes) {
+        return start.size() >= bytes.size()
+            && std::equal(bytes.begin(), bytes.end(), start.begin(),
+                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+    };
+    if (is(std::string_view("\0\0\2\0", 4)))
+        return "a cursor file (type 2)";
+    if (is("\x89PNG"))
+        return "a PNG picture, not an icon";
+    if (is("BM"))
+        return "a bitmap picture, not an icon";
+    if (is("MZ"))
+        return "a Windows program, not an icon";
+    return {};
+}
+
+} // namespace
 
 TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {
     TLoadResult result;
     try {
+        const TInputFile input(name);
         switch (content) {
         case TLoadContent::Headers:
-            result.Loaded = document.LoadHeadersFromFile(name);
+            result.Loaded = document.LoadHeadersFromFile(input.Path());
             break;
         case TLoadContent::Readable:
-            result.Loaded = document.LoadReadableFromFile(name, result.Unreadable);
+            result.Loaded = document.LoadReadableFromFile(input.Path(), result.Unreadable);
             break;
         case TLoadContent::Images:
-            result.Loaded = document.LoadFromFile(name);
+            result.Loaded = document.LoadFromFile(input.Path());
             break;
         }
         result.Status = document.Status();
-        if (!result.Loaded)
+        if (!result.Loaded) {
             result.Error = std::string(StatusText(document.Status()));
+            // A file of another kind says what it is.
+            const Bytes start = ReadFileBytes(input.Path(), 8);
+            const std::string_view kind = KindOfFile(start);
+            if (!kind.empty())
+                result.Error = kind;
+        }
     } catch (const std::exception& error) {
         if (document.Status() < 0)
             result.Status = document.Status();
         result.Error = error.what();
     }
     if (!result.Loaded) {
-        PrintError(FormatText(Messages::IconFileNotOpened, { name }));
-        PrintError(result.Error);
+        // One line with the innermost reason: the last text of the nested chain.
+        const std::string chain = PlainLineEnds(result.Error);
+        const size_t last = chain.find_last_of('\n');
+        PrintError("velmora-icon: " + name + ": "
+            + (last == std::string::npos ? chain : chain.substr(last + 1)));
+        if (Verbose() && last != std::string::npos)
+            PrintError(chain);
     }
     return result;
 }

@@ -128,14 +128,14 @@ TEST(CliBuild, ReportsWhatWasNotImported)
         TFormats Formats; // of out.ico; none: not written
     };
     const std::vector<TRow> rows {
-        { "good.bmp big.bmp lonemask.bmp missing.bmp x.PNG", 1,
+        { "good.bmp big.bmp lonemask.bmp missing.bmp x.gif", 1,
             "Bitmap too large (width or height > 72):\n\nbig.bmp\nFile not found:\n\nmissing.bmp\n"
                 + prefix + "big.bmp: not imported: the bitmap is wider or higher than 72 pixels\n"
                 + prefix
                 + "lonemask.bmp: not imported: a mask file whose bitmap file is not among the "
                   "files, skipped\n"
                 + prefix + "missing.bmp: not imported: the bitmap file does not exist\n" + prefix
-                + "x.PNG: not imported: the name does not end in \".bmp\", skipped\n",
+                + "x.gif: not imported: the name does not end in \".bmp\" or \".png\", skipped\n",
             { { 8, 8, 24 } } },
         { "--into into.ico zz.bmp same.bmp good.bmp", 1,
             prefix

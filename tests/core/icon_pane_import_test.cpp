@@ -104,13 +104,13 @@ TEST(IconPaneImport, PairsMasksSortsNamesAndRefuses)
             { { "logo.bmp", Picture(16, 16) }, { "logomask.bmp", Mask(16, 16) } },
             { { 16, 16, 32 } },
             { { "logo.bmp", O::Imported }, { "logomask.bmp", O::UsedAsMask } } },
-        // The mask is found and skipped in any case; only ".bmp" in lower case is taken.
+        // Names, masks and extensions in any letter case.
         { "case",
             { { "logo.bmp", Picture(20, 20) }, { "LogoMask.bmp", Mask(20, 20) },
                 { "A.BMP", Picture(8, 8) }, { "b.gif", Picture(8, 8) } },
-            { { 20, 20, 32 } },
-            { { "A.BMP", O::WrongExtension }, { "b.gif", O::WrongExtension },
-                { "logo.bmp", O::Imported }, { "LogoMask.bmp", O::UsedAsMask } } },
+            { { 8, 8, 24 }, { 20, 20, 32 } },
+            { { "A.BMP", O::Imported }, { "b.gif", O::WrongExtension }, { "logo.bmp", O::Imported },
+                { "LogoMask.bmp", O::UsedAsMask } } },
         // Lower-case bytes decide; AB.bmp and ab.bmp tie and go by their own bytes.
         { "order",
             { { "c.bmp", Picture(24, 24) }, { "ab.bmp", Picture(12, 12) },

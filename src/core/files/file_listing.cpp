@@ -275,7 +275,8 @@ bool MatchesMask(std::string_view mask, std::string_view name)
 {
     if (mask.empty())
         return false;
-    return fnmatch(std::string(mask).c_str(), std::string(name).c_str(), 0) == 0;
+    // Without regard to case, as "*.bmp" finds "LOGO.BMP" on the system the scripts come from.
+    return fnmatch(std::string(mask).c_str(), std::string(name).c_str(), FNM_CASEFOLD) == 0;
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 // Bitmap files into images of the pane's document, and images out to bitmap files.
 
+#include "files/file_extension.h"
 #include "graphics/icon_picture.h"
 #include "graphics/png_codec.h"
 #include "icons/icon_directory_picture.h"
@@ -27,7 +28,7 @@ constexpr std::string_view MaskSuffix = "mask.bmp";
 
 bool EndsWith(std::string_view text, std::string_view end)
 {
-    return text.size() >= end.size() && text.substr(text.size() - end.size()) == end;
+    return EndsWithIgnoringCase(text, end);
 }
 
 bool EndsWithText(std::string_view text, std::string_view end)
@@ -149,8 +150,8 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
             report.Reason = std::move(reason);
         };
 
-        // Only a name ending in exactly ".bmp" is a bitmap to import, and one ending in
-        // exactly ".png" a picture, whose alpha is its transparency (it has no mask file).
+        // Only a name ending in ".bmp" is a bitmap to import, and one ending in ".png" a
+        // picture, whose alpha is its transparency (it has no mask file); in any letter case.
         const bool picture = EndsWith(file, PngSuffix);
         if (!picture && !EndsWith(file, BitmapSuffix)) {
             report.Outcome
