@@ -28,6 +28,8 @@ public:
     std::deque<std::vector<std::string>> OpenAnswers;
     std::deque<std::optional<std::string>> SaveAnswers;
     std::deque<std::optional<std::vector<int>>> SidesAnswers;
+    /// Answers of the questions that offer "to All"; while empty, those ask as AskQuestion.
+    std::deque<TReplaceAnswer> ReplaceAnswers;
 
     // What the pane did.
     std::vector<std::string> Messages;
@@ -43,6 +45,7 @@ public:
 
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TReplaceAnswer AskReplace(const std::string& text, const std::string& caption) override;
     TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;

@@ -48,6 +48,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
         }
     }
 
+    std::optional<bool> replaceAll;
     for (size_t i = 0; i < made.size(); ++i) {
         TImportFileReport& line = m_lastImport.Files[i];
         const int result = ImportPicture(m_iconDirectory, made[i]);
@@ -74,8 +75,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
             continue;
         SetGridVisible(true);
         const std::string question = FormatExistsQuestion(entry);
-        if (m_platform.AskQuestion(question,
-                FormatText(Messages::ImportBitmapCaption, { std::to_string(m_iconNumber) }))) {
+        if (AskReplaceInImport(question, true, i + 1 < made.size(), replaceAll)) {
             const TBitmap& picture = made[i];
             const int replaced = ReplaceImage(m_iconDirectory, existing,
                 [&](TIconDirectory& scratch) { return ImportPicture(scratch, picture); });
@@ -99,7 +99,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
 void TIconPane::ActionImageImportSizesExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportSizesTitle),
-        std::string(Messages::PictureFilter), "png", false };
+        std::string(Messages::PictureFilter), "png", false, {} };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;

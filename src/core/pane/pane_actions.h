@@ -31,9 +31,10 @@ enum class TPaneAction : int {
     ImageImportSizes,
     EditUndo,
     EditRedo,
+    IconSaveAs,
 };
 
-inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::EditRedo) + 1;
+inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::IconSaveAs) + 1;
 
 /// What the views show of one pane action.
 struct TPaneActionInfo {
