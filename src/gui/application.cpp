@@ -63,9 +63,9 @@ void TVelmoraApplication::ShowError(const std::string& text)
     if (m_showingError)
         return;
     m_showingError = true;
-    QMessageBox box(QMessageBox::Critical, UiText(Messages::ProductName), UiText(text),
+    QMessageBox box(QMessageBox::Critical, UiText(Messages::ProductName), QString(),
         QMessageBox::Ok, activeWindow());
-    box.setTextFormat(Qt::PlainText);
+    SetMessageText(box, text);
     box.exec();
     m_showingError = false;
 }

@@ -12,6 +12,11 @@ const std::vector<TFocusKey>& FocusKeys()
         { QKeySequence(QStringLiteral("Ctrl+Z")), TPaneAction::EditUndo },
         { QKeySequence(QStringLiteral("Ctrl+Shift+Z")), TPaneAction::EditRedo },
         { QKeySequence(QStringLiteral("Ctrl+Y")), TPaneAction::EditRedo },
+        { QKeySequence(QStringLiteral("Ctrl+N")), TPaneAction::IconNew },
+        { QKeySequence(QStringLiteral("Ctrl+O")), TPaneAction::IconOpen },
+        { QKeySequence(QStringLiteral("Ctrl+S")), TPaneAction::IconSave },
+        { QKeySequence(QStringLiteral("Ctrl+Shift+S")), TPaneAction::IconSaveAs },
+        { QKeySequence(QStringLiteral("Ctrl+Shift+X")), TPaneAction::IconClose },
     };
     return keys;
 }

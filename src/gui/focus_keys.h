@@ -14,8 +14,9 @@ struct TFocusKey {
     TPaneAction Action;
 };
 
-/// The edit keys of every editor (cut, copy, paste, undo, redo and redo's second key), in the
-/// order the main window makes them live. Delete is the grid's own key.
+/// The edit keys of every editor (cut, copy, paste, undo, redo and redo's second key) and the
+/// file keys (new, open, save, save as, close), in the order the main window makes them live.
+/// Delete is the grid's own key.
 const std::vector<TFocusKey>& FocusKeys();
 
 /// The key a pane action's menu entries show for it in addition to the pane's table, or none.

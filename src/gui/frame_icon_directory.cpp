@@ -158,6 +158,8 @@ void TFrameIconDirectory::CreateActions()
         // The edit keys that every editor has; the main window sends them to the focused pane.
         if (const QKeySequence key = EditKey(info.Action); !key.isEmpty())
             ShowShortcutOnly(action, key);
+        // The zoom entries mark the zoom the grid shows.
+        action->setCheckable(info.Tag > 0);
         const TPaneAction which = info.Action;
         connect(action, &QAction::triggered, this,
             [this, which] { RunGuarded([&] { m_pane->Execute(which); }); });
@@ -373,6 +375,11 @@ bool TFrameIconDirectory::AskQuestion(const std::string& text, const std::string
     return m_prompts->AskQuestion(text, caption);
 }
 
+TReplaceAnswer TFrameIconDirectory::AskReplace(const std::string& text, const std::string& caption)
+{
+    return m_prompts->AskReplace(text, caption);
+}
+
 TSaveChangesAnswer TFrameIconDirectory::AskSaveChanges(const std::string& text)
 {
     return m_prompts->AskSaveChanges(text);
@@ -427,9 +434,17 @@ void TFrameIconDirectory::GridChanged()
 {
     if (!m_grid)
         return;
+    // A grid that goes hidden with the focus hands it to its pane first; Qt would pass it on
+    // to the next widget, the other pane, whose images the next key would then delete.
+    if (!m_pane->Grid().Visible() && window()->focusWidget() == m_grid)
+        setFocus(Qt::OtherFocusReason);
     m_grid->Rebuild();
-    // The pane held the focus for its hidden grid; the grid takes it once shown.
-    if (hasFocus() && m_grid->isVisible())
+    for (const TPaneActionInfo& info : PaneActions())
+        if (info.Tag > 0)
+            Action(info.Action)->setChecked(info.Tag == m_pane->Zoom());
+    // The pane held the focus for its hidden grid; the grid takes it once shown (the window
+    // need not be active yet: at start-up the focus is given before it is).
+    if (window()->focusWidget() == this && m_grid->isVisible())
         m_grid->setFocus(Qt::OtherFocusReason);
 }
 

@@ -45,10 +45,13 @@ public:
     /// selection colours.
     void SetFocusMarked(bool marked);
     bool FocusMarked() const { return m_focusMarked; }
+    /// The width that shows the whole toolbar and the grid's columns of 16 to 64 pixels.
+    int PreferredWidth() const;
 
     // IPanePlatform
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TReplaceAnswer AskReplace(const std::string& text, const std::string& caption) override;
     TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;

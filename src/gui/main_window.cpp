@@ -19,6 +19,7 @@
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <set>
 
 namespace velmora
@@ -35,6 +36,8 @@ constexpr int PanelFirstWidth = 287;
 constexpr int SplitterWidth = 8;
 constexpr int StatusBarHeight = 19;
 constexpr int SmallestPanel = 30;
+// The sunken frame and the margin of a panel around its pane, on both sides.
+constexpr int PanelBorder = 8;
 
 QFrame* MakePanel(const QString& name, TFrameIconDirectory* frame, QWidget* parent)
 {
@@ -90,9 +93,14 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     m_splitter->setChildrenCollapsible(false);
     // While dragging only a line moves; the panes take the new width on release.
     m_splitter->setOpaqueResize(false);
-    m_splitter->setStretchFactor(0, 0);
+    // Both panes get the width that shows their whole toolbar and the common sizes' columns,
+    // and share any width the window gains or loses alike.
+    m_splitter->setStretchFactor(0, 1);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({ PanelFirstWidth, DesignClientWidth - PanelFirstWidth - SplitterWidth });
+    const int paneWidth = std::max({ PanelFirstWidth, m_frameIcon1->PreferredWidth(),
+                              m_frameIcon2->PreferredWidth() })
+        + PanelBorder;
+    m_splitter->setSizes({ paneWidth, paneWidth });
     setCentralWidget(m_splitter);
     connect(m_splitter, &QSplitter::splitterMoved, this, [this] { UpdateMinimumWidth(); });
     // The layout places the splitter after the window's own resize: follow its handle too.
@@ -114,7 +122,8 @@ TFormQEBMain::TFormQEBMain(QStringList arguments, IPanePrompts* prompts, IClipbo
     UpdateShortcuts();
     CreateFocusKeys();
     setAcceptDrops(true);
-    resize(DesignClientWidth, DesignClientHeight + menuBar()->sizeHint().height());
+    resize(std::max(DesignClientWidth, 2 * paneWidth + SplitterWidth),
+        DesignClientHeight + menuBar()->sizeHint().height());
     FitToScreen();
     CreateAboutDialog(prompts);
 }
@@ -133,25 +142,25 @@ void TFormQEBMain::CreateActions()
     connect(m_actionFileOpen, &QAction::triggered, this,
         [this] { m_frameIcon1->Action(A::IconOpen)->trigger(); });
 
-    // Ctrl+S saves pane 1's icon while its Save is enabled. It is on no menu, so its key is
-    // the window's own.
-    m_actionFileSave = new QAction(QStringLiteral("&Save..."), this);
+    // Saves the focused pane's icon while its Save is enabled; Ctrl+S is one of the keys
+    // that go to the focused pane, so this action carries none.
+    m_actionFileSave = new QAction(QStringLiteral("&Save"), this);
     m_actionFileSave->setObjectName(QStringLiteral("ActionFileSave"));
-    ShowShortcutOnly(m_actionFileSave, QKeySequence(QStringLiteral("Ctrl+S")));
     connect(m_actionFileSave, &QAction::triggered, this, [this] {
-        QAction* save = m_frameIcon1->Action(A::IconSave);
+        QAction* save = (m_focusedPane ? m_focusedPane : m_frameIcon1)->Action(A::IconSave);
         if (save->isEnabled())
             RunGuarded([save] { save->trigger(); });
     });
-    auto* saveKey = new QShortcut(ShownShortcut(m_actionFileSave), this);
-    saveKey->setContext(Qt::WindowShortcut);
-    connect(saveKey, &QShortcut::activated, m_actionFileSave, &QAction::trigger);
 
     m_actionFileExit = new QAction(MainMenuIcon(1), QStringLiteral("E&xit"), this);
     m_actionFileExit->setObjectName(QStringLiteral("ActionFileExit"));
     m_actionFileExit->setStatusTip(QStringLiteral("Close velmora icon manager"));
     ShowShortcutOnly(m_actionFileExit, QKeySequence(QStringLiteral("Alt+X")));
     connect(m_actionFileExit, &QAction::triggered, this, &QWidget::close);
+    // Ctrl+Q quits as in every desktop program; Alt+X stays the key the menu shows.
+    auto* quitKey = new QShortcut(QKeySequence(QKeySequence::Quit), this);
+    quitKey->setContext(Qt::WindowShortcut);
+    connect(quitKey, &QShortcut::activated, this, &QWidget::close);
 
     m_actionHelp = new QAction(QStringLiteral("&Help"), this);
     m_actionHelp->setObjectName(QStringLiteral("ActionHelp_"));
@@ -177,7 +186,7 @@ void TFormQEBMain::CreateMenus()
     file->addAction(new TMenuEntry(QStringLiteral("MIFileExit"), file, m_actionFileExit));
 
     auto makeIconMenu = [bar](const QString& caption, const QString& name,
-                            TFrameIconDirectory* pane, const QString& suffix, bool withNew) {
+                            TFrameIconDirectory* pane, const QString& suffix, bool first) {
         QMenu* menu = bar->addMenu(caption);
         menu->menuAction()->setObjectName(name);
         auto entry = [&](const QString& entryName, A action, bool bound) {
@@ -191,10 +200,11 @@ void TFormQEBMain::CreateMenus()
         auto add = [&](QMenu* target, const QString& entryName, A action, bool bound) {
             target->addAction(entry(entryName, action, bound));
         };
-        if (withNew)
-            add(menu, QStringLiteral("New1"), A::IconNew, true);
+        add(menu, first ? QStringLiteral("New1") : QStringLiteral("MIIconNew") + suffix, A::IconNew,
+            true);
         add(menu, QStringLiteral("MIIconOpen") + suffix, A::IconOpen, true);
         add(menu, QStringLiteral("MIIconSave") + suffix, A::IconSave, true);
+        add(menu, QStringLiteral("MIIconSaveAs") + suffix, A::IconSaveAs, true);
         add(menu, QStringLiteral("MIIconClose") + suffix, A::IconClose, true);
         menu->addSeparator();
         add(menu, QStringLiteral("MIIconBackColor") + suffix, A::IconBackColor, true);
@@ -356,7 +366,9 @@ void TFormQEBMain::StartupWork()
     WireIconMenu(m_menuIcon1, m_frameIcon1);
     WireIconMenu(m_menuIcon2, m_frameIcon2);
     UpdateShortcuts();
-    // The keys act on pane 1 until the user moves the focus.
+    // The keys act on pane 1 until the user moves the focus, from the first moment: without a
+    // window manager nobody else makes the window the one that takes the keys.
+    activateWindow();
     m_frameIcon1->TakeFocus();
     HandleCommandLine(m_arguments);
 }

@@ -127,7 +127,7 @@ void TFormQEBMain::OpenDroppedIcon(TFrameIconDirectory* frame, const QString& fi
     const TIconPane::TCommandGuard guard(pane, pane.PartnerPane());
     if (!guard.Acquired() || !pane.QuerySaveChanges())
         return;
-    pane.OpenIconFile(LocalName(file));
+    pane.OpenIconFile(LocalName(file), true);
     pane.UpdateActions();
     frame->TakeFocus();
 }

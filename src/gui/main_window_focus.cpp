@@ -26,6 +26,20 @@ void TFormQEBMain::CreateFocusKeys()
                 RunGuarded([paneAction] { paneAction->trigger(); });
         });
     }
+    // Ctrl++ and Ctrl+- step the focused pane's zoom through its zoom actions.
+    for (const auto& [key, step] :
+        { std::pair { QKeySequence::ZoomIn, 1 }, std::pair { QKeySequence::ZoomOut, -1 } }) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WindowShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, step = step] {
+            if (!m_focusedPane)
+                return;
+            const int zoom = m_focusedPane->Pane().Zoom() + step;
+            for (const TPaneActionInfo& info : PaneActions())
+                if (info.Tag == zoom && m_focusedPane->Action(info.Action)->isEnabled())
+                    RunGuarded([&] { m_focusedPane->Action(info.Action)->trigger(); });
+        });
+    }
     for (const char* key : { "F6", "Ctrl+Tab", "Shift+F6", "Ctrl+Shift+Tab" }) {
         auto* shortcut = new QShortcut(QKeySequence(QString::fromLatin1(key)), this);
         shortcut->setContext(Qt::WindowShortcut);

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <limits>
 
 namespace velmora
 {
@@ -92,6 +93,20 @@ QString UiText(std::string_view text)
     return result;
 }
 
+void SetMessageText(QMessageBox& box, std::string_view text, int ownLines)
+{
+    box.setTextFormat(Qt::PlainText);
+    const QString whole = UiText(text);
+    const QStringList lines = whole.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    if (lines.size() <= ownLines) {
+        box.setText(whole);
+        return;
+    }
+    box.setText(lines.back());
+    box.setInformativeText(lines.mid(0, ownLines).join(QLatin1Char('\n')));
+    box.setDetailedText(whole);
+}
+
 TQtPrompts::TQtPrompts(QWidget* parent)
     : m_parent(parent)
 {
@@ -99,16 +114,28 @@ TQtPrompts::TQtPrompts(QWidget* parent)
 
 void TQtPrompts::ShowMessage(const std::string& text)
 {
-    QMessageBox box(MessageIcon(text), UiText(Messages::ProductName), UiText(text), QMessageBox::Ok,
+    const QMessageBox::Icon icon = MessageIcon(text);
+    QMessageBox box(icon, UiText(Messages::ProductName), QString(), QMessageBox::Ok,
         m_parent ? m_parent->window() : nullptr);
-    box.setTextFormat(Qt::PlainText);
+    // An error names the file and then gives its reasons; "File not saved" names it on a
+    // line of its own. Comments and refusals are shown as they are.
+    const bool notSaved = text.starts_with(Messages::FileNotSaved);
+    if (icon == QMessageBox::Critical)
+        SetMessageText(box, text, notSaved ? 2 : 1);
+    else
+        SetMessageText(box, text, std::numeric_limits<int>::max());
     box.exec();
 }
 
-bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption)
+namespace
 {
-    // The question has no owner window, so nothing hands the activation back when it closes:
-    // without this, the keys of the focused pane (Ctrl+Z right after a replace) go nowhere.
+
+// The question box of AskQuestion and AskReplace: no owner window, so the activation and the
+// focus it took are handed back when it closes; without that the keys of the focused pane
+// (Ctrl+Z right after a replace) go nowhere.
+QMessageBox::StandardButton Ask(
+    const std::string& text, const std::string& caption, QMessageBox::StandardButtons buttons)
+{
     const QPointer<QWidget> active = QApplication::activeWindow();
     const QPointer<QWidget> focus = QApplication::focusWidget();
     const auto restore = qScopeGuard([&active, &focus] {
@@ -117,11 +144,32 @@ bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption
         if (focus)
             focus->setFocus(Qt::OtherFocusReason);
     });
-    QMessageBox box(
-        QMessageBox::Question, UiText(caption), UiText(text), QMessageBox::Yes | QMessageBox::No);
+    QMessageBox box(QMessageBox::Question, UiText(caption), UiText(text), buttons);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() == QMessageBox::Yes;
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+} // namespace
+
+bool TQtPrompts::AskQuestion(const std::string& text, const std::string& caption)
+{
+    return Ask(text, caption, QMessageBox::Yes | QMessageBox::No) == QMessageBox::Yes;
+}
+
+TReplaceAnswer TQtPrompts::AskReplace(const std::string& text, const std::string& caption)
+{
+    switch (Ask(text, caption,
+        QMessageBox::Yes | QMessageBox::No | QMessageBox::YesToAll | QMessageBox::NoToAll)) {
+    case QMessageBox::Yes:
+        return TReplaceAnswer::Yes;
+    case QMessageBox::YesToAll:
+        return TReplaceAnswer::YesToAll;
+    case QMessageBox::NoToAll:
+        return TReplaceAnswer::NoToAll;
+    default:
+        return TReplaceAnswer::No;
+    }
 }
 
 TSaveChangesAnswer TQtPrompts::AskSaveChanges(const std::string& text)
@@ -170,6 +218,9 @@ std::optional<std::string> TQtPrompts::SaveFileDialog(const TFileDialogSetup& se
     // Qt's own question comes before an existing file is named: nobody replaces a file by a
     // slip of the mouse.
     PrepareFileDialog(dialog);
+    // The current name, in its folder, is proposed.
+    if (!setup.InitialName.empty())
+        dialog.selectFile(QString::fromStdString(setup.InitialName));
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     RememberDialogFolder(dialog);

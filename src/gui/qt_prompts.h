@@ -6,12 +6,18 @@
 #include <QWidget>
 
 class QColorDialog;
+class QMessageBox;
 
 namespace velmora
 {
 
 /// A text of the core's message table for a Qt widget: "\r\n" line ends become "\n".
 QString UiText(std::string_view text);
+
+/// Puts a message into a box. A message whose lines nest the reasons of a failure (a text of
+/// ownLines lines, then the causes from the outermost in) shows its innermost reason, the text
+/// it began with below it, and the whole chain under "Show Details...".
+void SetMessageText(QMessageBox& box, std::string_view text, int ownLines = 1);
 
 /// The panes' prompts shown with Qt: message boxes with OK, questions with Yes and No, file
 /// dialogs (a save asks before it replaces a file) and the colour dialog with its custom colours.
@@ -23,6 +29,7 @@ public:
 
     void ShowMessage(const std::string& text) override;
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TReplaceAnswer AskReplace(const std::string& text, const std::string& caption) override;
     TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;

@@ -109,7 +109,7 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
         QObject::connect(pick, &QPushButton::clicked, &dialog, [&, i] {
             const TFileDialogSetup setup {
                 QObject::tr("Own file for %1 x %1").arg(rows[i].Side).toStdString(),
-                std::string(Messages::SizesPictureFilter), "png", false
+                std::string(Messages::SizesPictureFilter), "png", false, {}
             };
             const std::vector<std::string> files = filePrompts.OpenFileDialog(setup);
             if (files.empty())

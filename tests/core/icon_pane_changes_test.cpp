@@ -1,4 +1,5 @@
 #include "pane_test_panes.h"
+#include "scripts/file_list_handler.h"
 #include "scripts/script_runner.h"
 
 #include <gtest/gtest.h>
@@ -46,7 +47,7 @@ TEST(IconPaneChanges, QuestionBeforeAChangedDocumentGoes)
             panes.Platform1.OpenAnswers.push_back({ saved });
         ASSERT_TRUE(pane.Execute(row.Command));
         EXPECT_EQ(panes.Platform1.SaveChangesQuestions,
-            std::vector<std::string> { "Save changes to (new)?" });
+            std::vector<std::string> { "Save changes to (new) in icon #1?" });
         const bool kept = pane.IconDirectory().Count() == 1
             && pane.IconDirectory().GetEntry(0).Width == 20 && pane.Changed();
         EXPECT_EQ(kept, !row.Goes)
@@ -215,6 +216,65 @@ TEST(IconPaneChanges, CommandGuardHoldsPerPane)
         EXPECT_FALSE(TIconPane::TCommandGuard(pane2, &pane1).Acquired());
     }
     EXPECT_TRUE(pane1.Execute(A::IconZoom200));
+}
+
+// Save writes a named icon back without a dialog; a new one, and Save As, ask, proposing the
+// name; a picture's extension is refused with its reason and a bare name gets ".ico".
+TEST(IconPaneChanges, SaveAndSaveAs)
+{
+    TTempDir dir;
+    const std::string named = dir.Path("named").string();
+    const std::string picture = dir.Path("a.PNG").string();
+    TTwoPanes panes;
+    TIconPane& pane = panes.Pane2;
+    TFakePanePlatform& platform = panes.Platform2;
+    ImportPictures(pane, { Picture(20, 8) });
+    platform.SaveAnswers = { picture, named };
+    ASSERT_TRUE(pane.Execute(A::IconSave));
+    EXPECT_EQ(platform.Messages,
+        std::vector<std::string> { "The name " + picture
+            + " ends in .png: the icon is written as an .ico file, so give it a name that ends "
+              "in .ico (or no extension)." });
+    EXPECT_EQ(platform.Dialogs.at(0).InitialName, "");
+    EXPECT_EQ(platform.Dialogs.at(1).InitialName, picture);
+    EXPECT_EQ(pane.IconDirectory().FileName(), named + ".ico");
+    ImportPictures(pane, { Picture(24, 8) });
+    ASSERT_TRUE(pane.Execute(A::IconSave));
+    EXPECT_FALSE(pane.Changed());
+    platform.SaveAnswers = { std::nullopt };
+    ASSERT_TRUE(pane.Execute(A::IconSaveAs));
+    EXPECT_EQ(platform.Dialogs.size(), 3u);
+    EXPECT_EQ(platform.Dialogs.back().InitialName, named + ".ico");
+}
+
+// In the window a script asks about pane 1's unsaved work first (Cancel: it does not run), and
+// undo takes the whole run back.
+TEST(IconPaneChanges, AScriptRunIsOneStep)
+{
+    TTempDir dir;
+    TTwoPanes panes;
+    TIconPane& pane = panes.Pane1;
+    OpenImages(pane, dir, { BmpImage(16, 16, 24), BmpImage(32, 32, 24) });
+    const std::string icon = pane.IconDirectory().FileName();
+    ImportPictures(pane, { Picture(20, 8) });
+    const std::string script
+        = "velmora icon manager script file\nCloseIcon\nOpenIcon " + icon + "\nCloseIcon\n";
+    const std::string scriptFile = dir.Path("s-qebscript.txt").string();
+    WriteFile(scriptFile, Bytes(script.begin(), script.end()));
+    TFileListHandler handler(pane, panes.Platform1);
+    TStringList list;
+    list.Add(scriptFile);
+    panes.Platform1.SaveChangesAnswers = { S::Cancel, S::Discard };
+    handler.TakeFileList(list);
+    EXPECT_EQ(pane.IconDirectory().Count(), 3);
+    handler.TakeFileList(list);
+    EXPECT_EQ(pane.IconDirectory().Count(), 0);
+    EXPECT_EQ(panes.Platform1.SaveChangesQuestions.size(), 2u);
+    EXPECT_EQ(pane.ActionCaption(A::EditUndo), "&Undo Run script s-qebscript.txt");
+    ASSERT_TRUE(pane.Execute(A::EditUndo));
+    EXPECT_EQ(pane.IconDirectory().Count(), 3);
+    EXPECT_EQ(pane.IconDirectory().FileName(), icon);
+    EXPECT_TRUE(pane.Changed());
 }
 
 } // namespace velmora::test

@@ -193,7 +193,8 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     const std::string missing = dir.Path("missing.ico").string();
     platform.OpenAnswers.push_back({ missing });
     pane.Execute(A::IconOpen);
-    EXPECT_EQ(platform.Messages.back(), "Error - icon file not opened: " + missing);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + missing + "\r\nthe file does not exist");
     // A damaged file opens with what it holds, changed, and a notice of what was lost.
     WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4), BmpImage(8, 8, 4) }), 34, 9999));
     pane.OpenIconFile(missing);
@@ -210,17 +211,17 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     EXPECT_EQ(error.rfind("Error - icon file not opened: " + missing + "\r\nIconDirEntry.", 0), 0u);
     pane.OpenIconFile(path);
 
-    // Save: no file name offered, a failure names the file after a line break.
+    // Save As: a failure names the file after a line break.
     const std::string saved = dir.Path("saved.ico").string();
     platform.SaveAnswers.push_back(saved);
-    pane.Execute(A::IconSave);
+    pane.Execute(A::IconSaveAs);
     EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + saved);
     EXPECT_EQ(ReadFile(saved), ReadFile(path));
     // A file that cannot be created raises the document's error for the application's handler
     // and keeps the name; an empty document is refused with the pane's message.
     const std::string unwritable = dir.Path("no-such-folder/x.ico").string();
     platform.SaveAnswers.push_back(unwritable);
-    EXPECT_EQ(ErrorOf([&] { pane.Execute(A::IconSave); }).substr(0, 29),
+    EXPECT_EQ(ErrorOf([&] { pane.Execute(A::IconSaveAs); }).substr(0, 29),
         "WriteIconFileHeader failed.\r\n");
     EXPECT_EQ(pane.Headline(), "Icon #1, 3 images: " + saved);
     panes.Pane2.SaveIconFile(unwritable);

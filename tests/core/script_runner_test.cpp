@@ -206,8 +206,9 @@ TEST(CommandLineIcons, IconArgumentsOpenInPaneOneAndTwo)
             { { 48, 48, 8 } }, {}, {} },
         { "a third icon has no pane", { c, b, a }, { { 24, 24, 4 } }, { { 48, 48, 8 } }, {}, {} },
         { "the second fails alone", { a, missing }, { { 16, 16, 32 }, { 32, 32, 24 } }, {}, {},
-            { NotOpened + missing } },
-        { "a script-like icon name", { scriptLike }, {}, {}, { NotOpened + scriptLike }, {} },
+            { NotOpened + missing + "\r\nthe file does not exist" } },
+        { "a script-like icon name", { scriptLike }, {}, {},
+            { NotOpened + scriptLike + "\r\nthe file is shorter than 13 bytes" }, {} },
         // Not all icons: the bitmap import takes the list and ignores the icon, as before.
         { "an icon and a bitmap", { a, bitmap }, { { 20, 20, 24 } }, {}, {}, {} },
     };

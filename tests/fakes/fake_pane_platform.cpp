@@ -28,6 +28,14 @@ bool TFakePanePlatform::AskQuestion(const std::string& text, const std::string&)
     return Next(Answers, "question: " + text);
 }
 
+TReplaceAnswer TFakePanePlatform::AskReplace(const std::string& text, const std::string& caption)
+{
+    if (ReplaceAnswers.empty())
+        return IPanePlatform::AskReplace(text, caption);
+    Questions.push_back({ text });
+    return Next(ReplaceAnswers, "question: " + text);
+}
+
 TSaveChangesAnswer TFakePanePlatform::AskSaveChanges(const std::string& text)
 {
     SaveChangesQuestions.push_back(text);

@@ -30,6 +30,8 @@ public:
     std::deque<std::optional<std::vector<int>>> SidesAnswers;
     std::deque<std::optional<std::pair<int, int>>> HotspotAnswers;
     std::deque<std::optional<int>> FrameAnswers;
+    /// Answers of the questions that offer "to All"; while empty, those ask as AskQuestion.
+    std::deque<TReplaceAnswer> ReplaceAnswers;
 
     // What the pane did.
     std::vector<std::string> Messages;
@@ -45,6 +47,7 @@ public:
 
     void ShowMessage(const std::string& text) override { Messages.push_back(text); }
     bool AskQuestion(const std::string& text, const std::string& caption) override;
+    TReplaceAnswer AskReplace(const std::string& text, const std::string& caption) override;
     TSaveChangesAnswer AskSaveChanges(const std::string& text) override;
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;

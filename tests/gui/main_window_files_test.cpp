@@ -54,6 +54,7 @@ TEST(MainWindowFilesTest, DroppedBitmapsAreImportedAndADroppedScriptRuns)
     // A script first: only the script runs. Its quiet import takes big.bmp and stops at the
     // format of logo.bmp, which pane 1 holds, without a question.
     SaveBitmap(dir, "big.bmp", 48);
+    w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Discard };
     DropFiles(w.Window, w.Window.FrameIcon1(), { script, SaveBitmap(dir, "other.bmp", 24) });
     EXPECT_EQ(w.Prompts.Messages, (std::vector<std::string> { "Done." }));
     EXPECT_EQ(w.Window.ScriptFileName(), script);

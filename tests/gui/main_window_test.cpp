@@ -42,7 +42,7 @@ TEST(MainWindowTest, StartsWithPairedPanesAndWiredMenus)
         { "MIImageInsertFrom_2", w.Window.FrameIcon2(), A::ImageInsertFrom },
         { "MIIconZoom_300_2", w.Window.FrameIcon2(), A::IconZoom300 },
     };
-    EXPECT_EQ(w.Find<TMenuEntry>("New1")->text(), QStringLiteral("New\tCtrl+N"));
+    EXPECT_EQ(w.Find<TMenuEntry>("New1")->text(), QStringLiteral("&New\tCtrl+N"));
     for (const TRow& row : rows) {
         auto* entry = w.Find<TMenuEntry>(row.Entry);
         ASSERT_NE(entry, nullptr) << row.Entry;
@@ -66,11 +66,11 @@ TEST(MainWindowTest, ShortcutsFollowMenuOrder)
     ASSERT_EQ(w.Pane2().IconDirectory().Count(), 3);
     w.Window.activateWindow();
 
-    // Pane 1's Close entry comes first and is disabled: the key does nothing at all.
+    // The keys go to the focused pane, pane 1: its Close is disabled, so nothing happens.
     QTest::keyClick(w.Window.windowHandle(), Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 3);
 
-    // Ctrl+O belongs to the hidden File entry: pane 1 opens.
+    // Ctrl+O opens in pane 1.
     w.Prompts.OpenAnswers.push_back({ path });
     QTest::keyClick(w.Window.windowHandle(), Qt::Key_O, Qt::ControlModifier);
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 3);
@@ -80,14 +80,14 @@ TEST(MainWindowTest, ShortcutsFollowMenuOrder)
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 0);
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 3);
 
-    // Ctrl+S saves pane 1 only while its Save is enabled.
+    // Ctrl+S saves pane 1 only while its Save is enabled; Ctrl+Shift+S asks for the name.
     QTest::keyClick(w.Window.windowHandle(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_TRUE(w.Prompts.SaveAnswers.empty());
     w.Pane1().OpenIconFile(path);
     w.Pane1().UpdateActions();
     const std::string saved = dir.Path("saved.ico").string();
     w.Prompts.SaveAnswers.push_back(saved);
-    QTest::keyClick(w.Window.windowHandle(), Qt::Key_S, Qt::ControlModifier);
+    QTest::keyClick(w.Window.windowHandle(), Qt::Key_S, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(ReadFile(saved), ReadFile(path));
 }
 
@@ -136,7 +136,7 @@ TEST(MainWindowTest, OverflowButtonOffersHiddenButtons)
     EXPECT_TRUE(exportButton->isVisible());
 
     // Narrow the right pane until the export button no longer fits.
-    w.Window.resize(w.Window.minimumWidth() + 200, w.Window.height());
+    w.Window.SplitterMainBottom()->setSizes({ w.Window.width() - 160, 150 });
     EXPECT_TRUE(QTest::qWaitFor([&] { return more->isVisible(); }, 5000));
     EXPECT_FALSE(exportButton->isVisible());
     auto* menu = frame->findChild<QMenu*>(QStringLiteral("PopupMenuToolBar"));

@@ -45,6 +45,14 @@ TEST(WindowKeys, EditKeysGoToTheFocusedPane)
     QTest::keyClick(&w.Window, Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
     EXPECT_FALSE(w.Pane1().IsEnabled(A::EditUndo));
+    // The file keys go to the focused pane as well, and the pane they empty keeps the focus.
+    w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Discard };
+    QTest::keyClick(&w.Window, Qt::Key_X, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 0);
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 2);
+    EXPECT_EQ(w.Window.FocusedPane(), frame2);
+    QTest::keyClick(&w.Window, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
     EXPECT_TRUE(w.Errors.empty());
 
     // Closing the window asks about pane 2's changes: Cancel keeps it open, Discard closes.
@@ -54,7 +62,7 @@ TEST(WindowKeys, EditKeysGoToTheFocusedPane)
     w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Discard };
     EXPECT_TRUE(w.Window.close());
     EXPECT_EQ(w.Prompts.SaveChangesQuestions,
-        (std::vector<std::string> { "Save changes to two.ico?", "Save changes to two.ico?" }));
+        std::vector<std::string>(3, "Save changes to two.ico in icon #2?"));
 }
 
 } // namespace velmora::test

@@ -110,7 +110,7 @@ inline constexpr std::string_view StatusImageFromImage = "Image #%d, %d bpp (ima
 
 // Icon pane: unsaved changes and the undo history.
 inline constexpr std::string_view ChangedMark = "*";
-inline constexpr std::string_view SaveChangesQuestion = "Save changes to %s?";
+inline constexpr std::string_view SaveChangesQuestion = "Save changes to %s in icon #%d?";
 inline constexpr std::string_view UndoStep = "&Undo %s";
 inline constexpr std::string_view RedoStep = "&Redo %s";
 inline constexpr std::string_view StepNew = "New icon";
@@ -122,17 +122,25 @@ inline constexpr std::string_view StepSort = "Sort by format";
 inline constexpr std::string_view StepInsert = "Insert image from icon";
 inline constexpr std::string_view StepAdd = "Add image to icon";
 inline constexpr std::string_view StepImport = "Import from bitmap";
+inline constexpr std::string_view StepRunScript = "Run script %s";
+inline constexpr std::string_view SaveIconAsTitle = "Save icon as...";
+inline constexpr std::string_view SaveNotIconExtension
+    = "The name %s ends in .%s: the icon is written as an .ico file, so give it a name that ends "
+      "in "
+      ".ico (or no extension).";
 
 // The window: drops it cannot use.
 inline constexpr std::string_view DropNotLocal = "Only files on this computer can be dropped.";
 inline constexpr std::string_view DropNotUsable
     = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icon files (.ico) to "
-      "open them, bitmaps (.bmp) to import them, or a script file (a name holding "
+      "open them, bitmaps (.bmp) or pictures (.png) to import them, or a script file (a name "
+      "holding "
       "qebscript.txt) to run it.";
 
 // Icon pane: image transfer, bitmap import and export.
 inline constexpr std::string_view ClipboardName = "ClipBoard";
 inline constexpr std::string_view ImportBitmapCaption = "Import bitmap to icon #%d";
+inline constexpr std::string_view ImportPictureCaption = "Import picture to icon #%d";
 inline constexpr std::string_view AddImageCaption = "Add image #%d to icon #%d";
 inline constexpr std::string_view InsertImageCaption = "Insert image #%d from icon #%d";
 inline constexpr std::string_view FormatExistsNotAdded = "Format exists, not added!";

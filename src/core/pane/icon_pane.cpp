@@ -158,6 +158,9 @@ void TIconPane::RunHandler(TPaneAction action)
     case TPaneAction::ImageHotspot:
         ActionImageHotspotExecute();
         break;
+    case TPaneAction::IconSaveAs:
+        ActionIconSaveAsExecute();
+        break;
     }
 }
 
@@ -166,6 +169,7 @@ void TIconPane::UpdateActions()
     const bool images = m_imageCount != 0;
     const int selected = images ? m_selectedImages.Count() : 0;
     SetEnabled(TPaneAction::IconSave, images);
+    SetEnabled(TPaneAction::IconSaveAs, images);
     SetEnabled(TPaneAction::IconClose, images);
     SetEnabled(TPaneAction::IconBackColor, images);
     SetEnabled(TPaneAction::EditCut, images && selected == 1);
@@ -191,7 +195,7 @@ void TIconPane::SetIconNumber(int number)
     UpdateHeadline();
 }
 
-void TIconPane::OpenIconFile(const std::string& fileName)
+void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
 {
     if (IsAnimatedCursorFile(fileName)) {
         OpenAnimatedCursorFrame(fileName);
@@ -223,7 +227,11 @@ void TIconPane::OpenIconFile(const std::string& fileName)
             m_platform.ShowMessage(UnreadableImagesText(m_iconDirectory.Count(), unreadable));
         }
     } else {
-        m_platform.ShowMessage(FormatText(Messages::IconFileNotOpened, { fileName }));
+        std::string text = FormatText(Messages::IconFileNotOpened, { fileName });
+        // The reason follows on the next line, as in the command-line tool.
+        if (withReason)
+            text += "\r\n" + std::string(velmora::StatusText(m_iconDirectory.Status()));
+        m_platform.ShowMessage(text);
     }
 }
 
@@ -376,19 +384,27 @@ void TIconPane::ActionIconOpenExecute()
         return;
     }
     const TFileDialogSetup setup { std::string(Messages::OpenIconTitle),
-        std::string(Messages::OpenFilter), std::string(Messages::IconExtension), true };
+        std::string(Messages::OpenFilter), std::string(Messages::IconExtension), true, {} };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (!files.empty())
-        OpenIconFile(files.front());
+        OpenIconFile(files.front(), true);
     UpdateActions();
 }
 
 void TIconPane::ActionIconSaveExecute()
 {
-    const TFileDialogSetup setup
-        = SaveDialogSetup(m_iconDirectory.Kind(), std::string(Messages::SaveIconTitle));
-    if (const std::optional<std::string> file = m_platform.SaveFileDialog(setup))
-        SaveIconFile(*file);
+    // An icon that came from a file goes back to it; a new one needs a name first.
+    const std::string& name = m_iconDirectory.FileName();
+    if (HasOwnFileName())
+        SaveIconFile(name);
+    else
+        SaveIconAs(Messages::SaveIconTitle);
+    UpdateActions();
+}
+
+void TIconPane::ActionIconSaveAsExecute()
+{
+    SaveIconAs(Messages::SaveIconAsTitle);
     UpdateActions();
 }
 

@@ -84,13 +84,16 @@ public:
     /// Starts and ends a change of the document that undo takes back as one step named name;
     /// a step that changes nothing is not kept. Changes nest: the outermost one counts.
     /// changesName: the step gives the document another file name (New, Close).
-    void BeginChange(std::string_view name, bool changesName = false);
+    /// spansOpens: files opened inside the change belong to it (a script run), so the step
+    /// takes the document back to what it was before the first of them.
+    void BeginChange(std::string_view name, bool changesName = false, bool spansOpens = false);
     void EndChange();
     /// Holds a change for as long as it lives.
     class TChangeScope
     {
     public:
-        TChangeScope(TIconPane& pane, std::string_view name, bool changesName = false);
+        TChangeScope(TIconPane& pane, std::string_view name, bool changesName = false,
+            bool spansOpens = false);
         ~TChangeScope();
         TChangeScope(const TChangeScope&) = delete;
         TChangeScope& operator=(const TChangeScope&) = delete;
@@ -137,7 +140,9 @@ public:
 
     // Operations that the main window and the script runner call.
     void SetIconNumber(int number);
-    void OpenIconFile(const std::string& fileName);
+    /// withReason: a refused file's message gives the reason on a line of its own (the user's
+    /// own opens; scripts show the message alone).
+    void OpenIconFile(const std::string& fileName, bool withReason = false);
     void SaveIconFile(const std::string& fileName);
     void NewIcon();
     /// New, as a cursor of the template image with the hotspot (0, 0).
@@ -200,7 +205,10 @@ protected:
     // Handlers of the actions.
     virtual void ActionIconNewExecute();
     virtual void ActionIconOpenExecute();
+    /// Writes a document that has a file name to that file; a new one asks for a name.
     virtual void ActionIconSaveExecute();
+    /// Always asks for the name, proposing the current one.
+    virtual void ActionIconSaveAsExecute();
     virtual void ActionIconCloseExecute();
     virtual void ActionIconBackColorExecute();
     virtual void ActionIconTransparentColorExecute();
@@ -228,6 +236,11 @@ private:
     /// document.
     void ExecuteRecorded(TPaneAction action);
     void RunHandler(TPaneAction action);
+    /// True when the document carries a file name of its own: not the one of a new icon.
+    bool HasOwnFileName() const;
+    /// The save dialog proposing the current name until it gives a name that can hold an
+    /// icon; a name without an extension gets ".ico". Then SaveIconFile.
+    void SaveIconAs(std::string_view title);
     /// Sets the enabled states of Undo and Redo and tells the view.
     void UpdateUndoActions();
     /// Opens a frame of an animated cursor, chosen by the user, as a cursor document.
@@ -269,6 +282,11 @@ private:
     /// Imports one file into a document, with its mask file when it has one.
     static int ImportFile(
         TIconDirectory& document, const std::string& fileName, const std::string* maskFileName);
+    /// "Format exists ... Replace?" inside an import: while more images may meet a held format
+    /// (more), the question offers Yes to All and No to All, whose answer forAll keeps for the
+    /// rest of the import. True to replace.
+    bool AskReplaceInImport(
+        const std::string& question, bool picture, bool more, std::optional<bool>& forAll);
     /// Shows a refusal of the import with the grid visible when there are images.
     void ShowImportRefusal(const std::string& text);
 
@@ -305,6 +323,7 @@ private:
     std::optional<TDocumentSnapshot> m_changeBefore;
     std::string m_changeName;
     bool m_changeNamesFile = false;
+    bool m_changeSpansOpens = false;
     bool m_busy = false;
     std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
     std::string m_animationTitle;

@@ -75,10 +75,11 @@ TIconPane::TCommandGuard::~TCommandGuard()
         m_partner->m_busy = false;
 }
 
-TIconPane::TChangeScope::TChangeScope(TIconPane& pane, std::string_view name, bool changesName)
+TIconPane::TChangeScope::TChangeScope(
+    TIconPane& pane, std::string_view name, bool changesName, bool spansOpens)
     : m_pane(pane)
 {
-    m_pane.BeginChange(name, changesName);
+    m_pane.BeginChange(name, changesName, spansOpens);
 }
 
 TIconPane::TChangeScope::~TChangeScope()
@@ -101,7 +102,9 @@ bool TIconPane::QuerySaveChanges()
     if (!Changed())
         return true;
     const std::string name = BareName(m_iconDirectory.FileName());
-    switch (m_platform.AskSaveChanges(FormatText(Messages::SaveChangesQuestion, { name }))) {
+    const std::string question
+        = FormatText(Messages::SaveChangesQuestion, { name, std::to_string(m_iconNumber) });
+    switch (m_platform.AskSaveChanges(question)) {
     case TSaveChangesAnswer::Discard:
         return true;
     case TSaveChangesAnswer::Cancel:
@@ -114,12 +117,13 @@ bool TIconPane::QuerySaveChanges()
     return false;
 }
 
-void TIconPane::BeginChange(std::string_view name, bool changesName)
+void TIconPane::BeginChange(std::string_view name, bool changesName, bool spansOpens)
 {
     if (m_changeDepth++ > 0)
         return;
     m_changeName = name;
     m_changeNamesFile = changesName;
+    m_changeSpansOpens = spansOpens;
     m_changeBefore.reset();
     // A document too large for the budget is changed without a step to take it back.
     if (TDocumentSnapshot::SizeOf(m_iconDirectory) <= m_history.ByteBudget())
@@ -148,9 +152,13 @@ void TIconPane::EndChange()
 
 void TIconPane::MarkOpened()
 {
-    m_history.Clear();
     m_revision = ++m_lastRevision;
     m_savedRevision = m_revision;
+    if (m_changeDepth > 0 && m_changeSpansOpens) {
+        UpdateHeadline();
+        return;
+    }
+    m_history.Clear();
     // An open inside a change replaces the document: no step is left to take back.
     if (m_changeDepth > 0)
         m_changeBefore = TDocumentSnapshot::Take(m_iconDirectory, m_revision);

@@ -92,7 +92,7 @@ TFileDialogSetup TIconPane::SaveDialogSetup(EKind kind, std::string title)
     const bool cursor = kind == EKind::Cursor;
     return { std::move(title),
         std::string(cursor ? Messages::CursorSaveFilter : Messages::IconSaveFilter),
-        std::string(cursor ? Messages::CursorExtension : Messages::IconExtension), false };
+        std::string(cursor ? Messages::CursorExtension : Messages::IconExtension), false, {} };
 }
 
 void TIconPane::ActionIconSaveAsExecute(EKind kind)

@@ -139,6 +139,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
         m_lastImport.Files[k].FileName = files[k];
     std::vector<bool> usedAsMask(files.size(), false);
 
+    std::optional<bool> replaceAll;
     for (size_t k = 0; k < files.size(); ++k) {
         const std::string& file = files[k];
         TImportFileReport& report = m_lastImport.Files[k];
@@ -211,8 +212,7 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
         }
         SetGridVisible(true);
         const std::string question = FormatExistsQuestion(entry);
-        if (m_platform.AskQuestion(
-                question, FormatText(Messages::ImportBitmapCaption, { Decimal(m_iconNumber) }))) {
+        if (AskReplaceInImport(question, picture, k + 1 < files.size(), replaceAll)) {
             int replaced = ResultOk;
             std::string text;
             std::string reason;
@@ -257,7 +257,8 @@ void TIconPane::ImportBitmapFiles(const TStringList& fileNames)
 void TIconPane::ActionImageImportBitmapExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportBitmapTitle),
-        std::string(Messages::SizesPictureFilter), std::string(Messages::BitmapExtension), true };
+        std::string(Messages::SizesPictureFilter), std::string(Messages::BitmapExtension), true,
+        {} };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;
@@ -278,7 +279,7 @@ void TIconPane::ActionImageExportBitmapExecute()
     if (m_selectedImages.Count() == 0)
         return;
     TFileDialogSetup setup { std::string(), std::string(Messages::ExportFilter),
-        std::string(Messages::BitmapExtension), false };
+        std::string(Messages::BitmapExtension), false, {} };
     for (int index : SelectedIndices(m_selectedImages, m_iconDirectory.Count())) {
         const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(index);
         setup.Title = FormatText(Messages::ExportBitmapTitle,
@@ -309,6 +310,31 @@ void TIconPane::ActionImageExportBitmapExecute()
             text.append("\r\n\r\n").append(cause);
         m_platform.ShowMessage(text);
     }
+}
+
+bool TIconPane::AskReplaceInImport(
+    const std::string& question, bool picture, bool more, std::optional<bool>& forAll)
+{
+    if (forAll)
+        return *forAll;
+    const std::string caption
+        = FormatText(picture ? Messages::ImportPictureCaption : Messages::ImportBitmapCaption,
+            { Decimal(m_iconNumber) });
+    if (!more)
+        return m_platform.AskQuestion(question, caption);
+    switch (m_platform.AskReplace(question, caption)) {
+    case TReplaceAnswer::YesToAll:
+        forAll = true;
+        return true;
+    case TReplaceAnswer::NoToAll:
+        forAll = false;
+        return false;
+    case TReplaceAnswer::Yes:
+        return true;
+    case TReplaceAnswer::No:
+        break;
+    }
+    return false;
 }
 
 } // namespace velmora

@@ -51,6 +51,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
     auto storePng = [&](size_t i) {
         return std::find(pngSides.begin(), pngSides.end(), sizes[i].Side) != pngSides.end();
     };
+    std::optional<bool> replaceAll;
     for (size_t i = 0; i < made.size(); ++i) {
         TImportFileReport& line = m_lastImport.Files[i];
         if (line.Outcome == TImportOutcome::Refused)
@@ -79,8 +80,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
             continue;
         SetGridVisible(true);
         const std::string question = FormatExistsQuestion(entry);
-        if (m_platform.AskQuestion(question,
-                FormatText(Messages::ImportBitmapCaption, { std::to_string(m_iconNumber) }))) {
+        if (AskReplaceInImport(question, true, i + 1 < made.size(), replaceAll)) {
             const TBitmap& picture = made[i];
             const int replaced
                 = ReplaceImage(m_iconDirectory, existing, [&](TIconDirectory& scratch) {
@@ -106,7 +106,7 @@ void TIconPane::ImportPictureSizes(const std::string& fileName, const std::vecto
 void TIconPane::ActionImageImportSizesExecute()
 {
     const TFileDialogSetup setup { std::string(Messages::ImportSizesTitle),
-        std::string(Messages::SizesPictureFilter), "png", false };
+        std::string(Messages::SizesPictureFilter), "png", false, {} };
     const std::vector<std::string> files = m_platform.OpenFileDialog(setup);
     if (files.empty())
         return;

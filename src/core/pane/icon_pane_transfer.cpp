@@ -140,7 +140,7 @@ void TIconPane::ActionEditPasteExecute()
     const TIconDirectoryEntry& entry = m_iconDirectory.GetEntry(existing);
     const std::string question = FormatExistsQuestion(entry);
     if (!m_platform.AskQuestion(
-            question, FormatText(Messages::ImportBitmapCaption, { Decimal(m_iconNumber) })))
+            question, FormatText(Messages::ImportPictureCaption, { Decimal(m_iconNumber) })))
         return;
     const int replaced = ReplaceImage(m_iconDirectory, existing, [this](TIconDirectory& scratch) {
         scratch.SetClipboard(&m_platform.Clipboard());
@@ -226,6 +226,8 @@ void TIconPane::TransferImages(TIconPane& source, TIconPane& target, std::string
             if (adding) {
                 target.SetGridVisible(true);
                 target.RepaintGrid();
+                // The partner's Save, Close and the rest follow its new images at once.
+                target.UpdateActions();
             }
         }
         UpdateActions();

@@ -9,14 +9,14 @@ namespace
 using A = TPaneAction;
 
 constexpr std::array<TPaneActionInfo, PaneActionCount> Actions { {
-    { A::IconNew, "ActionIconNew", "Icon", "New", "", "Ctrl+N", -1, 0 },
+    { A::IconNew, "ActionIconNew", "Icon", "&New", "", "Ctrl+N", -1, 0 },
     { A::IconOpen, "ActionIconOpen", "Icon", "&Open...", "Open icon file...", "Ctrl+O", 4, 0 },
-    { A::IconSave, "ActionIconSave", "Icon", "&Save...", "Save icon file", "", 5, 0 },
-    { A::IconClose, "ActionIconClose", "Icon", "Close icon", "", "Ctrl+Shift+X", 6, 0 },
-    { A::IconBackColor, "ActionIconBackColor", "Icon", "Background &color...",
+    { A::IconSave, "ActionIconSave", "Icon", "&Save", "Save icon file", "Ctrl+S", 5, 0 },
+    { A::IconClose, "ActionIconClose", "Icon", "C&lose icon", "", "Ctrl+Shift+X", 6, 0 },
+    { A::IconBackColor, "ActionIconBackColor", "Icon", "Bac&kground color...",
         "Select background color", "", 7, 0 },
-    { A::IconTransparentColor, "ActionIconTransparentColor", "Icon", "Transparent color...", "", "",
-        -1, 0 },
+    { A::IconTransparentColor, "ActionIconTransparentColor", "Icon", "Transpar&ent color...", "",
+        "", -1, 0 },
     { A::IconZoom_, "ActionIconZoom_", "Icon", "&Zoom", "", "", -1, 0 },
     { A::IconZoom100, "ActionIconZoom100", "Icon", "&100%", "", "", -1, 1 },
     { A::IconZoom200, "ActionIconZoom200", "Icon", "&200%", "", "", -1, 2 },
@@ -38,7 +38,7 @@ constexpr std::array<TPaneActionInfo, PaneActionCount> Actions { {
         "Import image from bitmap file", "", 11, 0 },
     { A::ImageExportBitmap, "ActionImageExportBitmap", "Image", "E&xport to bitmap...",
         "Export selected image to bitmap file", "", 12, 0 },
-    { A::ImageImportSizes, "ActionImageImportSizes", "Image", "Import picture at several sizes...",
+    { A::ImageImportSizes, "ActionImageImportSizes", "Image", "I&mport picture at several sizes...",
         "Make images of several sizes from one picture", "", 11, 0 },
     { A::EditUndo, "ActionEditUndo", "Edit", "&Undo", "Undo the last change of the icon", "Ctrl+Z",
         -1, 0 },
@@ -51,6 +51,8 @@ constexpr std::array<TPaneActionInfo, PaneActionCount> Actions { {
         "Save as an icon file (.ico)", "", -1, 0 },
     { A::ImageHotspot, "ActionImageHotspot", "Image", "Hotspot...",
         "Set the hotspot of the selected cursor image", "", -1, 0 },
+    { A::IconSaveAs, "ActionIconSaveAs", "Icon", "Sa&ve As...", "Save icon file under a new name",
+        "Ctrl+Shift+S", 5, 0 },
 } };
 
 } // namespace

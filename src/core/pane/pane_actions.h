@@ -35,9 +35,10 @@ enum class TPaneAction : int {
     IconSaveAsCursor,
     IconSaveAsIcon,
     ImageHotspot,
+    IconSaveAs,
 };
 
-inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::ImageHotspot) + 1;
+inline constexpr int PaneActionCount = static_cast<int>(TPaneAction::IconSaveAs) + 1;
 
 /// What the views show of one pane action.
 struct TPaneActionInfo {

@@ -32,6 +32,16 @@ struct TFileDialogSetup {
     std::string Filter;
     std::string DefaultExt;
     bool MultiSelect = false;
+    /// The name the dialog proposes (a full path gives its folder too); empty for none.
+    std::string InitialName;
+};
+
+/// The answers to a question that one import may ask again for its other images.
+enum class TReplaceAnswer {
+    Yes,
+    No,
+    YesToAll,
+    NoToAll,
 };
 
 /// One frame of an animated cursor as a chooser offers it.
@@ -60,6 +70,12 @@ public:
     virtual void ShowMessage(const std::string& text) = 0;
     /// Asks a question with Yes and No buttons under a caption; true for Yes.
     virtual bool AskQuestion(const std::string& text, const std::string& caption) = 0;
+    /// Asks a question that the rest of an import would ask again, with Yes, No, Yes to All
+    /// and No to All. A platform without the two last buttons asks a Yes/No question.
+    virtual TReplaceAnswer AskReplace(const std::string& text, const std::string& caption)
+    {
+        return AskQuestion(text, caption) ? TReplaceAnswer::Yes : TReplaceAnswer::No;
+    }
     /// Asks whether the changes of a document are saved before it is closed or replaced, with
     /// Save, Discard and Cancel. A platform that cannot ask keeps the document: Cancel.
     virtual TSaveChangesAnswer AskSaveChanges(const std::string&)

@@ -2,10 +2,13 @@
 
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
+#include "pane/path_shortening.h"
 #include "scripts/script_text.h"
+#include "support/error.h"
 
 #include <algorithm>
 #include <exception>
+#include <filesystem>
 #include <iterator>
 
 namespace velmora
@@ -58,7 +61,7 @@ void TFileListHandler::OpenIconFiles(const std::vector<std::string>& names)
             continue;
         // A damaged first file must not keep the second one out of its pane.
         try {
-            panes[i]->OpenIconFile(names[i]);
+            panes[i]->OpenIconFile(names[i], true);
         } catch (...) {
             if (!firstError)
                 firstError = std::current_exception();
@@ -90,8 +93,20 @@ bool TFileListHandler::TryRunScript(const TStringList& list)
 {
     if (list.Count() == 0 || !IsScriptFileName(list[0]))
         return false;
-    const int result = m_runner.RunScriptFile(list[0]);
-    m_runner.ReportScriptResult(result);
+    // The run may open and close icons: the user's unsaved work is asked about first, and the
+    // whole run is one step that undo takes back. A missing script changes nothing to ask about.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(list[0], error)) {
+        if (!m_pane.QuerySaveChanges())
+            return true;
+        const size_t slash = list[0].find_last_of(PathSeparator);
+        const std::string name = slash == std::string::npos ? list[0] : list[0].substr(slash + 1);
+        const TIconPane::TChangeScope scope(
+            m_pane, FormatText(Messages::StepRunScript, { name }), true, true);
+        m_runner.ReportScriptResult(m_runner.RunScriptFile(list[0]));
+    } else {
+        m_runner.ReportScriptResult(m_runner.RunScriptFile(list[0]));
+    }
     return true;
 }
 
