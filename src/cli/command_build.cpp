@@ -323,8 +323,9 @@ int RunBuild(const TBuildOptions& options)
     }
 
     // Makes the one icon outputName of the files (or of files[0] at each of sides).
-    auto buildIcon = [&](const TStringList& oneFiles, const std::optional<std::vector<int>>& oneSides,
-                         const std::string& outputName) -> int {
+    auto buildIcon
+        = [&](const TStringList& oneFiles, const std::optional<std::vector<int>>& oneSides,
+              const std::string& outputName) -> int {
         const std::optional<std::string> oneOutput = outputName;
         TCliPanePlatform platform;
         TIconPane pane(platform);
