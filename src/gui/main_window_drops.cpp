@@ -98,7 +98,7 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
         return;
     }
     const bool allIcons = std::all_of(files.begin(), files.end(),
-        [](const QString& file) { return EndsWithIgnoringCase(file, ".ico"); });
+        [](const QString& file) { return TFileListHandler::IsIconFileName(LocalName(file)); });
     if (allIcons) {
         OpenDroppedIcon(target ? target : m_frameIcon1, files.front());
         return;

@@ -117,14 +117,18 @@ bool TFileListHandler::IsScriptFileName(std::string_view name)
 
 bool TFileListHandler::IsIconFileName(std::string_view name)
 {
-    constexpr std::string_view extension = ".ico";
-    if (name.size() < extension.size())
-        return false;
-    const std::string_view end = name.substr(name.size() - extension.size());
-    // ASCII letters only: the locale must not decide what an extension is.
-    return std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
-        return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-    });
+    // Icons, cursors and animated cursors all open as documents.
+    for (const std::string_view extension : { ".ico", ".cur", ".ani" }) {
+        if (name.size() < extension.size())
+            continue;
+        const std::string_view end = name.substr(name.size() - extension.size());
+        // ASCII letters only: the locale must not decide what an extension is.
+        if (std::equal(end.begin(), end.end(), extension.begin(), [](char a, char b) {
+                return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+            }))
+            return true;
+    }
+    return false;
 }
 
 } // namespace velmora

@@ -48,7 +48,7 @@ public:
     /// case: "myqebscript.txt", "qebscript.txt.bak" and "/qebscript.txt/a" do, "QEBSCRIPT.TXT"
     /// does not.
     static bool IsScriptFileName(std::string_view name);
-    /// True when the name ends in ".ico" in any letter case ("a.ico", "B.ICO", "c.Ico").
+    /// True for the names of icons, cursors and animated cursors (.ico, .cur, .ani in any case).
     static bool IsIconFileName(std::string_view name);
 
 private:
