@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <stdio_ext.h>
 
 namespace velmora::cli
@@ -152,6 +153,22 @@ void WriteOut(std::string_view text)
     errno = 0;
     if (std::fwrite(text.data(), 1, text.size(), stdout) != text.size())
         NoteOutputError();
+}
+
+void WriteOutBytes(const std::vector<uint8_t>& bytes)
+{
+    WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+}
+
+bool MakeOutputFolder(const std::string& folder)
+{
+    std::error_code ec;
+    std::filesystem::create_directories(folder, ec);
+    if (std::filesystem::is_directory(folder))
+        return true;
+    PrintError(
+        "velmora-icon extract: cannot make the folder " + folder + (ec ? ": " + ec.message() : ""));
+    return false;
 }
 
 void FlushOut()

@@ -2,8 +2,10 @@
 
 #include <charconv>
 #include <concepts>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::cli
 {
@@ -63,6 +65,11 @@ private:
 /// Writes text to standard output. All output of the tool goes through here and FlushOut,
 /// which remember why a write failed for CloseStandardOutput.
 void WriteOut(std::string_view text);
+/// Writes bytes (a picture, an icon file) to standard output as WriteOut does.
+void WriteOutBytes(const std::vector<uint8_t>& bytes);
+/// Makes the folder an extraction writes into when it is missing; false, saying why on
+/// standard error, when it cannot be made.
+bool MakeOutputFolder(const std::string& folder);
 /// Sends what was written to standard output on its way at once.
 void FlushOut();
 

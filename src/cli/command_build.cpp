@@ -389,7 +389,7 @@ int RunBuild(const TBuildOptions& options)
         }
         if (saved && toStandardOutput) {
             const Bytes bytes = ReadFileBytes(target);
-            WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+            WriteOutBytes(bytes);
         } else if (saved) {
             WriteOut(*oneOutput + "\n");
         }

@@ -195,11 +195,9 @@ int RunExtract(const TExtractOptions& options)
         = animated ? TLoadResult {} : LoadIconFile(document, iconName, TLoadContent::Readable);
     if (!animated && !loaded.Loaded)
         return ExitFailed;
-    if (animated) {
-        std::error_code ec;
-        std::filesystem::create_directories(outDir, ec);
-        return ExtractAnimatedCursor(iconName, outDir, png);
-    }
+    if (animated)
+        return MakeOutputFolder(outDir.string()) ? ExtractAnimatedCursor(iconName, outDir, png)
+                                                 : ExitFailed;
     int status = ExitOk;
     for (const TUnreadableImage& lost : loaded.Unreadable) {
         PrintError("velmora-icon extract: image " + std::to_string(lost.Index)
@@ -235,16 +233,11 @@ int RunExtract(const TExtractOptions& options)
         const int i = selected.front().first;
         const Bytes bytes = png ? ImageAsPng(document.GetImage(i), pngBackground())
                                 : WriteBmp(document.RenderImageToBitmap(i, background));
-        WriteOut(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+        WriteOutBytes(bytes);
         return status;
     }
-    std::error_code ec;
-    std::filesystem::create_directories(outDir, ec);
-    if (!std::filesystem::is_directory(outDir)) {
-        PrintError("velmora-icon extract: cannot make the folder " + outDir.string()
-            + (ec ? ": " + ec.message() : ""));
+    if (!MakeOutputFolder(outDir.string()))
         return ExitFailed;
-    }
 
     const std::string stem
         = iconName == "-" ? std::string("stdin") : std::filesystem::path(iconName).stem().string();

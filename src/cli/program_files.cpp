@@ -258,15 +258,8 @@ int ExtractProgram(const TProgramExtract& request)
         return UsageError("extract",
             "writing to standard output needs one group (--group ID or --group-index N)");
     const std::filesystem::path outDir = request.OutDir;
-    if (!toStandardOutput) {
-        std::error_code ec;
-        std::filesystem::create_directories(outDir, ec);
-        if (!std::filesystem::is_directory(outDir)) {
-            PrintError("velmora-icon extract: cannot make the folder " + outDir.string()
-                + (ec ? ": " + ec.message() : ""));
-            return ExitFailed;
-        }
-    }
+    if (!toStandardOutput && !MakeOutputFolder(outDir.string()))
+        return ExitFailed;
 
     const std::string stem = std::filesystem::path(reference.File).stem().string();
     int status = ExitOk;
@@ -284,7 +277,7 @@ int ExtractProgram(const TProgramExtract& request)
             const std::string base = stem + "-" + FileNamePart(group.Name.Display());
             if (toStandardOutput) {
                 const Bytes file = IconFileBytes(images);
-                WriteOut(std::string_view(reinterpret_cast<const char*>(file.data()), file.size()));
+                WriteOutBytes(file);
             } else if (request.Png) {
                 TIconDirectory document;
                 TakeProgramImages(document, images, base);
