@@ -1,5 +1,6 @@
 #include "pane/icon_pane.h"
 
+#include "files/file_kind.h"
 #include "icons/animated_cursor.h"
 #include "messages/messages.h"
 #include "pane/path_shortening.h"
@@ -229,8 +230,12 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
     } else {
         std::string text = FormatText(Messages::IconFileNotOpened, { fileName });
         // The reason follows on the next line, as in the command-line tool.
-        if (withReason)
-            text += "\r\n" + std::string(velmora::StatusText(m_iconDirectory.Status()));
+        if (withReason) {
+            // A file of another kind says what it is, as in the command-line tool.
+            const std::string_view kind = KindOfFileNamed(fileName);
+            text += "\r\n"
+                + std::string(kind.empty() ? velmora::StatusText(m_iconDirectory.Status()) : kind);
+        }
         m_platform.ShowMessage(text);
     }
 }

@@ -1,0 +1,38 @@
+#include "files/file_kind.h"
+
+#include "support/file_io.h"
+
+#include <algorithm>
+
+namespace velmora
+{
+
+std::string_view KindOfFile(const Bytes& start)
+{
+    const auto is = [&](std::string_view bytes) {
+        return start.size() >= bytes.size()
+            && std::equal(bytes.begin(), bytes.end(), start.begin(),
+                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+    };
+    if (is(std::string_view("\0\0\2\0", 4)))
+        return "a cursor file (type 2)";
+    if (is("\x89PNG"))
+        return "a PNG picture, not an icon";
+    if (is("BM"))
+        return "a bitmap picture, not an icon";
+    if (is("MZ"))
+        return "a Windows program, not an icon";
+    return {};
+}
+
+std::string_view KindOfFileNamed(const std::string& name)
+{
+    try {
+        return KindOfFile(ReadFileBytes(name, 8));
+    } catch (const std::exception&) {
+        // The reason the file was not opened stands on its own then.
+        return {};
+    }
+}
+
+} // namespace velmora
