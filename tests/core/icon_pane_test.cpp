@@ -201,6 +201,10 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     pane.Execute(A::IconOpen);
     EXPECT_EQ(platform.Messages.back(),
         "Error - icon file not opened: " + missing + "\r\na PNG picture, not an icon");
+    pane.OpenIconFile(dir.Path("").string(), true);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + dir.Path("").string()
+            + "\r\na folder, not an icon file");
     // A damaged file opens with what it holds, changed, and a notice of what was lost.
     WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4), BmpImage(8, 8, 4) }), 34, 9999));
     pane.OpenIconFile(missing);

@@ -3,6 +3,7 @@
 #include "support/file_io.h"
 
 #include <algorithm>
+#include <filesystem>
 
 namespace velmora
 {
@@ -28,6 +29,10 @@ std::string_view KindOfFile(const Bytes& start)
 std::string_view KindOfFileNamed(const std::string& name)
 {
     try {
+        // The document tells a folder from a missing file no better than "does not exist".
+        std::error_code error;
+        if (std::filesystem::is_directory(name, error))
+            return "a folder, not an icon file";
         return KindOfFile(ReadFileBytes(name, 8));
     } catch (const std::exception&) {
         // The reason the file was not opened stands on its own then.

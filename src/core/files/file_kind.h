@@ -12,7 +12,8 @@ namespace velmora
 /// empty when it is none of the kinds a user mistakes for an icon.
 std::string_view KindOfFile(const Bytes& start);
 
-/// KindOfFile of the first bytes of a named file; empty when the file cannot be read.
+/// KindOfFile of the first bytes of a named file, or that it is a folder; empty when the file
+/// cannot be read.
 std::string_view KindOfFileNamed(const std::string& name);
 
 } // namespace velmora

@@ -198,7 +198,20 @@ void TIconPane::SetIconNumber(int number)
 
 void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
 {
-    if (IsAnimatedCursorFile(fileName)) {
+    const auto notOpened = [&fileName](const std::exception& cause) {
+        // The box names the file first, then the reason the document gives, as the
+        // command-line tool does.
+        return Exception(
+            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+    };
+    bool animated = false;
+    try {
+        animated = IsAnimatedCursorFile(fileName);
+    } catch (const std::exception& cause) {
+        // A file that cannot be read at all.
+        throw notOpened(cause);
+    }
+    if (animated) {
         OpenAnimatedCursorFrame(fileName);
         return;
     }
@@ -210,10 +223,7 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
         loaded = m_quietMode ? m_iconDirectory.LoadFromFile(fileName)
                              : m_iconDirectory.LoadReadableFromFile(fileName, unreadable);
     } catch (const std::exception& cause) {
-        // The box names the file first, then the reason the document gives, as the
-        // command-line tool does.
-        throw Exception(
-            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+        throw notOpened(cause);
     }
     if (loaded) {
         m_animationTitle.clear();
