@@ -48,6 +48,11 @@ void TMenuEntry::Follow()
     setEnabled(m_action->isEnabled());
 }
 
+QString CursorMenuCaption()
+{
+    return QStringLiteral("Cursor and &hotspot");
+}
+
 void ShowShortcutOnly(QAction* action, const QKeySequence& key)
 {
     action->setProperty("velmoraShownKey", QVariant::fromValue(key));
