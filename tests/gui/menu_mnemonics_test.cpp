@@ -51,6 +51,14 @@ TEST(MenuMnemonics, EveryEntryOfEveryMenuHasItsOwn)
         faults << MnemonicFaults(
             menu->title().isEmpty() ? menu->objectName() : menu->title(), menu->actions());
     EXPECT_EQ(faults.join(QLatin1Char('\n')).toStdString(), "");
+
+    // The zoom submenu marks the zoom of its pane; Ctrl++ steps it.
+    const auto* zoom200 = w.Find<QAction>("MIIconZoom_200_1");
+    ASSERT_NE(zoom200, nullptr);
+    EXPECT_FALSE(zoom200->isChecked());
+    QTest::keyClick(&w.Window, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_TRUE(zoom200->isChecked());
+    EXPECT_FALSE(w.Find<QAction>("MIIconZoom_100_1")->isChecked());
 }
 
 } // namespace velmora::test
