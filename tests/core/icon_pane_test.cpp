@@ -201,6 +201,10 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     pane.Execute(A::IconOpen);
     EXPECT_EQ(platform.Messages.back(),
         "Error - icon file not opened: " + missing + "\r\na PNG picture, not an icon");
+    WriteFile(missing, Bytes {});
+    pane.OpenIconFile(missing, true);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + missing + "\r\nthe file is empty");
     pane.OpenIconFile(dir.Path("").string(), true);
     EXPECT_EQ(platform.Messages.back(),
         "Error - icon file not opened: " + dir.Path("").string()

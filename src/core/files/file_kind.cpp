@@ -15,6 +15,9 @@ std::string_view KindOfFile(const Bytes& start)
             && std::equal(bytes.begin(), bytes.end(), start.begin(),
                 [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
     };
+    // "Shorter than 13 bytes" is true of an empty file, but not what a user calls it.
+    if (start.empty())
+        return "the file is empty";
     if (is(std::string_view("\0\0\2\0", 4)))
         return "a cursor file (type 2)";
     if (is("\x89PNG"))
