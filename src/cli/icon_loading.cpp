@@ -2,39 +2,14 @@
 
 #include "cli_output.h"
 #include "commands.h"
+#include "files/file_kind.h"
 #include "input_file.h"
 #include "messages/messages.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
-#include <algorithm>
-
 namespace velmora::cli
 {
-
-namespace
-{
-
-// What a file that is no icon is, by its first bytes; empty when it is none of these kinds.
-std::string_view KindOfFile(const Bytes& start)
-{
-    const auto is = [&](std::string_view bytes) {
-        return start.size() >= bytes.size()
-            && std::equal(bytes.begin(), bytes.end(), start.begin(),
-                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-    };
-    if (is(std::string_view("\0\0\2\0", 4)))
-        return "a cursor file (type 2)";
-    if (is("\x89PNG"))
-        return "a PNG picture, not an icon";
-    if (is("BM"))
-        return "a bitmap picture, not an icon";
-    if (is("MZ"))
-        return "a Windows program, not an icon";
-    return {};
-}
-
-} // namespace
 
 TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {

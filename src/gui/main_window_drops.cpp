@@ -89,10 +89,12 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
         ImportDroppedPicture(target ? target : m_frameIcon1, files.front());
         return;
     }
-    // Scripts and bitmaps go to pane 1 as they always did; the import ignores the other names.
+    // Scripts, bitmaps and pictures go to pane 1 as they always did; the import ignores the other
+    // names.
     const bool script = TFileListHandler::IsScriptFileName(LocalName(files.front()));
-    const bool anyBitmap = std::any_of(files.begin(), files.end(),
-        [](const QString& file) { return EndsWithIgnoringCase(file, ".bmp"); });
+    const bool anyBitmap = std::any_of(files.begin(), files.end(), [](const QString& file) {
+        return EndsWithIgnoringCase(file, ".bmp") || EndsWithIgnoringCase(file, ".png");
+    });
     if (script || anyBitmap) {
         HandleDroppedFiles(files);
         return;
