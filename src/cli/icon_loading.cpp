@@ -16,7 +16,7 @@ namespace
 {
 
 // What a file that is no icon is, by its first bytes; empty when it is none of these kinds.
-std::string_view KindOfFile(const Bytes& start)
+std::string_view KindOfStart(const Bytes& start)
 {
     const auto is = [&](std::string_view bytes) {
         return start.size() >= bytes.size()
@@ -35,6 +35,15 @@ std::string_view KindOfFile(const Bytes& start)
 }
 
 } // namespace
+
+std::string KindOfFile(const std::string& name)
+{
+    try {
+        return std::string(KindOfStart(ReadFileBytes(name, 8)));
+    } catch (const std::exception&) {
+        return std::string();
+    }
+}
 
 TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {
@@ -56,8 +65,7 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
         if (!result.Loaded) {
             result.Error = std::string(StatusText(document.Status()));
             // A file of another kind says what it is.
-            const Bytes start = ReadFileBytes(input.Path(), 8);
-            const std::string_view kind = KindOfFile(start);
+            const std::string kind = KindOfFile(input.Path());
             if (!kind.empty())
                 result.Error = kind;
         }
@@ -66,15 +74,8 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
             result.Status = document.Status();
         result.Error = error.what();
     }
-    if (!result.Loaded) {
-        // One line with the innermost reason: the last text of the nested chain.
-        const std::string chain = PlainLineEnds(result.Error);
-        const size_t last = chain.find_last_of('\n');
-        PrintError("velmora-icon: " + name + ": "
-            + (last == std::string::npos ? chain : chain.substr(last + 1)));
-        if (Verbose() && last != std::string::npos)
-            PrintError(chain);
-    }
+    if (!result.Loaded)
+        ReportFileFailure(name, result.Error);
     return result;
 }
 

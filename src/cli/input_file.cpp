@@ -91,6 +91,18 @@ void TInputFile::CopyFrom(int fd, int copy)
     }
 }
 
+void TInputFile::NameCopyWith(const std::string& suffix)
+{
+    if (!m_temporary || suffix.empty())
+        return;
+    // A link never replaces a file of that name that someone else made meanwhile.
+    const std::string named = m_path + suffix;
+    if (::link(m_path.c_str(), named.c_str()) != 0)
+        Fail(std::string("cannot keep a copy: ") + std::strerror(errno));
+    ::unlink(m_path.c_str());
+    m_path = named;
+}
+
 TInputFile::~TInputFile()
 {
     if (m_temporary)

@@ -23,6 +23,11 @@ public:
 
     /// The name to read the input by.
     const std::string& Path() const { return m_path; }
+    /// True when the input was copied into a temporary file.
+    bool Copied() const { return m_temporary; }
+    /// Renames the temporary copy so that its name ends in suffix (such as ".png"), for
+    /// readers that go by the name; raises an error when it cannot.
+    void NameCopyWith(const std::string& suffix);
 
 private:
     void CopyFrom(int fd, int copy);

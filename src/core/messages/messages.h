@@ -168,7 +168,6 @@ inline constexpr std::string_view BuildLoneMask
     = "a mask file whose bitmap file is not among the files, skipped";
 inline constexpr std::string_view BuildWrongExtension
     = "the name does not end in \".bmp\" or \".png\", skipped";
-inline constexpr std::string_view BuildNoImage = "The icon has no image; %s was not written.";
 inline constexpr std::string_view QuestionNotAsked
     = "%s: %s\r\n(no questions are asked here: answered No)";
 
