@@ -29,7 +29,9 @@ std::string PictureSuffix(const std::vector<uint8_t>& start)
 
 std::string TBuildInputs::Take(const std::string& name)
 {
-    auto input = std::make_unique<TInputFile>(name);
+    // A device name (/dev/stdin, /dev/fd/N) says nothing of its bytes, even when it leads to a
+    // regular file.
+    auto input = std::make_unique<TInputFile>(name, name.starts_with("/dev/"));
     if (!input->Copied())
         return name;
     // The first bytes decide; an SVG's blanks and byte order mark come before its "<".

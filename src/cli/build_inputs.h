@@ -19,7 +19,8 @@ class TBuildInputs
 {
 public:
     /// The name to read the input name by; raises an error when it cannot be read (such as
-    /// "is a folder"). A regular or missing file is read by its own name.
+    /// "is a folder"). A regular or missing file is read by its own name, unless it is named
+    /// by a device such as /dev/stdin.
     std::string Take(const std::string& name);
     /// The name the user gave for a name that Take answered.
     std::string Shown(const std::string& path) const;

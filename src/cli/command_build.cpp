@@ -339,7 +339,7 @@ int RunBuild(const TBuildOptions& options)
     if (options.Each) {
         if (output)
             return Usage("--each and -o cannot be given together");
-        if (files.Count() == 0)
+        if (options.Files.empty())
             return Usage("--each needs at least one PICTURE");
         if (!options.Sources.empty() || options.SourcesHow)
             return Usage("--source and --sources go with one PICTURE, not with --each");

@@ -33,7 +33,7 @@ struct TDescriptor {
 
 } // namespace
 
-TInputFile::TInputFile(const std::string& name)
+TInputFile::TInputFile(const std::string& name, bool copy)
     : m_path(name)
 {
     const bool standardInput = name == "-";
@@ -43,7 +43,7 @@ TInputFile::TInputFile(const std::string& name)
         return; // the command's own reading says why (a missing file, no permission)
     if (!standardInput && S_ISDIR(info.st_mode))
         Fail("is a folder");
-    if (!standardInput && S_ISREG(info.st_mode))
+    if (!standardInput && S_ISREG(info.st_mode) && !copy)
         return;
 
     TDescriptor input { standardInput ? ::dup(STDIN_FILENO) : ::open(name.c_str(), O_RDONLY) };

@@ -15,8 +15,9 @@ public:
     /// The most bytes taken from an input that is not a regular file.
     static constexpr uint64_t MaxBytes = uint64_t { 1 } << 30;
 
-    /// Raises an error when the input is a folder, cannot be read or exceeds MaxBytes.
-    explicit TInputFile(const std::string& name);
+    /// Raises an error when the input is a folder, cannot be read or exceeds MaxBytes. With
+    /// copy, a regular file is copied too.
+    explicit TInputFile(const std::string& name, bool copy = false);
     ~TInputFile();
     TInputFile(const TInputFile&) = delete;
     TInputFile& operator=(const TInputFile&) = delete;
