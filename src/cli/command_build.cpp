@@ -26,7 +26,8 @@ namespace velmora::cli
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
-      "       velmora-icon build --into ICON [-o OUT.ico] --remove SPEC[,SPEC...]... [FILE...]\n"
+      "       velmora-icon build --into ICON [-o OUT.ico] --remove SPEC[,SPEC...]... [--sort]\n"
+      "                          [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
       "                          PICTURE\n"
       "       velmora-icon build -o OUT.ico [--into ICON] [--sizes N,N,...] [--source N=FILE]...\n"
