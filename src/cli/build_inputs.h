@@ -38,4 +38,8 @@ private:
 /// anything else.
 std::string PictureSuffix(const std::vector<uint8_t>& start);
 
+/// What a picture file of the build holds when its bytes are of another kind than its name
+/// says ("an icon file, not a PNG picture"); empty when they agree or are not told apart.
+std::string OtherKindOfPicture(const std::string& path);
+
 } // namespace velmora::cli

@@ -455,6 +455,12 @@ int RunBuild(const TBuildOptions& options)
             name.replace(0, path.size(), inputs.Shown(path));
             if (file.Outcome == TImportOutcome::WrongExtension && inputs.Unknown(path))
                 why = NoPicture;
+            // A file of another kind than its name says what it is.
+            const std::string kind = file.Outcome == TImportOutcome::Refused
+                ? OtherKindOfPicture(path)
+                : std::string();
+            if (!kind.empty())
+                why = kind;
             if (reported.emplace(name, why).second)
                 ReportFileFailure(name, why, file.Message);
         }

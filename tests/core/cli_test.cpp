@@ -38,6 +38,7 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
     WriteFile(dir.Path("m.PNG"), PngImage(24, 24).Data);
     WriteFile(dir.Path("png.ico"), PngImage(24, 24).Data);
     WriteFile(dir.Path("empty.ico"), Bytes());
+    std::filesystem::copy_file(dir.Path("a.ico"), dir.Path("i.png"));
     const std::string a = dir.Path("a.ico").string();
     const struct {
         std::string Args;
@@ -81,6 +82,8 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
             "velmora-icon: " + dir.Path("png.ico").string() + ": a PNG picture, not an icon" },
         { "build -o x.ico --sizes 16 " + dir.Root().string(), 1,
             "velmora-icon: " + dir.Root().string() + ": is a folder" },
+        { "build -o x.ico " + dir.Path("i.png").string(), 1,
+            "velmora-icon: " + dir.Path("i.png").string() + ": an icon file, not a PNG picture" },
         { "build -o x.ico - -", 2, "velmora-icon build: standard input (-) can be read only once" },
         { "build --into a.ico --remove 3x", 2,
             "velmora-icon build: --remove needs an index, WxH or WxH@BPP, such as 3, 32x32 or "
