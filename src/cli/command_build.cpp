@@ -6,7 +6,7 @@
 #include "cli_pane_platform.h"
 #include "commands.h"
 #include "icon_loading.h"
-#include "image_removal.h"
+#include "icons/image_removal.h"
 #include "input_file.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"

@@ -6,11 +6,11 @@
 #include <string>
 #include <vector>
 
-namespace velmora::cli
+namespace velmora
 {
 
-/// Which images a --remove SPEC names: one index (0 is the first), every image of a size
-/// (WxH), or every image of a size and colour depth (WxH@BPP).
+/// Which images a SPEC names (as build --remove of the tool takes it): one index (0 is the first),
+/// every image of a size (WxH), or every image of a size and colour depth (WxH@BPP).
 struct TImageSpec {
     std::string Text; // as given, for messages
     std::optional<int> Index;
@@ -27,4 +27,4 @@ std::optional<TImageSpec> ParseImageSpec(const std::string& text);
 std::optional<std::string> RemoveImages(
     TIconDirectory& document, const std::vector<TImageSpec>& specs);
 
-} // namespace velmora::cli
+} // namespace velmora

@@ -1,8 +1,8 @@
-#include "image_removal.h"
+#include "icons/image_removal.h"
 
 #include <charconv>
 
-namespace velmora::cli
+namespace velmora
 {
 
 namespace
@@ -86,4 +86,4 @@ std::optional<std::string> RemoveImages(
     return std::nullopt;
 }
 
-} // namespace velmora::cli
+} // namespace velmora
