@@ -91,16 +91,13 @@ const char* const BuildHelp
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
       "became an image or the mask of one (with --sizes: every size became an image); 1\n"
       "otherwise (also for a SPEC that names no image), naming on standard error each file or\n"
-      "size not imported and why, one line each; 2 for a usage error. OUT.ico is not written when "
-      "ICON cannot be opened or the icon has no image.\n";
+      "size not imported and why, one line each; 2 for a usage error. OUT.ico is not written\n"
+      "when ICON cannot be opened or the icon has no image.\n";
 
 namespace
 {
 
 constexpr std::string_view Prefix = "velmora-icon build: ";
-
-// Why an input copied from a stream was not imported: it has no name to go by.
-constexpr std::string_view NoPicture = "neither a PNG, a bitmap nor an SVG picture";
 
 void Report(const std::string& text)
 {
@@ -411,10 +408,11 @@ int RunBuild(const TBuildOptions& options)
             return ExitFailed;
         if (const std::optional<std::string> unmatched
             = RemoveImages(pane.IconDirectory(), removals)) {
-            ReportFileFailure(*into, "no image matches --remove " + *unmatched);
+            ReportFileFailure(*into, FormatText(Messages::BuildNoImageMatches, { *unmatched }));
             return ExitFailed;
         }
-        pane.RebuildGrid();
+        if (!removals.empty())
+            pane.RebuildGrid();
         // A cursor given to --into stays one; an icon becomes one with --cursor.
         cursor = cursor || pane.IconDirectory().IsCursor();
         if (!cursor && !hotspots.empty())
@@ -454,7 +452,7 @@ int RunBuild(const TBuildOptions& options)
                 name = path;
             name.replace(0, path.size(), inputs.Shown(path));
             if (file.Outcome == TImportOutcome::WrongExtension && inputs.Unknown(path))
-                why = NoPicture;
+                why = Messages::BuildNoPicture;
             // A file of another kind than its name says what it is.
             const std::string kind = file.Outcome == TImportOutcome::Refused
                 ? OtherKindOfPicture(path)
@@ -466,7 +464,7 @@ int RunBuild(const TBuildOptions& options)
         }
 
         if (pane.IconDirectory().Count() == 0) {
-            ReportFileFailure(*oneOutput, "not written: the icon has no image");
+            ReportFileFailure(*oneOutput, Messages::BuildNoImage);
             return ExitFailed;
         }
         if (cursor && !SetHotspots(pane.IconDirectory(), firstNew, hotspots))
