@@ -502,7 +502,13 @@ int RunBuild(const TBuildOptions& options)
 
     if (!options.Each)
         return buildIcon(files, sides, *output);
-    // One icon per picture, all in this one process.
+    // One icon per picture, all in this one process, in OUTDIR made as extract makes its own.
+    std::error_code made;
+    std::filesystem::create_directories(*options.Each, made);
+    if (!std::filesystem::is_directory(*options.Each)) {
+        ReportFileFailure(*options.Each, made ? made.message() : "not a folder");
+        return ExitFailed;
+    }
     int status = ExitOk;
     for (const std::string& file : files.Lines()) {
         TStringList one;

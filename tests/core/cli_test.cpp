@@ -70,8 +70,9 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
             dir.Path("o/a-1.bmp").string() },
         { "extract --size 32 --png " + a + " - | file -b -", 0,
             "PNG image data, 32 x 32, 8-bit/color RGBA, non-interlaced" },
-        { "build --each " + dir.Root().string() + " --sizes 16,20 " + dir.Path("m.PNG").string(), 0,
-            dir.Path("m.ico").string() },
+        { "build --each " + dir.Path("new/sub").string() + " --sizes 16,20 "
+                + dir.Path("m.PNG").string(),
+            0, dir.Path("new/sub/m.ico").string() },
         { "build -o - " + dir.Path("m.PNG").string() + " | " + Cli + " info -", 0, "-: 1 image" },
         { "extract " + dir.Path("none.ico").string() + " -", 1,
             "velmora-icon: " + dir.Path("none.ico").string() + ": the file does not exist" },
