@@ -11,6 +11,11 @@
 namespace velmora::cli
 {
 
+std::string KindOfFile(const std::string& name)
+{
+    return std::string(KindOfFileNamed(name));
+}
+
 TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {
     TLoadResult result;
@@ -31,8 +36,7 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
         if (!result.Loaded) {
             result.Error = std::string(StatusText(document.Status()));
             // A file of another kind says what it is.
-            const Bytes start = ReadFileBytes(input.Path(), 8);
-            const std::string_view kind = KindOfFile(start);
+            const std::string kind = KindOfFile(input.Path());
             if (!kind.empty())
                 result.Error = kind;
         }
@@ -41,15 +45,8 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
             result.Status = document.Status();
         result.Error = error.what();
     }
-    if (!result.Loaded) {
-        // One line with the innermost reason: the last text of the nested chain.
-        const std::string chain = PlainLineEnds(result.Error);
-        const size_t last = chain.find_last_of('\n');
-        PrintError("velmora-icon: " + name + ": "
-            + (last == std::string::npos ? chain : chain.substr(last + 1)));
-        if (Verbose() && last != std::string::npos)
-            PrintError(chain);
-    }
+    if (!result.Loaded)
+        ReportFileFailure(name, result.Error);
     return result;
 }
 

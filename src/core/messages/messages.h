@@ -168,7 +168,10 @@ inline constexpr std::string_view BuildLoneMask
     = "a mask file whose bitmap file is not among the files, skipped";
 inline constexpr std::string_view BuildWrongExtension
     = "the name does not end in \".bmp\" or \".png\", skipped";
-inline constexpr std::string_view BuildNoImage = "The icon has no image; %s was not written.";
+// Command-line tool: why "build" wrote nothing, or left a stream out.
+inline constexpr std::string_view BuildNoImage = "not written: the icon has no image";
+inline constexpr std::string_view BuildNoImageMatches = "no image matches --remove %s";
+inline constexpr std::string_view BuildNoPicture = "neither a PNG, a bitmap nor an SVG picture";
 inline constexpr std::string_view QuestionNotAsked
     = "%s: %s\r\n(no questions are asked here: answered No)";
 
