@@ -5,6 +5,7 @@
 #include "pane/path_shortening.h"
 #include "platform/clipboard.h"
 #include "platform/system_colors.h"
+#include "programs/program_icon_groups.h"
 #include "support/error.h"
 
 #include <algorithm>
@@ -199,6 +200,10 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
 {
     if (IsAnimatedCursorFile(fileName)) {
         OpenAnimatedCursorFrame(fileName);
+        return;
+    }
+    if (IsProgramFileName(ParseProgramIconReference(fileName).File)) {
+        OpenProgramGroup(fileName);
         return;
     }
     bool loaded = false;
