@@ -32,6 +32,18 @@ std::string Num(uint64_t value)
     return std::to_string(value);
 }
 
+// A cursor group stores no colour count; a cursor file's entry gives the size of the image's
+// palette, as other cursor writers do: biClrUsed, else 2^depth up to 8 bits, 256 stored as 0.
+uint8_t CursorColorCount(const Bytes& data)
+{
+    if (data.size() < TBitmapInfoHeader::Size || IsPngData(data))
+        return 0;
+    const uint16_t depth = ReadU16(data.data() + 14); // biBitCount
+    const uint32_t used = ReadU32(data.data() + 32); // biClrUsed
+    const uint32_t colors = used != 0 ? used : depth <= 8 ? uint32_t { 1 } << depth : 0;
+    return colors >= 256 ? 0 : static_cast<uint8_t>(colors);
+}
+
 char AsciiLower(char c)
 {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
@@ -243,6 +255,7 @@ TProgramGroupImages TProgramIcons::ReadImages(const TProgramIconGroup& group) co
             image.HotspotX = ReadU16(bytes->data() + 0);
             image.HotspotY = ReadU16(bytes->data() + 2);
             bytes->erase(bytes->begin(), bytes->begin() + HotspotSize);
+            image.Entry.ColorCount = CursorColorCount(*bytes);
         }
         if (!group.IsCursor && bytes->size() < TBitmapInfoHeader::Size && !IsPngData(*bytes)) {
             skip(Messages::ProgramImageTooShort);

@@ -49,7 +49,8 @@ struct TProgramIconGroup {
 
 /// One image of a group with its data, as an icon or cursor file holds it.
 struct TProgramImage {
-    /// The group's entry; BytesInRes is the size of Data.
+    /// The group's entry; BytesInRes is the size of Data. A cursor's ColorCount is its
+    /// palette's size, as a cursor file gives it.
     TIconDirectoryEntry Entry;
     uint16_t ResourceId = 0;
     /// A cursor's hotspot: the two words before the image in each cursor resource. 0 for
