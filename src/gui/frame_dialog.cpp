@@ -9,6 +9,7 @@
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPixmap>
 #include <QVBoxLayout>
 
@@ -17,6 +18,23 @@ namespace velmora
 
 namespace
 {
+
+constexpr int PictureSide = 48;
+
+// A choice's picture in the middle of a square of the list's picture size, made smaller when
+// it is larger: all lines get one height and their texts one column.
+QPixmap ChoicePixmap(const TBitmap& picture)
+{
+    QImage image = ToQImage(picture);
+    if (image.width() > PictureSide || image.height() > PictureSide)
+        image
+            = image.scaled(PictureSide, PictureSide, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPixmap square(PictureSide, PictureSide);
+    square.fill(Qt::transparent);
+    QPainter painter(&square);
+    painter.drawImage((PictureSide - image.width()) / 2, (PictureSide - image.height()) / 2, image);
+    return square;
+}
 
 std::optional<int> RunChooser(QWidget* parent, const QString& objectName, const QString& listName,
     const std::string& title, const QString& label, const std::vector<TFrameChoice>& choices)
@@ -29,12 +47,12 @@ std::optional<int> RunChooser(QWidget* parent, const QString& objectName, const 
     layout->addWidget(caption);
     auto* list = new QListWidget;
     list->setObjectName(listName);
-    list->setIconSize(QSize(48, 48));
+    list->setIconSize(QSize(PictureSide, PictureSide));
     caption->setBuddy(list);
     for (const TFrameChoice& choice : choices) {
         auto* item = new QListWidgetItem(QString::fromStdString(choice.Text), list);
         if (choice.Picture.Width() > 0)
-            item->setIcon(QIcon(QPixmap::fromImage(ToQImage(choice.Picture))));
+            item->setIcon(QIcon(ChoicePixmap(choice.Picture)));
     }
     list->setCurrentRow(0);
     layout->addWidget(list);
