@@ -485,6 +485,8 @@ inline constexpr std::string_view GroupKindCursor = "Cursor group";
 inline constexpr std::string_view GroupOneImage = "1 image";
 inline constexpr std::string_view GroupImages = "%s images";
 inline constexpr std::string_view GroupSaveName = "%s-%s";
+inline constexpr std::string_view ProgramNameAGroup
+    = "%s: the program holds %s groups; name the one to open, as in PROGRAM,-101";
 inline constexpr std::string_view GroupImagesSkipped
     = "Some images of the group were not read:\r\n\r\n%s";
 inline constexpr std::string_view HotspotOutside
