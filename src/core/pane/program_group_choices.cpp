@@ -66,6 +66,13 @@ TBitmap EntryPicture(
 
 } // namespace
 
+TBitmap ProgramGroupPicture(const TProgramIcons& icons, const TProgramIconGroup& group)
+{
+    uint64_t spent = 0;
+    return group.Entries.empty() ? TBitmap()
+                                 : EntryPicture(icons, group, LargestEntry(group), spent);
+}
+
 std::vector<TFrameChoice> ProgramGroupChoices(const TProgramIcons& icons)
 {
     std::vector<TFrameChoice> choices;
