@@ -5,6 +5,7 @@
 #include "check/icon_repair.h"
 #include "cli_output.h"
 #include "commands.h"
+#include "files/file_extension.h"
 #include "icon_loading.h"
 #include "icons/icon_directory.h"
 #include "messages/messages.h"
@@ -15,14 +16,16 @@ namespace velmora::cli
 
 const char* const CheckHelp
     = "Usage: velmora-icon check [--json] FILE...\n"
-      "       velmora-icon check --fix -o OUT.ico [--add-sizes] FILE\n"
+      "       velmora-icon check --fix -o OUT.ico|OUT.cur [--add-sizes] FILE\n"
       "\n"
       "Checks icon files the way Windows and other readers will see them and prints one line\n"
       "per finding: the file, the entry (0-based), the level and what happens. Errors are\n"
       "faults on which a reader fails or shows the wrong thing, warnings are faults on which\n"
       "readers differ, notes tell which image Windows shows at each shell size (16, 20, 24, 32,\n"
       "40, 48, 64, 96 and 256 pixels) and a browser tab at 1x and 2x, and which of the sizes\n"
-      "16, 24, 32, 48 and 256 are missing.\n"
+      "16, 24, 32, 48 and 256 are missing. A cursor is checked as a cursor: its hotspots,\n"
+      "which its entries hold in place of planes and bit count, must lie inside the images,\n"
+      "and the shell sizes are not looked at; --fix writes it to OUT.cur, hotspots kept.\n"
       "\n"
       "With --fix, FILE is written to OUT.ico repaired: directory fields taken from the\n"
       "images, AND masks remade from alpha, all-zero alpha taken from the AND mask, PNG images\n"
@@ -73,6 +76,17 @@ int Fix(const std::string& input, const std::string& output, bool addSizes)
     TIconDirectory document;
     if (!LoadIconFile(document, input).Loaded)
         return ExitFailed;
+    // The repaired copy keeps the kind of the file, and its name must not say the other kind.
+    const bool cursor = document.IsCursor();
+    if (EndsWithIgnoringCase(output, cursor ? ".ico" : ".cur"))
+        return UsageError("check",
+            output
+                + (cursor ? " names an icon file, but " + input
+                            + " is a cursor: give a name "
+                              "ending in .cur"
+                          : " names a cursor file, but " + input
+                            + " is an icon: give a name "
+                              "ending in .ico"));
     std::vector<std::string> changes = RepairDocument(document, addSizes);
     if (changes.empty())
         changes.emplace_back(Messages::RepairNothing);

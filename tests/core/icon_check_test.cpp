@@ -71,7 +71,9 @@ TEST(IconCheck, EachRuleFiresOnItsFaultyFileAndTheRepairsAnswerIt)
     const TRow rows[] = {
         { Bytes(10), "file-size", -1, L::Error },
         { With(one, 0, 1, 2), "reserved", -1, L::Error },
-        { With(one, 2, 2, 2), "type", -1, L::Error },
+        // A cursor is checked as one: its hotspot, not planes and bit count, in the entry.
+        { With(With(one, 2, 2, 2), 12, 0, 2), "type", -1, L::Note },
+        { With(With(one, 2, 2, 2), 10, 16, 2), "hotspot", 0, L::Warning },
         { With(one, 4, 0, 2), "count", -1, L::Error },
         { With(one, 4, 100, 2), "directory", -1, L::Error },
         { With(one, 14, 0), "empty", 0, L::Error },
@@ -149,14 +151,22 @@ TEST(IconCheck, OwnFilesAreClean)
                 (x - 150) * (x - 150) + (y - 150) * (y - 150) < 140 * 140 ? 255 : 0) };
     });
     const std::vector<int> sides { 16, 24, 32, 48, 256 };
-    TIconDirectory sized, imported, repaired;
+    TIconDirectory sized, imported, repaired, cursor;
     for (const TBitmap& made : MakeSquareSizes(picture, sides))
         ASSERT_EQ(ImportPicture(sized, made), 0);
     ASSERT_EQ(imported.ImportBitmap(MakeSolidBitmap(16, 16, 0x123456)), 0);
     ASSERT_EQ(repaired.ImportBitmap(MakeSolidBitmap(32, 32, 0x654321)), 0);
     RepairDocument(repaired, true);
+    // A cursor's repair keeps its hotspot and adds no icon sizes.
+    ASSERT_EQ(cursor.ImportBitmap(MakeSolidBitmap(32, 32, 0x654321)), 0);
+    cursor.SetKind(TIconDirectory::EKind::Cursor);
+    ASSERT_TRUE(cursor.SetHotspot(0, 5, 7));
+    RepairDocument(cursor, true);
+    ASSERT_EQ(cursor.Count(), 1);
+    EXPECT_EQ(cursor.GetEntry(0).HotspotX, 5);
+    EXPECT_EQ(cursor.GetEntry(0).HotspotY, 7);
     TTempDir dir;
-    for (TIconDirectory* document : { &sized, &imported, &repaired }) {
+    for (TIconDirectory* document : { &sized, &imported, &repaired, &cursor }) {
         ASSERT_TRUE(document->SaveToFile(dir.Path("own.ico").string()));
         const std::vector<TFinding> findings = CheckIconFile(dir.Path("own.ico").string());
         for (const TFinding& finding : findings)

@@ -30,10 +30,11 @@ private:
 bool CheckStructure(const TCheckInput& input, TFindingList& findings);
 
 /// The rules of one image: its decoding, its directory entry against its own header, its
-/// encoding and its pixels. pixelBudget is lowered by the pixels decoded; an image that would
-/// take more is not decoded.
-void CheckImage(int index, const TIconDirectoryEntry& entry, ByteSpan data, uint64_t& pixelBudget,
-    TFindingList& findings);
+/// encoding and its pixels; of a cursor, the entry's hotspot in place of its planes and bit
+/// count. pixelBudget is lowered by the pixels decoded; an image that would take more is not
+/// decoded.
+void CheckImage(int index, const TIconDirectoryEntry& entry, bool cursor, ByteSpan data,
+    uint64_t& pixelBudget, TFindingList& findings);
 
 /// Which image Windows and browsers show at each size, and the Windows sizes missing.
 void CheckShown(const std::vector<TIconDirectoryEntry>& entries, TFindingList& findings);

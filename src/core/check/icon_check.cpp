@@ -176,7 +176,7 @@ bool CheckStructure(const TCheckInput& input, TFindingList& findings)
         sound = false;
     }
     if (input.Type == 2)
-        findings.Add(L::Error, -1, "type", TRepair::None, M::CheckTypeCursor);
+        findings.Add(L::Note, -1, "type", TRepair::None, M::CheckTypeCursor);
     else if (input.Type != 1)
         findings.Add(L::Error, -1, "type", TRepair::None, M::CheckType, { Num(input.Type) });
     if (input.Count == 0) {
@@ -190,7 +190,7 @@ bool CheckStructure(const TCheckInput& input, TFindingList& findings)
     }
     CheckSpans(input, findings);
     CheckDuplicates(input.Entries, findings);
-    return sound && input.Type == 1;
+    return sound && (input.Type == 1 || input.Type == 2);
 }
 
 std::vector<TFinding> CheckIcon(const TCheckInput& input)
@@ -222,9 +222,12 @@ std::vector<TFinding> CheckIcon(const TCheckInput& input)
                 continue;
             }
             readBudget -= present;
-            CheckImage(index, entry, input.Data(i, scratch), pixelBudget, findings);
+            CheckImage(
+                index, entry, input.Type == 2, input.Data(i, scratch), pixelBudget, findings);
         }
-        CheckShown(input.Entries, findings);
+        // The sizes the shell and browsers ask for are those of icons, not of pointers.
+        if (input.Type == 1)
+            CheckShown(input.Entries, findings);
     }
     // File-wide findings first, then by entry; each group in the order of the rules.
     std::stable_sort(found.begin(), found.end(),
@@ -282,6 +285,7 @@ std::vector<TFinding> CheckIconFile(const std::string& fileName)
 std::vector<TFinding> CheckIconDocument(const TIconDirectory& document)
 {
     TCheckInput input;
+    input.Type = document.IsCursor() ? 2 : 1;
     input.Count = document.Count();
     input.FileSize = DirectoryEnd(input.Count);
     for (int i = 0; i < document.Count(); ++i) {
@@ -293,6 +297,11 @@ std::vector<TFinding> CheckIconDocument(const TIconDirectory& document)
             input.FileSize, entry.ImageOffset + std::min<uint64_t>(held, entry.BytesInRes));
         if (image.Truncated)
             entry.BytesInRes = image.StoredBytesInRes;
+        if (document.IsCursor()) {
+            // As the cursor's file holds it: the hotspot where an icon has planes and bit count.
+            entry.Planes = entry.HotspotX;
+            entry.BitCount = entry.HotspotY;
+        }
         input.Entries.push_back(entry);
     }
     input.Data = [&input, &document](size_t i, Bytes&) {

@@ -59,8 +59,8 @@ uint64_t RowBytes(int width, int bitCount)
 }
 
 // The directory entry against what the image's own header says.
-void CheckDirectory(
-    int index, const TIconDirectoryEntry& entry, const TImageFacts& facts, TFindingList& findings)
+void CheckDirectory(int index, const TIconDirectoryEntry& entry, bool cursor,
+    const TImageFacts& facts, TFindingList& findings)
 {
     const TIconDirectoryEntry expected = EntryForImage(facts, entry);
     const auto repair = TRepair::DirectoryFields;
@@ -75,12 +75,19 @@ void CheckDirectory(
             findings.Add(L::Warning, index, "size", repair, M::CheckSize,
                 { SizeText(entry.ImageWidth(), entry.ImageHeight()), image });
     }
-    if (entry.BitCount != expected.BitCount)
-        findings.Add(L::Warning, index, "bit-count", repair, M::CheckBitCount,
-            { Num(entry.BitCount), Num(facts.BitCount) });
-    if (entry.Planes != expected.Planes)
-        findings.Add(L::Warning, index, "planes", repair, M::CheckPlanes,
-            { Num(entry.Planes), Num(expected.Planes) });
+    if (cursor) {
+        // A cursor's entry holds the hotspot where an icon's holds planes and bit count.
+        if (entry.Planes >= facts.Width || entry.BitCount >= facts.Height)
+            findings.Add(L::Warning, index, "hotspot", TRepair::None, M::CheckHotspot,
+                { Num(entry.Planes), Num(entry.BitCount), SizeText(facts.Width, facts.Height) });
+    } else {
+        if (entry.BitCount != expected.BitCount)
+            findings.Add(L::Warning, index, "bit-count", repair, M::CheckBitCount,
+                { Num(entry.BitCount), Num(facts.BitCount) });
+        if (entry.Planes != expected.Planes)
+            findings.Add(L::Warning, index, "planes", repair, M::CheckPlanes,
+                { Num(entry.Planes), Num(expected.Planes) });
+    }
     if (entry.ColorCount != expected.ColorCount)
         findings.Add(L::Warning, index, "color-count", repair, M::CheckColorCount,
             { Num(entry.ColorCount), Num(expected.ColorCount) });
@@ -167,8 +174,8 @@ void CheckPixels(int index, const TImageFacts& facts, const TIconImage& image, B
 
 } // namespace
 
-void CheckImage(int index, const TIconDirectoryEntry& entry, ByteSpan data, uint64_t& pixelBudget,
-    TFindingList& findings)
+void CheckImage(int index, const TIconDirectoryEntry& entry, bool cursor, ByteSpan data,
+    uint64_t& pixelBudget, TFindingList& findings)
 {
     const std::optional<TImageFacts> facts = ReadImageFacts(data);
     // Sizes beyond the bitmap limits are refused by the decoder before it allocates.
@@ -190,7 +197,7 @@ void CheckImage(int index, const TIconDirectoryEntry& entry, ByteSpan data, uint
     }
     if (!facts)
         return; // the decoder reads every image whose header can be read
-    CheckDirectory(index, entry, *facts, findings);
+    CheckDirectory(index, entry, cursor, *facts, findings);
     CheckEncoding(index, *facts, findings);
     if (!facts->Png)
         CheckPixels(index, *facts, image, data, findings);

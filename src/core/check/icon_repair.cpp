@@ -218,7 +218,9 @@ std::vector<std::string> ApplyRepair(TIconDirectory& document, TRepair repair)
 {
     std::vector<std::string> changes;
     if (repair == TRepair::AddSizes) {
-        AddSizes(document, changes);
+        // The shell's icon sizes are no cursor's: scaled copies would point with no hotspot.
+        if (!document.IsCursor())
+            AddSizes(document, changes);
         return changes;
     }
     const std::vector<TFinding> findings = CheckIconDocument(document);

@@ -338,7 +338,10 @@ inline constexpr std::string_view CheckImageTooLarge
 inline constexpr std::string_view CheckReserved
     = "The header's reserved field is %s, not 0: Windows and most readers refuse the file.";
 inline constexpr std::string_view CheckTypeCursor
-    = "The header's type is 2, a cursor: icon readers refuse the file or show no icon.";
+    = "The header's type is 2, a cursor: it is checked as one; icon readers refuse the file or "
+      "show no icon.";
+inline constexpr std::string_view CheckHotspot
+    = "The hotspot %s,%s lies outside the %s image: the pointer's tip cannot be shown there.";
 inline constexpr std::string_view CheckType
     = "The header's type is %s, not 1 (icon): readers refuse the file.";
 inline constexpr std::string_view CheckNoImages
