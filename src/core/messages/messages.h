@@ -133,8 +133,9 @@ inline constexpr std::string_view SaveNotIconExtension
 inline constexpr std::string_view DropNotLocal = "Only files on this computer can be dropped.";
 // Every kind of file a drop takes, named once here.
 inline constexpr std::string_view DropNotUsable
-    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icons (.ico) or cursors (.cur, "
-      ".ani) to open them, bitmaps (.bmp) or pictures (.png, .svg, .svgz) to import them, or a "
+    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icons (.ico), cursors (.cur, "
+      ".ani) or programs (.exe, .dll, .mun, .icl) to open them, bitmaps (.bmp) or pictures (.png, "
+      ".svg, .svgz) to import them, or a "
       "script file (a name holding qebscript.txt) to run it.";
 
 // Icon pane: image transfer, bitmap import and export.
