@@ -229,6 +229,35 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
     }
 }
 
+// Over three formats that exist, "Yes to All" and "No to All" answer the first question for
+// the rest of that import.
+TEST(IconPaneImport, ToAllAnswersTheRestOfTheImport)
+{
+    const std::vector<TTestImage> icon { BmpImage(16, 16, 24), BmpImage(24, 24, 24),
+        BmpImage(32, 32, 24) };
+    const std::vector<TFile> files { { "a.bmp", Picture(16, 16) }, { "b.bmp", Picture(24, 24) },
+        { "c.bmp", Picture(32, 32) } };
+    for (const auto& [answer, outcome] : { std::pair(TReplaceAnswer::YesToAll, O::Replaced),
+             std::pair(TReplaceAnswer::NoToAll, O::FormatExists) }) {
+        SCOPED_TRACE(outcome == O::Replaced ? "yes to all" : "no to all");
+        TTempDir dir;
+        TWatchedPane watched;
+        OpenImages(watched.Pane, dir, icon);
+        const std::vector<Bytes> before = ImageData(watched.Pane.IconDirectory());
+        watched.ReplaceAnswers = { answer };
+        watched.Pane.ImportBitmapFiles(WriteFiles(dir, files));
+
+        EXPECT_EQ(watched.Questions.size(), 1u);
+        for (const TImportFileReport& file : watched.Pane.LastImportReport().Files)
+            EXPECT_EQ(file.Outcome, outcome) << file.FileName;
+        const std::vector<Bytes> after = ImageData(watched.Pane.IconDirectory());
+        ASSERT_EQ(after.size(), 3u);
+        for (size_t i = 0; i < after.size(); ++i)
+            EXPECT_EQ(std::find(before.begin(), before.end(), after[i]) != before.end(),
+                outcome == O::FormatExists);
+    }
+}
+
 // Import offers bitmaps for multiple selection. Export asks for a file for each selected
 // image, highest index first; a cancelled dialog skips its image, a failure is reported.
 TEST(IconPaneImport, ImportAndExportActions)

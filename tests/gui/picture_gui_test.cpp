@@ -1,7 +1,9 @@
 #include "core/pane_test_panes.h"
+#include "frame_icon_directory.h"
 #include "graphics/png_codec.h"
 #include "qt_prompts.h"
 #include "started_window.h"
+#include "support/byte_io.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -71,6 +73,54 @@ TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
     });
     const std::optional<std::vector<int>> sides = prompts.ChooseSides({ 16, 32, 256 }, { 32, 256 });
     EXPECT_EQ(sides, (std::vector<int> { 16, 256 }));
+}
+
+// The sizes dialog's PNG column: 256 is always PNG, the sizes below as ticked; the written icon
+// holds those sizes as 8-bit RGBA PNG streams and the others as bitmaps.
+TEST(PictureGuiTest, SizesDialogStoresTheTickedSidesAsPng)
+{
+    TTempDir dir;
+    WriteFile(dir.Path("logo.png"), EncodePng(TBitmap(300, 300, TPixelFormat::pf32bit)));
+    TFakeClipboard clipboard;
+    TFrameIconDirectory frame(nullptr, nullptr, &clipboard);
+    QTimer::singleShot(0, [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            auto* dialog = qobject_cast<QDialog*>(top);
+            if (!dialog || dialog->objectName() != QStringLiteral("DialogImportSizes"))
+                continue;
+            auto box = [dialog](const char* name) {
+                return dialog->findChild<QCheckBox*>(QString::fromLatin1(name));
+            };
+            for (QCheckBox* size : dialog->findChildren<QCheckBox*>()) {
+                const QString name = size->objectName();
+                if (name.startsWith(QStringLiteral("CheckSize")))
+                    size->setChecked(name.endsWith(QStringLiteral("Size16"))
+                        || name.endsWith(QStringLiteral("Size32"))
+                        || name.endsWith(QStringLiteral("Size256")));
+            }
+            ASSERT_TRUE(box("CheckPngSize256")->isChecked());
+            EXPECT_FALSE(box("CheckPngSize256")->isEnabled());
+            EXPECT_FALSE(box("CheckPngSize32")->isChecked());
+            box("CheckPngSize32")->setChecked(true);
+            box("CheckPngSize48")->setChecked(true); // a size not made stores nothing
+            dialog->accept();
+        }
+    });
+    frame.Pane().ImportPictureAskingSizes(dir.Path("logo.png").string());
+    ASSERT_TRUE(frame.Pane().IconDirectory().SaveToFile(dir.Path("out.ico").string()));
+
+    const Bytes file = ReadFile(dir.Path("out.ico"));
+    std::vector<std::pair<int, std::string>> stored; // (width, "PNG 6/8" or "BMP")
+    for (size_t i = 0; i < ReadU16(file.data() + 4); ++i) {
+        const uint8_t* entry = file.data() + 6 + 16 * i;
+        const uint8_t* data = file.data() + ReadU32(entry + 12);
+        const bool png = data[1] == 'P' && data[2] == 'N' && data[3] == 'G';
+        stored.emplace_back(entry[0] == 0 ? 256 : entry[0],
+            png ? "PNG " + std::to_string(data[25]) + "/" + std::to_string(data[24]) : "BMP");
+    }
+    EXPECT_EQ(stored,
+        (std::vector<std::pair<int, std::string>> {
+            { 16, "BMP" }, { 32, "PNG 6/8" }, { 256, "PNG 6/8" } }));
 }
 
 } // namespace velmora::test
