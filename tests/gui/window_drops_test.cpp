@@ -59,7 +59,6 @@ TEST(WindowDrops, PicturesImportIntoThePaneTheyFallOn)
     DropFiles(w.Window, w.Window.FrameIcon2(), { picture, bitmap });
     EXPECT_EQ(Formats(w.Pane2().IconDirectory()), (TFormats { { 16, 16, 24 }, { 256, 256, 32 } }));
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 0);
-    EXPECT_EQ(w.Window.FocusedPane(), w.Window.FrameIcon2());
     ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditUndo));
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 0);
     ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditRedo));
@@ -70,10 +69,7 @@ TEST(WindowDrops, PicturesImportIntoThePaneTheyFallOn)
     EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
     SelectImages(w.Pane2(), 1, 1);
     EXPECT_EQ(preview->Shown().size(), QSize(256, 256));
-    const std::string status = w.Pane2().StatusText();
-    EXPECT_TRUE(
-        status.starts_with("Image #1, 32 bpp, 256 x 256, PNG, ") && status.ends_with(" bytes"))
-        << status;
+    EXPECT_TRUE(w.Pane2().StatusText().starts_with("Image #1, 32 bpp, 256 x 256, PNG, "));
     SelectImages(w.Pane2(), 0, 1);
     EXPECT_TRUE(preview->Shown().isNull());
     SelectImages(w.Pane2(), 0, 0);
