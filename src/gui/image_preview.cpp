@@ -4,14 +4,17 @@
 #include "image_preview.h"
 
 #include "graphics/icon_picture.h"
+#include "graphics/picture_file.h"
 #include "pane/icon_pane.h"
 #include "qt_bitmap.h"
 #include "support/error.h"
 
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QStyle>
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 namespace velmora
@@ -26,15 +29,39 @@ constexpr int Gap = 6;
 constexpr int CheckSide = 4;
 // Wide enough for a 128-pixel image, or a 48-pixel one doubled, without a scroll bar.
 constexpr int CanvasWidth = 128 + 2 * Gap;
+// An icon file may hold an image far beyond any icon size; the preview does not decode one
+// of more than this side (the grid still shows it).
+constexpr int64_t LargestPreviewed = 1024;
 
-void DrawOverCheckerboard(QPainter& painter, const QRect& area, const QImage& image)
+// The image's own size from its data, before anything is decoded.
+std::pair<int64_t, int64_t> OwnSize(const TIconDirectoryImage& image)
 {
+    if (!image.IsPng())
+        return { std::abs(int64_t { image.Header.biWidth }),
+            std::abs(int64_t { image.Header.biHeight }) / 2 };
+    // The image's data follows the one-image icon file's header (6) and entry (16).
+    const ByteSpan data(image.Icon->Data());
+    const auto size = data.size() > 22 ? PngHeaderSize(data.subspan(22)) : std::nullopt;
+    return size ? std::pair<int64_t, int64_t>(size->first, size->second)
+                : std::pair<int64_t, int64_t>(0, 0);
+}
+
+// Draws the image over a checkerboard in area; only the part inside exposed is painted.
+void DrawOverCheckerboard(
+    QPainter& painter, const QRect& area, const QRect& exposed, const QImage& image)
+{
+    const QRect shown = area.intersected(exposed);
+    if (shown.isEmpty())
+        return;
     const QColor light(0xff, 0xff, 0xff);
     const QColor dark(0xcc, 0xcc, 0xcc);
     painter.save();
-    painter.setClipRect(area);
-    for (int y = 0; y < area.height(); y += CheckSide) {
-        for (int x = 0; x < area.width(); x += CheckSide) {
+    painter.setClipRect(shown);
+    // The squares stay anchored at the area's corner whatever part is exposed.
+    const int left = (shown.left() - area.left()) / CheckSide * CheckSide;
+    const int top = (shown.top() - area.top()) / CheckSide * CheckSide;
+    for (int y = top; y <= shown.bottom() - area.top(); y += CheckSide) {
+        for (int x = left; x <= shown.right() - area.left(); x += CheckSide) {
             const bool odd = ((x / CheckSide) + (y / CheckSide)) % 2 != 0;
             painter.fillRect(area.x() + x, area.y() + y, CheckSide, CheckSide, odd ? dark : light);
         }
@@ -80,15 +107,15 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
+    void paintEvent(QPaintEvent* event) override
     {
         const auto [real, doubled] = Areas();
         if (real.isEmpty())
             return;
         QPainter painter(this);
-        DrawOverCheckerboard(painter, real, m_preview.m_image);
+        DrawOverCheckerboard(painter, real, event->rect(), m_preview.m_image);
         if (!doubled.isEmpty())
-            DrawOverCheckerboard(painter, doubled, m_preview.m_image);
+            DrawOverCheckerboard(painter, doubled, event->rect(), m_preview.m_image);
     }
 
 private:
@@ -119,7 +146,10 @@ void TImagePreview::Refresh()
     const TIconDirectory& document = m_pane.IconDirectory();
     if (selected.Count() == 1) {
         const int index = std::atoi(selected[0].c_str());
-        if (index >= 0 && index < document.Count()) {
+        const auto [width, height] = index >= 0 && index < document.Count()
+            ? OwnSize(document.GetImage(index))
+            : std::pair<int64_t, int64_t>(0, 0);
+        if (width > 0 && height > 0 && width <= LargestPreviewed && height <= LargestPreviewed) {
             // An image that cannot be drawn shows nothing; the grid says why.
             try {
                 image = ToQImage(IconPicture(*document.GetImage(index).Icon));
