@@ -115,6 +115,7 @@ TFrameIconDirectory::TFrameIconDirectory(
     gridLayout->setSpacing(0);
     gridLayout->addWidget(m_grid, 1);
     m_preview = new TImagePreview(*m_pane, gridArea);
+    m_preview->setVisible(m_pane->Grid().Visible());
     gridLayout->addWidget(m_preview);
     layout->addWidget(gridArea, 1);
 
@@ -446,8 +447,11 @@ void TFrameIconDirectory::GridChanged()
     if (!m_pane->Grid().Visible() && window()->focusWidget() == m_grid)
         setFocus(Qt::OtherFocusReason);
     m_grid->Rebuild();
-    if (m_preview)
+    // The preview belongs to the grid: a pane without images shows neither.
+    if (m_preview) {
+        m_preview->setVisible(m_pane->Grid().Visible());
         m_preview->Refresh();
+    }
     for (const TPaneActionInfo& info : PaneActions())
         if (info.Tag > 0)
             Action(info.Action)->setChecked(info.Tag == m_pane->Zoom());
