@@ -229,8 +229,7 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
     }
 }
 
-// Over three formats that exist, "Yes to All" and "No to All" answer the first question for
-// the rest of that import.
+// Over three formats that exist, "Yes to All" and "No to All" answer for the rest.
 TEST(IconPaneImport, ToAllAnswersTheRestOfTheImport)
 {
     for (const TReplaceAnswer answer : { TReplaceAnswer::YesToAll, TReplaceAnswer::NoToAll }) {
@@ -240,11 +239,11 @@ TEST(IconPaneImport, ToAllAnswersTheRestOfTheImport)
             { BmpImage(16, 16, 24), BmpImage(24, 24, 24), BmpImage(32, 32, 24) });
         const std::vector<Bytes> before = ImageData(watched.Pane.IconDirectory());
         watched.ReplaceAnswers = { answer };
+        const bool yes = answer == TReplaceAnswer::YesToAll;
         watched.Pane.ImportBitmapFiles(WriteFiles(dir,
             { { "a.bmp", Picture(16, 16) }, { "b.bmp", Picture(24, 24) },
                 { "c.bmp", Picture(32, 32) } }));
         EXPECT_EQ(watched.Questions.size(), 1u);
-        const bool yes = answer == TReplaceAnswer::YesToAll;
         for (const TImportFileReport& file : watched.Pane.LastImportReport().Files)
             EXPECT_EQ(file.Outcome, yes ? O::Replaced : O::FormatExists) << file.FileName;
         EXPECT_EQ(ImageData(watched.Pane.IconDirectory()) == before, !yes);

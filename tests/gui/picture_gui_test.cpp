@@ -74,8 +74,7 @@ TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
     EXPECT_EQ(sides, (std::vector<int> { 16, 256 }));
 }
 
-// The sizes dialog's PNG column: 256 is always PNG, the sizes below as ticked, as 8-bit RGBA
-// PNG streams; the others are bitmaps.
+// The PNG column: 256 always, the sizes below as ticked, as 8-bit RGBA; the others bitmaps.
 TEST(PictureGuiTest, SizesDialogStoresTheTickedSidesAsPng)
 {
     TTempDir dir;
