@@ -91,10 +91,13 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
         row.Box = new QCheckBox(QStringLiteral("%1 x %1").arg(row.Side));
         row.Box->setObjectName(QStringLiteral("CheckSize%1").arg(row.Side));
         row.Box->setChecked(std::find(chosen.begin(), chosen.end(), row.Side) != chosen.end());
-        // Below 256 the default is a bitmap, which every reader takes; 256 is always PNG.
+        // Below 256 the default is a bitmap, which every reader takes, until the user ticks PNG
+        // for a size; 256 is always PNG.
         row.Png = new QCheckBox(QObject::tr("PNG"));
         row.Png->setObjectName(QStringLiteral("CheckPngSize%1").arg(row.Side));
-        row.Png->setChecked(row.Side >= PngAlwaysFrom);
+        row.Png->setChecked(row.Side >= PngAlwaysFrom
+            || std::find(m_chosenPngSides.begin(), m_chosenPngSides.end(), row.Side)
+                != m_chosenPngSides.end());
         row.Png->setEnabled(row.Side < PngAlwaysFrom);
         row.Png->setToolTip(row.Side >= PngAlwaysFrom
                 ? QObject::tr("Images of 256 pixels are always stored PNG-compressed")
@@ -145,7 +148,11 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     TSizesChoice choice;
+    // The PNG ticks are kept for the next use, also those of sizes not made this time.
+    m_chosenPngSides.clear();
     for (const TSizeRow& row : rows) {
+        if (row.Png->isChecked())
+            m_chosenPngSides.push_back(row.Side);
         if (!row.Box->isChecked())
             continue;
         choice.Sides.push_back(row.Side);
