@@ -1,5 +1,6 @@
 #include "cli_output.h"
 
+#include "command_line.h"
 #include "commands.h"
 
 #include <cerrno>
@@ -40,6 +41,20 @@ std::string PlainLineEnds(std::string_view text)
 void PrintError(std::string_view text)
 {
     WriteError(PlainLineEnds(text) + '\n');
+}
+
+void ReportFileFailure(std::string_view file, std::string_view chain, std::string_view detail)
+{
+    const std::string lines = PlainLineEnds(chain);
+    const size_t last = lines.find_last_of('\n');
+    std::string line = "velmora-icon: ";
+    line.append(file).append(": ").append(
+        last == std::string::npos ? lines : lines.substr(last + 1));
+    PrintError(line);
+    if (Verbose() && !detail.empty())
+        PrintError(detail);
+    else if (Verbose() && last != std::string::npos)
+        PrintError(lines);
 }
 
 namespace

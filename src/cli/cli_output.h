@@ -24,6 +24,11 @@ void PrintError(std::string_view text);
 /// An empty command stands for the tool itself.
 int UsageError(std::string_view command, std::string_view problem);
 
+/// Says on standard error why the file failed, in one line "velmora-icon: FILE: REASON" whose
+/// reason is the innermost (last) text of the nested chain. With --verbose the whole chain
+/// follows, or detail when one is given (the longer text the window shows).
+void ReportFileFailure(std::string_view file, std::string_view chain, std::string_view detail = {});
+
 /// A JSON string literal of the text (quotes included). The literal is valid UTF-8 whatever
 /// the text holds: each byte that is not part of a valid UTF-8 sequence becomes the escape
 /// \udcXX of its value XX, so that a file name of any bytes can be got back (as Python's

@@ -13,7 +13,8 @@ namespace velmora::cli
 void TCliPanePlatform::ShowMessage(const std::string& text)
 {
     ++m_messages;
-    PrintError(text);
+    if (!m_silent)
+        PrintError(text);
 }
 
 bool TCliPanePlatform::AskQuestion(const std::string& text, const std::string& caption)

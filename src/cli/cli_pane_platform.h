@@ -31,6 +31,9 @@ public:
     void RepaintGrid() override { }
     IVectorPictureDrawer* VectorPictures() override { return m_svgDrawer.get(); }
 
+    /// Silent, messages are only counted: the caller says in its own words what went wrong.
+    void SetSilent(bool silent) { m_silent = silent; }
+
     /// How many messages and questions the pane has shown so far.
     int MessageCount() const { return m_messages; }
     int QuestionCount() const { return m_questions; }
@@ -40,6 +43,7 @@ private:
     std::unique_ptr<IVectorPictureDrawer> m_svgDrawer = MakeSvgDrawer();
     int m_messages = 0;
     int m_questions = 0;
+    bool m_silent = false;
 };
 
 } // namespace velmora::cli

@@ -1,9 +1,12 @@
 // velmora-icon build: makes an icon file from bitmap files, as the desktop program's import
 // does, optionally on top of the images of an existing icon.
 
+#include "build_inputs.h"
 #include "cli_output.h"
 #include "cli_pane_platform.h"
 #include "commands.h"
+#include "icon_loading.h"
+#include "icons/image_removal.h"
 #include "input_file.h"
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
@@ -15,6 +18,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 namespace velmora::cli
@@ -22,6 +26,8 @@ namespace velmora::cli
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
+      "       velmora-icon build --into ICON [-o OUT.ico] --remove SPEC[,SPEC...]... [--sort]\n"
+      "                          [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
       "                          PICTURE\n"
       "       velmora-icon build -o OUT.ico [--into ICON] [--sizes N,N,...] [--source N=FILE]...\n"
@@ -49,7 +55,17 @@ const char* const BuildHelp
       "takes NAME-N.svg, or else NAME-N.png, beside PICTURE NAME.svg for each size N.\n"
       "\n"
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
-      "is replaced when it exists. Messages go to standard error.\n"
+      "is replaced when it exists, and only once it is whole. Messages go to standard error.\n"
+      "\n"
+      "--remove SPEC leaves out the images of ICON that SPEC names: an index (0 is the first),\n"
+      "every image of a size WxH such as 32x32, or of a size and depth WxH@BPP such as\n"
+      "48x48@32. The images are removed first, then the FILEs are imported. Without -o ICON\n"
+      "itself is rewritten (a cursor stays a cursor); a SPEC that names no image is an error,\n"
+      "and nothing is written. With --sort the images are stored in the order of the desktop\n"
+      "program's \"Sort by format\"; without it they keep the order of the import.\n"
+      "\n"
+      "A FILE, PICTURE, ICON or --source FILE of - is read from standard input (once in a\n"
+      "call); it, a pipe or /dev/fd/N is taken as PNG, bitmap or SVG by its first bytes.\n"
       "\n"
       "With --cursor OUT is a cursor file (.cur): each new image gets the hotspot of --hotspot\n"
       "X,Y (0,0 when none is given) or, with --hotspot SIZE:X,Y, the one given for its width;\n"
@@ -60,6 +76,9 @@ const char* const BuildHelp
       "  --cursor               write a cursor file\n"
       "  --hotspot [SIZE:]X,Y   the hotspot of the new cursor images (of width SIZE); repeatable\n"
       "  --into ICON            start from the images of this icon file\n"
+      "  --remove SPEC,...      leave out these images of ICON (N, WxH or WxH@BPP); repeatable\n"
+      "  --sort                 store the images sorted by format\n"
+      "  --verbose              with a failure, show the whole chain of reasons\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
       "  --png-sizes N,N,...|all  store these of the --sizes PNG-compressed (smaller files;\n"
       "                         Windows Vista and later read them); by default only 256 is\n"
@@ -71,8 +90,9 @@ const char* const BuildHelp
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
       "became an image or the mask of one (with --sizes: every size became an image); 1\n"
-      "otherwise, naming on standard error each file or size not imported and why; 2 for a\n"
-      "usage error. OUT.ico is not written when ICON cannot be opened or the icon has no image.\n";
+      "otherwise (also for a SPEC that names no image), naming on standard error each file or\n"
+      "size not imported and why, one line each; 2 for a usage error. OUT.ico is not written\n"
+      "when ICON cannot be opened or the icon has no image.\n";
 
 namespace
 {
@@ -117,21 +137,24 @@ std::string WhyNotImported(const TImportFileReport& file, const std::string& sto
     return std::string();
 }
 
-// Opens ICON in the pane; false, with the reason on standard error, when it cannot.
-bool OpenInto(TIconPane& pane, const std::string& iconName)
+// Opens ICON (read by the name path) in the pane; false, with the reason on standard error,
+// when it cannot.
+bool OpenInto(TIconPane& pane, const std::string& path, const std::string& iconName)
 {
     std::string reason;
     try {
-        pane.OpenIconFile(iconName);
+        pane.OpenIconFile(path);
         if (pane.IconDirectory().Status() == ResultOk)
             return true;
-        // The pane has shown "Error - icon file not opened"; the reason follows.
         reason = StatusText(pane.IconDirectory().Status());
+        // A file of another kind says what it is.
+        const std::string kind = KindOfFile(path);
+        if (!kind.empty())
+            reason = kind;
     } catch (const std::exception& error) {
-        PrintError(FormatText(Messages::IconFileNotOpened, { iconName }));
         reason = error.what();
     }
-    PrintError(reason);
+    ReportFileFailure(iconName, reason);
     return false;
 }
 
@@ -247,11 +270,13 @@ struct TBuildOptions {
     std::vector<std::string> Files;
     bool Cursor = false;
     std::vector<std::string> Hotspots;
+    std::vector<std::string> Removes;
+    bool Sort = false;
 };
 
 int RunBuild(const TBuildOptions& options)
 {
-    const std::optional<std::string>& output = options.Output;
+    std::optional<std::string> output = options.Output;
     const std::optional<std::string>& into = options.Into;
     if ((output && output->empty()) || (into && into->empty()))
         return Usage(output && output->empty() ? "-o needs the name of the icon file to write"
@@ -286,19 +311,60 @@ int RunBuild(const TBuildOptions& options)
     for (const std::string& spot : options.Hotspots)
         if (!ParseHotspot(spot, hotspots))
             return Usage("--hotspot needs X,Y or SIZE:X,Y, one for all sizes and each SIZE once");
+    std::vector<TImageSpec> removals;
+    for (const std::string& text : options.Removes) {
+        const std::optional<TImageSpec> spec = ParseImageSpec(text);
+        if (!spec)
+            return Usage("--remove needs an index, WxH or WxH@BPP, such as 3, 32x32 or 48x48@32");
+        removals.push_back(*spec);
+    }
+    if (!removals.empty() && !into)
+        return Usage("--remove needs --into ICON");
+    // Removing images rewrites ICON unless another output is named.
+    if (!removals.empty() && !output && !options.Each)
+        output = into;
+    // Standard input can be read once: one input of - at most.
+    size_t standardInputs
+        = static_cast<size_t>(std::count(options.Files.begin(), options.Files.end(), "-"));
+    standardInputs += into == "-" ? 1 : 0;
+    for (const std::string& source : options.Sources)
+        standardInputs += source.ends_with("=-") ? 1 : 0;
+    if (standardInputs > 1)
+        return Usage("standard input (-) can be read only once");
+    if (options.Each && standardInputs > 0)
+        return Usage("--each names each icon after its PICTURE: - has no name");
     TStringList files;
-    for (const std::string& file : options.Files)
-        files.Add(file);
     if (options.Each) {
         if (output)
             return Usage("--each and -o cannot be given together");
-        if (files.Count() == 0)
+        if (options.Files.empty())
             return Usage("--each needs at least one PICTURE");
         if (!options.Sources.empty() || options.SourcesHow)
             return Usage("--source and --sources go with one PICTURE, not with --each");
     } else if (!output) {
         return Usage("-o OUT.ico is missing");
     }
+    // Each input becomes readable by a name that says what it holds; one that cannot be read
+    // is reported and left out.
+    TBuildInputs inputs;
+    bool allTaken = true;
+    const auto take = [&](const std::string& name) -> std::optional<std::string> {
+        try {
+            return inputs.Take(name);
+        } catch (const std::exception& error) {
+            ReportFileFailure(name, error.what());
+            allTaken = false;
+            return std::nullopt;
+        }
+    };
+    for (const std::string& file : options.Files)
+        if (const std::optional<std::string> path = take(file))
+            files.Add(*path);
+    std::optional<std::string> intoPath;
+    if (into && !(intoPath = take(*into)))
+        return ExitFailed;
+    if (files.Count() == 0 && !options.Files.empty() && (sides || options.Each))
+        return ExitFailed;
     const bool anySvg = std::any_of(files.Lines().begin(), files.Lines().end(),
         [](const std::string& file) { return IsVectorPictureName(file); });
     if (anySvg && !sides && files.Count() == 1)
@@ -316,6 +382,12 @@ int RunBuild(const TBuildOptions& options)
             return Usage(
                 "--source " + std::to_string(side) + "=" + file + " names a size that is not made");
     }
+    for (auto& [side, file] : sources) {
+        const std::optional<std::string> path = take(file);
+        if (!path)
+            return ExitFailed;
+        file = *path;
+    }
     if (autoSources) {
         // A size given by --source keeps that file.
         for (const auto& [side, file] : FindSizeSources(files[0], *sides))
@@ -328,10 +400,19 @@ int RunBuild(const TBuildOptions& options)
               const std::string& outputName) -> int {
         const std::optional<std::string> oneOutput = outputName;
         TCliPanePlatform platform;
+        // The pane's messages give way to one line per file, written here.
+        platform.SetSilent(true);
         TIconPane pane(platform);
         pane.SetIconNumber(1);
-        if (into && !OpenInto(pane, *into))
+        if (into && !OpenInto(pane, *intoPath, *into))
             return ExitFailed;
+        if (const std::optional<std::string> unmatched
+            = RemoveImages(pane.IconDirectory(), removals)) {
+            ReportFileFailure(*into, FormatText(Messages::BuildNoImageMatches, { *unmatched }));
+            return ExitFailed;
+        }
+        if (!removals.empty())
+            pane.RebuildGrid();
         // A cursor given to --into stays one; an icon becomes one with --cursor.
         cursor = cursor || pane.IconDirectory().IsCursor();
         if (!cursor && !hotspots.empty())
@@ -357,18 +438,39 @@ int RunBuild(const TBuildOptions& options)
             if (report.Stopped && file.Outcome == TImportOutcome::FormatExists)
                 stoppedAt = file.FileName;
         }
+        // One line per file and reason: a picture that cannot be read fails every size alike.
+        std::set<std::pair<std::string, std::string>> reported;
         for (const TImportFileReport& file : report.Files) {
-            const std::string why = WhyNotImported(file, stoppedAt);
-            if (!why.empty())
-                Report(FormatText(Messages::BuildFileNotImported, { file.FileName, why }));
+            std::string why = WhyNotImported(file, stoppedAt);
+            if (why.empty())
+                continue;
+            std::string name = file.FileName;
+            const size_t at = name.rfind(" @ ");
+            const std::string path
+                = oneSides && at != std::string::npos ? name.substr(0, at) : name;
+            if (oneSides && file.Outcome == TImportOutcome::Refused)
+                name = path;
+            name.replace(0, path.size(), inputs.Shown(path));
+            if (file.Outcome == TImportOutcome::WrongExtension && inputs.Unknown(path))
+                why = Messages::BuildNoPicture;
+            // A file of another kind than its name says what it is.
+            const std::string kind = file.Outcome == TImportOutcome::Refused
+                ? OtherKindOfPicture(path)
+                : std::string();
+            if (!kind.empty())
+                why = kind;
+            if (reported.emplace(name, why).second)
+                ReportFileFailure(name, why, file.Message);
         }
 
         if (pane.IconDirectory().Count() == 0) {
-            Report(FormatText(Messages::BuildNoImage, { *oneOutput }));
+            ReportFileFailure(*oneOutput, Messages::BuildNoImage);
             return ExitFailed;
         }
         if (cursor && !SetHotspots(pane.IconDirectory(), firstNew, hotspots))
             return ExitFailed;
+        if (options.Sort)
+            pane.IconDirectory().SortImages();
         bool saved = false;
         // "-o -" saves into a temporary file whose bytes then go to standard oneOutput.
         const bool toStandardOutput = *oneOutput == "-";
@@ -380,12 +482,9 @@ int RunBuild(const TBuildOptions& options)
             pane.SaveIconFile(target);
             saved = pane.IconDirectory().Status() == ResultOk;
             if (!saved)
-                PrintError(StatusText(pane.IconDirectory().Status()));
+                ReportFileFailure(*oneOutput, StatusText(pane.IconDirectory().Status()));
         } catch (const std::exception& error) {
-            std::string text(Messages::FileNotSaved);
-            text += *oneOutput;
-            PrintError(text);
-            PrintError(error.what());
+            ReportFileFailure(*oneOutput, error.what());
         }
         if (saved && toStandardOutput) {
             const Bytes bytes = ReadFileBytes(target);
@@ -398,12 +497,18 @@ int RunBuild(const TBuildOptions& options)
             ? std::all_of(report.Files.begin(), report.Files.end(),
                 [](const TImportFileReport& file) { return WhyNotImported(file, "").empty(); })
             : report.AllBitmapsUsed();
-        return saved && allUsed ? ExitOk : ExitFailed;
+        return saved && allUsed && allTaken ? ExitOk : ExitFailed;
     };
 
     if (!options.Each)
         return buildIcon(files, sides, *output);
-    // One icon per picture, all in this one process.
+    // One icon per picture, all in this one process, in OUTDIR made as extract makes its own.
+    std::error_code made;
+    std::filesystem::create_directories(*options.Each, made);
+    if (!std::filesystem::is_directory(*options.Each)) {
+        ReportFileFailure(*options.Each, made ? made.message() : "not a folder");
+        return ExitFailed;
+    }
     int status = ExitOk;
     for (const std::string& file : files.Lines()) {
         TStringList one;
@@ -412,8 +517,8 @@ int RunBuild(const TBuildOptions& options)
             = !options.Sizes && IsVectorPictureName(file) ? std::optional(SvgDefaultSides)
             : options.Sizes                               ? sides
                                                           : std::nullopt;
-        const std::filesystem::path target
-            = std::filesystem::path(*options.Each) / std::filesystem::path(file).stem();
+        const std::filesystem::path target = std::filesystem::path(*options.Each)
+            / std::filesystem::path(inputs.Shown(file)).stem();
         if (buildIcon(one, fileSides, target.string() + ".ico") != ExitOk)
             status = ExitFailed;
     }
@@ -438,6 +543,10 @@ TCommand SetupBuild(CLI::App& tool)
     app->add_flag("--cursor", options->Cursor, "write a cursor file");
     app->add_option("--hotspot", options->Hotspots, "the hotspot of the new cursor images")
         ->allow_extra_args(false);
+    app->add_option("--remove", options->Removes, "needs an index, WxH or WxH@BPP")
+        ->allow_extra_args(false)
+        ->delimiter(',');
+    app->add_flag("--sort", options->Sort, "store the images sorted by format");
     app->add_option("FILE", options->Files);
     return { app, [options] { return RunBuild(*options); } };
 }

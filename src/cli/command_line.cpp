@@ -25,6 +25,9 @@ CLI::App* AddCommand(CLI::App& tool, const std::string& name, std::string_view h
 {
     CLI::App* command = tool.add_subcommand(name);
     command->add_flag("--verbose", VerboseFlag);
+    // Given before the command, --verbose means the same.
+    if (!tool.get_option_no_throw("--verbose"))
+        tool.add_flag("--verbose", VerboseFlag);
     SetHelpText(*command, help);
     return command;
 }
@@ -46,7 +49,11 @@ std::string UsageProblem(const CLI::ParseError& error, const CLI::App& app)
 {
     const std::string message = error.what();
     if (dynamic_cast<const CLI::ExtrasError*>(&error)) {
-        const std::vector<std::string> extras = app.remaining();
+        // The extra argument may belong to a command that encloses app.
+        std::vector<std::string> extras = app.remaining();
+        for (const CLI::App* outer = app.get_parent(); extras.empty() && outer;
+             outer = outer->get_parent())
+            extras = outer->remaining();
         const std::string first = extras.empty() ? std::string() : extras.front();
         if (first.size() > 1 && first[0] == '-')
             return "unknown option " + first;

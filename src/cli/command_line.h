@@ -15,7 +15,8 @@ struct TCommand {
     std::function<int()> Run;
 };
 
-/// Adds the command NAME, with its --verbose, to the tool. Its -h and --help print help, exactly as
+/// Adds the command NAME, with its --verbose (which the tool also takes before a command), to
+/// the tool. Its -h and --help print help, exactly as
 /// written, on standard output. A value option's description is the rest of the line that says what
 /// a missing value should have been ("needs a colour"), as its usage error.
 CLI::App* AddCommand(CLI::App& tool, const std::string& name, std::string_view help);

@@ -2,39 +2,19 @@
 
 #include "cli_output.h"
 #include "commands.h"
+#include "files/file_kind.h"
 #include "input_file.h"
 #include "messages/messages.h"
 #include "support/error.h"
 #include "support/file_io.h"
 
-#include <algorithm>
-
 namespace velmora::cli
 {
 
-namespace
+std::string KindOfFile(const std::string& name)
 {
-
-// What a file that is no icon is, by its first bytes; empty when it is none of these kinds.
-std::string_view KindOfFile(const Bytes& start)
-{
-    const auto is = [&](std::string_view bytes) {
-        return start.size() >= bytes.size()
-            && std::equal(bytes.begin(), bytes.end(), start.begin(),
-                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-    };
-    if (is(std::string_view("\0\0\2\0", 4)))
-        return "a cursor file (type 2)";
-    if (is("\x89PNG"))
-        return "a PNG picture, not an icon";
-    if (is("BM"))
-        return "a bitmap picture, not an icon";
-    if (is("MZ"))
-        return "a Windows program, not an icon";
-    return {};
+    return std::string(KindOfFileNamed(name));
 }
-
-} // namespace
 
 TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoadContent content)
 {
@@ -56,8 +36,7 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
         if (!result.Loaded) {
             result.Error = std::string(StatusText(document.Status()));
             // A file of another kind says what it is.
-            const Bytes start = ReadFileBytes(input.Path(), 8);
-            const std::string_view kind = KindOfFile(start);
+            const std::string kind = KindOfFile(input.Path());
             if (!kind.empty())
                 result.Error = kind;
         }
@@ -66,15 +45,8 @@ TLoadResult LoadIconFile(TIconDirectory& document, const std::string& name, TLoa
             result.Status = document.Status();
         result.Error = error.what();
     }
-    if (!result.Loaded) {
-        // One line with the innermost reason: the last text of the nested chain.
-        const std::string chain = PlainLineEnds(result.Error);
-        const size_t last = chain.find_last_of('\n');
-        PrintError("velmora-icon: " + name + ": "
-            + (last == std::string::npos ? chain : chain.substr(last + 1)));
-        if (Verbose() && last != std::string::npos)
-            PrintError(chain);
-    }
+    if (!result.Loaded)
+        ReportFileFailure(name, result.Error);
     return result;
 }
 

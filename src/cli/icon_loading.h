@@ -24,6 +24,10 @@ enum class TLoadContent {
     Readable, // every image that can be read and decoded (TIconDirectory::LoadReadableFromFile)
 };
 
+/// What a file that is no icon is by its first bytes ("a PNG picture, not an icon"); empty
+/// when it is none of the kinds told apart or cannot be read.
+std::string KindOfFile(const std::string& name);
+
 /// Loads an icon file into the document. A refused file is reported on standard error as
 /// "Error - icon file not opened: NAME" followed by the reason.
 TLoadResult LoadIconFile(

@@ -33,7 +33,7 @@ struct TDescriptor {
 
 } // namespace
 
-TInputFile::TInputFile(const std::string& name)
+TInputFile::TInputFile(const std::string& name, bool copy)
     : m_path(name)
 {
     const bool standardInput = name == "-";
@@ -43,7 +43,7 @@ TInputFile::TInputFile(const std::string& name)
         return; // the command's own reading says why (a missing file, no permission)
     if (!standardInput && S_ISDIR(info.st_mode))
         Fail("is a folder");
-    if (!standardInput && S_ISREG(info.st_mode))
+    if (!standardInput && S_ISREG(info.st_mode) && !copy)
         return;
 
     TDescriptor input { standardInput ? ::dup(STDIN_FILENO) : ::open(name.c_str(), O_RDONLY) };
@@ -89,6 +89,18 @@ void TInputFile::CopyFrom(int fd, int copy)
             done += put;
         }
     }
+}
+
+void TInputFile::NameCopyWith(const std::string& suffix)
+{
+    if (!m_temporary || suffix.empty())
+        return;
+    // A link never replaces a file of that name that someone else made meanwhile.
+    const std::string named = m_path + suffix;
+    if (::link(m_path.c_str(), named.c_str()) != 0)
+        Fail(std::string("cannot keep a copy: ") + std::strerror(errno));
+    ::unlink(m_path.c_str());
+    m_path = named;
 }
 
 TInputFile::~TInputFile()

@@ -15,14 +15,20 @@ public:
     /// The most bytes taken from an input that is not a regular file.
     static constexpr uint64_t MaxBytes = uint64_t { 1 } << 30;
 
-    /// Raises an error when the input is a folder, cannot be read or exceeds MaxBytes.
-    explicit TInputFile(const std::string& name);
+    /// Raises an error when the input is a folder, cannot be read or exceeds MaxBytes. With
+    /// copy, a regular file is copied too.
+    explicit TInputFile(const std::string& name, bool copy = false);
     ~TInputFile();
     TInputFile(const TInputFile&) = delete;
     TInputFile& operator=(const TInputFile&) = delete;
 
     /// The name to read the input by.
     const std::string& Path() const { return m_path; }
+    /// True when the input was copied into a temporary file.
+    bool Copied() const { return m_temporary; }
+    /// Renames the temporary copy so that its name ends in suffix (such as ".png"), for
+    /// readers that go by the name; raises an error when it cannot.
+    void NameCopyWith(const std::string& suffix);
 
 private:
     void CopyFrom(int fd, int copy);

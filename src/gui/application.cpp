@@ -1,6 +1,7 @@
 #include "application.h"
 
 #include "colors/pixel_format_codes.h"
+#include "dialog_focus_return.h"
 #include "messages/messages.h"
 #include "program_icon.h"
 #include "qt_platform.h"
@@ -30,6 +31,7 @@ TVelmoraApplication::TVelmoraApplication(int& argc, char** argv)
     // Every window of the program, the About dialog's included, shows the program's icon.
     setWindowIcon(ProgramIcon());
     SetSystemColors(&SystemColorsFromPalette);
+    installEventFilter(new TDialogFocusReturn(this));
     // The core paints as the screen would: 24- and 32-bit screens blend images by alpha.
     if (const QScreen* screen = primaryScreen())
         SetScreenColorDepth(screen->depth());

@@ -250,7 +250,7 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_IconOpen"), A::IconOpen);
     AddEntry(m_popupFrame, QStringLiteral("MI_IconSave"), A::IconSave);
     AddEntry(m_popupFrame, QStringLiteral("MI_IconClose"), A::IconClose)
-        ->SetOwnCaption(QStringLiteral("Close"));
+        ->SetOwnCaption(QStringLiteral("C&lose"));
     m_popupFrame->addSeparator();
     AddEntry(m_popupFrame, QStringLiteral("MI_IconBkColor"), A::IconBackColor);
     AddEntry(m_popupFrame, QStringLiteral("MI_IconTransparentColor"), A::IconTransparentColor);
@@ -276,12 +276,14 @@ void TFrameIconDirectory::CreateMenus()
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageImportSizes"), A::ImageImportSizes);
     AddEntry(m_popupFrame, QStringLiteral("MI_ImageExportBitmap"), A::ImageExportBitmap);
     m_popupFrame->addSeparator();
-    AddEntry(m_popupFrame, QStringLiteral("MI_ImageHotspot"), A::ImageHotspot);
-    AddEntry(m_popupFrame, QStringLiteral("MI_IconNewCursor"), A::IconNewCursor);
-    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsCursor"), A::IconSaveAsCursor);
-    AddEntry(m_popupFrame, QStringLiteral("MI_IconSaveAsIcon"), A::IconSaveAsIcon);
+    QMenu* cursor = m_popupFrame->addMenu(CursorMenuCaption());
+    cursor->menuAction()->setObjectName(QStringLiteral("MI_Cursor"));
+    AddEntry(cursor, QStringLiteral("MI_ImageHotspot"), A::ImageHotspot);
+    AddEntry(cursor, QStringLiteral("MI_IconNewCursor"), A::IconNewCursor);
+    AddEntry(cursor, QStringLiteral("MI_IconSaveAsCursor"), A::IconSaveAsCursor);
+    AddEntry(cursor, QStringLiteral("MI_IconSaveAsIcon"), A::IconSaveAsIcon);
     // The check of the icon, with the repairs it offers, in a dialog of its own.
-    QAction* check = m_popupFrame->addAction(QStringLiteral("Check icon..."));
+    QAction* check = m_popupFrame->addAction(QStringLiteral("Chec&k icon..."));
     check->setObjectName(QStringLiteral("MI_IconCheck"));
     connect(check, &QAction::triggered, this,
         [this] { RunGuarded([this] { ShowCheckDialog(*this); }); });

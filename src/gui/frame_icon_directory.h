@@ -85,6 +85,8 @@ public:
 
 protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
+    /// An empty pane holds the focus itself: the grid's function keys work there too.
+    void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

@@ -255,28 +255,27 @@ void TImageGridView::mouseReleaseEvent(QMouseEvent* event)
     QTableView::mouseReleaseEvent(event);
 }
 
+TGridKey GridKeyOf(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_F9:
+        return TGridKey::F9;
+    case Qt::Key_F10:
+        return TGridKey::F10;
+    case Qt::Key_F11:
+        return TGridKey::F11;
+    case Qt::Key_F12:
+        return TGridKey::F12;
+    case Qt::Key_Delete:
+        return TGridKey::Delete;
+    default:
+        return TGridKey::Other;
+    }
+}
+
 void TImageGridView::keyReleaseEvent(QKeyEvent* event)
 {
-    TGridKey key = TGridKey::Other;
-    switch (event->key()) {
-    case Qt::Key_F9:
-        key = TGridKey::F9;
-        break;
-    case Qt::Key_F10:
-        key = TGridKey::F10;
-        break;
-    case Qt::Key_F11:
-        key = TGridKey::F11;
-        break;
-    case Qt::Key_F12:
-        key = TGridKey::F12;
-        break;
-    case Qt::Key_Delete:
-        key = TGridKey::Delete;
-        break;
-    default:
-        break;
-    }
+    const TGridKey key = GridKeyOf(event->key());
     if (key != TGridKey::Other && !event->isAutoRepeat()) {
         RunGuarded([&] { m_pane.StringGridMainKeyUp(key); });
         event->accept();

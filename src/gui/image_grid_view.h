@@ -41,6 +41,9 @@ private:
     const TIconPane& m_pane;
 };
 
+/// The grid key of a released Qt key: F9 to F12 and Delete, or Other.
+TGridKey GridKeyOf(int qtKey);
+
 /// The grid `StringGridMain`: shows the pane's grid, reports selection changes and released
 /// function keys to the pane.
 class TImageGridView : public QTableView

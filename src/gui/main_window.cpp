@@ -231,10 +231,13 @@ void TFormQEBMain::CreateMenus()
         add(menu, QStringLiteral("MIImageImportSizes") + suffix, A::ImageImportSizes, false);
         add(menu, QStringLiteral("MIImageExportBitmap") + suffix, A::ImageExportBitmap, false);
         menu->addSeparator();
-        add(menu, QStringLiteral("MIImageHotspot") + suffix, A::ImageHotspot, false);
-        add(menu, QStringLiteral("MIIconNewCursor") + suffix, A::IconNewCursor, false);
-        add(menu, QStringLiteral("MIIconSaveAsCursor") + suffix, A::IconSaveAsCursor, false);
-        add(menu, QStringLiteral("MIIconSaveAsIcon") + suffix, A::IconSaveAsIcon, false);
+        // The cursor entries share a submenu: the Icon menu has no letter left for them.
+        QMenu* cursor = menu->addMenu(CursorMenuCaption());
+        cursor->menuAction()->setObjectName(QStringLiteral("MICursor") + suffix);
+        add(cursor, QStringLiteral("MIImageHotspot") + suffix, A::ImageHotspot, true);
+        add(cursor, QStringLiteral("MIIconNewCursor") + suffix, A::IconNewCursor, true);
+        add(cursor, QStringLiteral("MIIconSaveAsCursor") + suffix, A::IconSaveAsCursor, true);
+        add(cursor, QStringLiteral("MIIconSaveAsIcon") + suffix, A::IconSaveAsIcon, true);
         return menu;
     };
     m_menuIcon1 = makeIconMenu(QStringLiteral("Icon &1"), QStringLiteral("MIIcon_1"), m_frameIcon1,

@@ -46,6 +46,14 @@ void TMenuEntry::Follow()
     setToolTip(m_action->toolTip());
     setIcon(m_action->icon());
     setEnabled(m_action->isEnabled());
+    // The zoom entries mark the zoom their pane shows.
+    setCheckable(m_action->isCheckable());
+    setChecked(m_action->isChecked());
+}
+
+QString CursorMenuCaption()
+{
+    return QStringLiteral("Cursor and &hotspot");
 }
 
 void ShowShortcutOnly(QAction* action, const QKeySequence& key)

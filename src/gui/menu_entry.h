@@ -32,6 +32,10 @@ private:
     QMetaObject::Connection m_changed;
 };
 
+/// The caption of the submenu of the cursor entries (hotspot, new cursor, the kind to save as)
+/// in the Icon menus and the pane's pop-up menu.
+QString CursorMenuCaption();
+
 /// Gives an action a key that menu entries bound to it show, without making the key live: the
 /// main window's own shortcuts decide which entry a key runs.
 void ShowShortcutOnly(QAction* action, const QKeySequence& key);

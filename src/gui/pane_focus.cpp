@@ -6,6 +6,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 
 namespace velmora
@@ -17,6 +18,19 @@ void TFrameIconDirectory::TakeFocus()
         m_grid->setFocus(Qt::OtherFocusReason);
     else
         setFocus(Qt::OtherFocusReason);
+}
+
+void TFrameIconDirectory::keyReleaseEvent(QKeyEvent* event)
+{
+    // The visible grid took its own keys; these reach the pane while it has none to show (F11
+    // imports a bitmap into the empty pane).
+    const TGridKey key = GridKeyOf(event->key());
+    if (key != TGridKey::Other && !event->isAutoRepeat() && hasFocus()) {
+        RunGuarded([&] { m_pane->StringGridMainKeyUp(key); });
+        event->accept();
+        return;
+    }
+    QFrame::keyReleaseEvent(event);
 }
 
 void TFrameIconDirectory::SetFocusMarked(bool marked)

@@ -120,8 +120,13 @@ void TQtPrompts::ShowMessage(const std::string& text)
     // An error names the file and then gives its reasons; "File not saved" names it on a
     // line of its own. Comments and refusals are shown as they are.
     const bool notSaved = text.starts_with(Messages::FileNotSaved);
+    // A file the import could not read: the heading and the file, then the reasons.
+    const std::string_view notRead
+        = Messages::BitmapNotRead.substr(0, Messages::BitmapNotRead.find("%s"));
     if (icon == QMessageBox::Critical)
         SetMessageText(box, text, notSaved ? 2 : 1);
+    else if (text.starts_with(notRead))
+        SetMessageText(box, text, 2);
     else
         SetMessageText(box, text, std::numeric_limits<int>::max());
     box.exec();

@@ -120,7 +120,7 @@ TEST(CliBuild, ReportsWhatWasNotImported)
     SaveBitmapToFile(Picture(10, 10), dir.Path("zz.bmp"));
     WriteFile(dir.Path("into.ico"), MakeIconFile({ BmpImage(16, 16, 24), BmpImage(32, 32, 8) }));
     const Bytes into = ReadFile(dir.Path("into.ico"));
-    const std::string prefix = "velmora-icon build: ";
+    const std::string prefix = "velmora-icon: ";
     struct TRow {
         std::string Args;
         int Status;
@@ -129,31 +129,23 @@ TEST(CliBuild, ReportsWhatWasNotImported)
     };
     const std::vector<TRow> rows {
         { "good.bmp big.bmp lonemask.bmp missing.bmp x.gif", 1,
-            "Bitmap too large (width or height > 72):\n\nbig.bmp\nFile not found:\n\nmissing.bmp\n"
-                + prefix + "big.bmp: not imported: the bitmap is wider or higher than 72 pixels\n"
-                + prefix
-                + "lonemask.bmp: not imported: a mask file whose bitmap file is not among the "
-                  "files, skipped\n"
-                + prefix + "missing.bmp: not imported: the bitmap file does not exist\n" + prefix
-                + "x.gif: not imported: the name does not end in \".bmp\" or \".png\", skipped\n",
+            prefix + "big.bmp: the bitmap is wider or higher than 72 pixels\n" + prefix
+                + "lonemask.bmp: a mask file whose bitmap file is not among the files, skipped\n"
+                + prefix + "missing.bmp: the bitmap file does not exist\n" + prefix
+                + "x.gif: the name does not end in \".bmp\" or \".png\", skipped\n",
             { { 8, 8, 24 } } },
         { "--into into.ico zz.bmp same.bmp good.bmp", 1,
             prefix
-                + "same.bmp: not imported: the icon already holds an image of its format (16*16, "
-                  "24 bpp); the "
+                + "same.bmp: the icon already holds an image of its format (16*16, 24 bpp); the "
                   "import stopped here\n"
                 + prefix
-                + "zz.bmp: not imported: not reached: the import stopped at same.bmp, whose format "
-                  "the "
-                  "icon already holds\n",
+                + "zz.bmp: not reached: the import stopped at same.bmp, whose format the icon "
+                  "already holds\n",
             { { 16, 16, 24 }, { 32, 32, 8 }, { 8, 8, 24 } } },
-        { "--into=missing.ico good.bmp", 1,
-            "Error - icon file not opened: missing.ico\nthe file does not exist\n", {} },
+        { "--into=missing.ico good.bmp", 1, prefix + "missing.ico: the file does not exist\n", {} },
         { "lonemask.bmp", 1,
-            prefix
-                + "lonemask.bmp: not imported: a mask file whose bitmap file is not among the "
-                  "files, skipped\n"
-                + prefix + "The icon has no image; out.ico was not written.\n",
+            prefix + "lonemask.bmp: a mask file whose bitmap file is not among the files, skipped\n"
+                + prefix + "out.ico: not written: the icon has no image\n",
             {} },
     };
     for (const TRow& row : rows) {
@@ -181,7 +173,100 @@ TEST(CliBuild, UsageErrorsAndFailedWrites)
     SaveBitmapToFile(Picture(8, 8), dir.Path("a.bmp"));
     const TRun failed = RunCli(dir, "build -o no/out.ico a.bmp");
     EXPECT_EQ(failed.Status, 1);
-    EXPECT_TRUE(failed.Err.starts_with("Error: File not saved:\nno/out.ico\n")) << failed.Err;
+    EXPECT_EQ(failed.Err,
+        "velmora-icon: no/out.ico: Cannot create file \"no/out.ico\": No such file or directory\n");
+}
+
+// Standard input, pipes and devices are build inputs taken by their bytes, since they have
+// no name that says what they hold.
+TEST(CliBuild, ReadsPicturesFromStreams)
+{
+    TTempDir dir;
+    SaveBitmapToFile(Picture(8, 8), dir.Path("a.bmp"));
+    WriteFile(dir.Path("p.png"), PngImage(24, 24).Data);
+    const std::string svg = "\xef\xbb\xbf\n<svg xmlns='http://www.w3.org/2000/svg' width='4' "
+                            "height='4'><rect width='4' height='4'/></svg>";
+    WriteFile(dir.Path("p.svg"), Bytes(svg.begin(), svg.end()));
+    WriteFile(dir.Path("note.txt"), Bytes { 'h', 'i' });
+    const struct {
+        std::string Args;
+        TFormats Formats; // of out.ico; none: a failure, whose messages are Err
+        std::string Err;
+    } rows[] = {
+        { "-o out.ico - < p.png", { { 24, 24, 32 } }, "" },
+        { "-o out.ico /dev/stdin p.png < a.bmp", { { 8, 8, 24 }, { 24, 24, 32 } }, "" },
+        { "-o out.ico --sizes 16,32 - < p.svg", { { 16, 16, 32 }, { 32, 32, 32 } }, "" },
+        { "-o out.ico --sizes 16,24 --source 24=- p.svg < p.png",
+            { { 16, 16, 32 }, { 24, 24, 32 } }, "" },
+        { "-o out.ico - < note.txt", {},
+            "velmora-icon: -: neither a PNG, a bitmap nor an SVG picture\n"
+            "velmora-icon: out.ico: not written: the icon has no image\n" },
+        { "-o out.ico --sizes 16,32 missing.png", {},
+            "velmora-icon: missing.png: the bitmap file does not exist\n"
+            "velmora-icon: out.ico: not written: the icon has no image\n" },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Args);
+        std::filesystem::remove(dir.Path("out.ico"));
+        const TRun run = RunCli(dir, "build " + row.Args);
+        EXPECT_EQ(run.Status, row.Formats.empty() ? 1 : 0);
+        EXPECT_EQ(run.Err, row.Err);
+        if (!row.Formats.empty()) {
+            EXPECT_EQ(FormatsOf(dir.Path("out.ico")), row.Formats);
+        }
+    }
+}
+
+TEST(CliBuild, RemovesAndSortsImages)
+{
+    TTempDir dir;
+    WriteFile(dir.Path("a.ico"),
+        MakeIconFile({ BmpImage(48, 48, 32), BmpImage(16, 16, 8), BmpImage(32, 32, 32),
+            BmpImage(16, 16, 32) }));
+    WriteFile(dir.Path("p.png"), PngImage(24, 24).Data);
+    const Bytes original = ReadFile(dir.Path("a.ico"));
+    const struct {
+        std::string Args;
+        int Status;
+        TFormats Formats; // of out.ico
+    } rows[] = {
+        { "--remove 0,16x16@8 -o out.ico", 0, { { 32, 32, 32 }, { 16, 16, 32 } } },
+        { "--remove 16x16 --remove 1 --sort -o out.ico p.png", 0,
+            { { 24, 24, 32 }, { 32, 32, 32 }, { 48, 48, 32 } } },
+        { "--remove 16x16 -o out.ico p.png", 0,
+            { { 48, 48, 32 }, { 32, 32, 32 }, { 24, 24, 32 } } },
+        { "--remove 64x64 -o out.ico", 1, {} },
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.Args);
+        std::filesystem::remove(dir.Path("out.ico"));
+        const TRun run = RunCli(dir, "build --into a.ico " + row.Args);
+        EXPECT_EQ(run.Status, row.Status) << run.Err;
+        if (!row.Formats.empty()) {
+            EXPECT_EQ(FormatsOf(dir.Path("out.ico")), row.Formats);
+        }
+        EXPECT_EQ(ReadFile(dir.Path("a.ico")), original);
+    }
+    EXPECT_EQ(RunCli(dir, "build --into a.ico --remove 9").Err,
+        "velmora-icon: a.ico: no image matches --remove 9\n");
+    // Without -o ICON itself is rewritten; a cursor stays one.
+    ASSERT_EQ(RunCli(dir, "build --into a.ico --remove 1,2").Status, 0);
+    EXPECT_EQ(FormatsOf(dir.Path("a.ico")), (TFormats { { 48, 48, 32 }, { 16, 16, 32 } }));
+    ASSERT_EQ(
+        RunCli(dir,
+            "build --cursor -o c.cur p.png && '" + Cli + "' build --into c.cur --remove 0 p.png")
+            .Status,
+        0);
+    TIconDirectory cursor;
+    ASSERT_TRUE(cursor.LoadFromFile(dir.Path("c.cur").string()));
+    EXPECT_TRUE(cursor.IsCursor());
+    EXPECT_EQ(cursor.Count(), 1);
+    std::string listed;
+    if (RunCommand("icotool -l '" + dir.Path("a.ico").string() + "' 2>/dev/null", &listed) != 0)
+        GTEST_SKIP() << "icotool is not installed";
+    EXPECT_EQ(listed,
+        "--icon --index=1 --width=48 --height=48 --bit-depth=32 --palette-size=0\n"
+        "--icon --index=2 --width=16 --height=16 --bit-depth=32 --palette-size=0\n");
 }
 
 TEST(CliRun, RunsAScriptAndPrintsItsResultLast)

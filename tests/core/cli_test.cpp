@@ -36,6 +36,9 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
     TTempDir dir;
     WriteFile(dir.Path("a.ico"), MakeIconFile({ BmpImage(16, 16, 8), PngImage(32, 32) }));
     WriteFile(dir.Path("m.PNG"), PngImage(24, 24).Data);
+    WriteFile(dir.Path("png.ico"), PngImage(24, 24).Data);
+    WriteFile(dir.Path("empty.ico"), Bytes());
+    std::filesystem::copy_file(dir.Path("a.ico"), dir.Path("i.png"));
     const std::string a = dir.Path("a.ico").string();
     const struct {
         std::string Args;
@@ -67,9 +70,25 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
             dir.Path("o/a-1.bmp").string() },
         { "extract --size 32 --png " + a + " - | file -b -", 0,
             "PNG image data, 32 x 32, 8-bit/color RGBA, non-interlaced" },
-        { "build --each " + dir.Root().string() + " --sizes 16,20 " + dir.Path("m.PNG").string(), 0,
-            dir.Path("m.ico").string() },
+        { "build --each " + dir.Path("new/sub").string() + " --sizes 16,20 "
+                + dir.Path("m.PNG").string(),
+            0, dir.Path("new/sub/m.ico").string() },
         { "build -o - " + dir.Path("m.PNG").string() + " | " + Cli + " info -", 0, "-: 1 image" },
+        { "extract " + dir.Path("none.ico").string() + " -", 1,
+            "velmora-icon: " + dir.Path("none.ico").string() + ": the file does not exist" },
+        { "extract " + dir.Path("empty.ico").string() + " -", 1,
+            "velmora-icon: " + dir.Path("empty.ico").string()
+                + ": the file is shorter than 13 bytes" },
+        { "--verbose extract " + dir.Path("png.ico").string() + " -", 1,
+            "velmora-icon: " + dir.Path("png.ico").string() + ": a PNG picture, not an icon" },
+        { "build -o x.ico --sizes 16 " + dir.Root().string(), 1,
+            "velmora-icon: " + dir.Root().string() + ": is a folder" },
+        { "build -o x.ico " + dir.Path("i.png").string(), 1,
+            "velmora-icon: " + dir.Path("i.png").string() + ": an icon file, not a PNG picture" },
+        { "build -o x.ico - -", 2, "velmora-icon build: standard input (-) can be read only once" },
+        { "build --into a.ico --remove 3x", 2,
+            "velmora-icon build: --remove needs an index, WxH or WxH@BPP, such as 3, 32x32 or "
+            "48x48@32" },
     };
     for (const auto& row : rows) {
         std::string out;

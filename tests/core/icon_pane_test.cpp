@@ -195,6 +195,20 @@ TEST(IconPaneTest, OpenSaveNewCloseCommands)
     pane.Execute(A::IconOpen);
     EXPECT_EQ(platform.Messages.back(),
         "Error - icon file not opened: " + missing + "\r\nthe file does not exist");
+    // A picture named .ico says what it is.
+    WriteFile(missing, Bytes { 0x89, 'P', 'N', 'G', 13, 10, 26, 10, 0, 0, 0, 0, 0, 0 });
+    platform.OpenAnswers.push_back({ missing });
+    pane.Execute(A::IconOpen);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + missing + "\r\na PNG picture, not an icon");
+    WriteFile(missing, Bytes {});
+    pane.OpenIconFile(missing, true);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + missing + "\r\nthe file is empty");
+    pane.OpenIconFile(dir.Path("").string(), true);
+    EXPECT_EQ(platform.Messages.back(),
+        "Error - icon file not opened: " + dir.Path("").string()
+            + "\r\na folder, not an icon file");
     // A damaged file opens with what it holds, changed, and a notice of what was lost.
     WriteFile(missing, With(MakeIconFile({ BmpImage(16, 16, 4), BmpImage(8, 8, 4) }), 34, 9999));
     pane.OpenIconFile(missing);

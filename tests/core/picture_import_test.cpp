@@ -209,8 +209,8 @@ TEST(PictureSizes, BuildMakesEverySizeFromOnePicture)
     EXPECT_EQ(
         RunCommand(run + "--sizes 20,32 --into art.ico -o two.ico art.png 2>&1", &refused), 1);
     EXPECT_EQ(refused,
-        "velmora-icon build: art.png @ 32: not imported: the icon already holds an image of its "
-        "format (32*32, 32 bpp)\ntwo.ico\n");
+        "velmora-icon: art.png @ 32: the icon already holds an image of its format (32*32, 32 "
+        "bpp)\ntwo.ico\n");
 
     std::string listed;
     if (HaveProgram("icotool")) {

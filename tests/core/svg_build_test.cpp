@@ -104,8 +104,9 @@ TEST(SvgBuild, SizesFromFilesOfTheirOwn)
 
     std::string err;
     EXPECT_EQ(Tool(dir, "build -o out.ico --sizes 32 --source 32=logo-16.png logo.svg", &err), 1);
-    EXPECT_NE(err.find("logo-16.png @ 32: not imported: the picture is 16 x 16, smaller than the "
-                       "size 32 it should give"),
+    EXPECT_NE(
+        err.find("velmora-icon: logo-16.png: the picture is 16 x 16, smaller than the size 32 it "
+                 "should give"),
         std::string::npos)
         << err;
     EXPECT_EQ(Tool(dir, "build -o out.ico --source 20=logo-16.png logo.svg"), 2);

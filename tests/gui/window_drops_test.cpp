@@ -23,6 +23,12 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
     EXPECT_TRUE(w.Pane2().IsEnabled(TPaneAction::IconSave));
     EXPECT_EQ(w.Window.FocusedPane(), w.Window.FrameIcon2());
 
+    // A picture is imported as a bitmap is.
+    const std::string png = dir.Path("logo.png").string();
+    WriteFile(png, PngImage(20, 20).Data);
+    DropFiles(w.Window, w.Window.FrameIcon1(), { png });
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
+
     // A drop of nothing usable says why; a remote file too.
     const std::string text = dir.Path("notes.txt").string();
     WriteFile(text, Bytes { 'a' });

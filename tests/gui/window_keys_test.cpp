@@ -51,6 +51,12 @@ TEST(WindowKeys, EditKeysGoToTheFocusedPane)
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 0);
     EXPECT_EQ(w.Pane1().IconDirectory().Count(), 2);
     EXPECT_EQ(w.Window.FocusedPane(), frame2);
+    // The empty pane holds the focus and takes the grid's keys: F11 asks for a bitmap.
+    ASSERT_EQ(QApplication::focusWidget(), frame2);
+    w.Prompts.OpenAnswers = { {} };
+    QTest::keyClick(frame2, Qt::Key_F11);
+    ASSERT_EQ(w.Prompts.Dialogs.size(), 1U);
+    EXPECT_EQ(w.Prompts.Dialogs.back().Title, "Import image from bitmap...");
     QTest::keyClick(&w.Window, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
     EXPECT_TRUE(w.Errors.empty());

@@ -131,11 +131,11 @@ inline constexpr std::string_view SaveNotIconExtension
 
 // The window: drops it cannot use.
 inline constexpr std::string_view DropNotLocal = "Only files on this computer can be dropped.";
+// Every kind of file a drop takes, named once here.
 inline constexpr std::string_view DropNotUsable
-    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icon files (.ico) to "
-      "open them, bitmaps (.bmp) or pictures (.png) to import them, or a script file (a name "
-      "holding "
-      "qebscript.txt) to run it.";
+    = "Nothing to do with the dropped files:\r\n\r\n%s\r\n\r\nDrop icons (.ico) or cursors (.cur, "
+      ".ani) to open them, bitmaps (.bmp) or pictures (.png, .svg, .svgz) to import them, or a "
+      "script file (a name holding qebscript.txt) to run it.";
 
 // Icon pane: image transfer, bitmap import and export.
 inline constexpr std::string_view ClipboardName = "ClipBoard";
@@ -168,7 +168,10 @@ inline constexpr std::string_view BuildLoneMask
     = "a mask file whose bitmap file is not among the files, skipped";
 inline constexpr std::string_view BuildWrongExtension
     = "the name does not end in \".bmp\" or \".png\", skipped";
-inline constexpr std::string_view BuildNoImage = "The icon has no image; %s was not written.";
+// Command-line tool: why "build" wrote nothing, or left a stream out.
+inline constexpr std::string_view BuildNoImage = "not written: the icon has no image";
+inline constexpr std::string_view BuildNoImageMatches = "no image matches --remove %s";
+inline constexpr std::string_view BuildNoPicture = "neither a PNG, a bitmap nor an SVG picture";
 inline constexpr std::string_view QuestionNotAsked
     = "%s: %s\r\n(no questions are asked here: answered No)";
 

@@ -1,5 +1,6 @@
 #include "pane/icon_pane.h"
 
+#include "files/file_kind.h"
 #include "icons/animated_cursor.h"
 #include "messages/messages.h"
 #include "pane/path_shortening.h"
@@ -197,7 +198,20 @@ void TIconPane::SetIconNumber(int number)
 
 void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
 {
-    if (IsAnimatedCursorFile(fileName)) {
+    const auto notOpened = [&fileName](const std::exception& cause) {
+        // The box names the file first, then the reason the document gives, as the
+        // command-line tool does.
+        return Exception(
+            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+    };
+    bool animated = false;
+    try {
+        animated = IsAnimatedCursorFile(fileName);
+    } catch (const std::exception& cause) {
+        // A file that cannot be read at all.
+        throw notOpened(cause);
+    }
+    if (animated) {
         OpenAnimatedCursorFrame(fileName);
         return;
     }
@@ -209,10 +223,7 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
         loaded = m_quietMode ? m_iconDirectory.LoadFromFile(fileName)
                              : m_iconDirectory.LoadReadableFromFile(fileName, unreadable);
     } catch (const std::exception& cause) {
-        // The box names the file first, then the reason the document gives, as the
-        // command-line tool does.
-        throw Exception(
-            FormatText(Messages::IconFileNotOpened, { fileName }) + "\r\n" + cause.what());
+        throw notOpened(cause);
     }
     if (loaded) {
         m_animationTitle.clear();
@@ -229,8 +240,12 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
     } else {
         std::string text = FormatText(Messages::IconFileNotOpened, { fileName });
         // The reason follows on the next line, as in the command-line tool.
-        if (withReason)
-            text += "\r\n" + std::string(velmora::StatusText(m_iconDirectory.Status()));
+        if (withReason) {
+            // A file of another kind says what it is, as in the command-line tool.
+            const std::string_view kind = KindOfFileNamed(fileName);
+            text += "\r\n"
+                + std::string(kind.empty() ? velmora::StatusText(m_iconDirectory.Status()) : kind);
+        }
         m_platform.ShowMessage(text);
     }
 }
