@@ -1,7 +1,8 @@
 #!/bin/sh
 # The icon groups of Windows programs beside icoutils' wrestool, in one run:
 #   1. extract of a DLL with 300 icon groups (made with windres and ld from
-#      binutils-mingw-w64) against `wrestool -x -t14 -o DIR`, each into a fresh folder;
+#      binutils-mingw-w64) against `wrestool -x -t14 -o DIR`, each into a fresh folder, and
+#      of a DLL with 300 cursor groups against `wrestool -x -t12 -o DIR`;
 #   2. info on a 300 MB program whose resources lie after 300 MB of data, with its time
 #      and peak memory (/usr/bin/time -v), wrestool -l beside it.
 #   3. info on the hostile trees of the fuzz regressions.
@@ -9,7 +10,7 @@
 set -eu
 tool=${1:-build/src/cli/velmora-icon}
 tool=$(cd "$(dirname "$tool")" && pwd)/$(basename "$tool")
-for program in x86_64-w64-mingw32-windres x86_64-w64-mingw32-ld x86_64-w64-mingw32-objcopy wrestool hyperfine /usr/bin/python3; do
+for program in x86_64-w64-mingw32-windres x86_64-w64-mingw32-ld x86_64-w64-mingw32-objcopy wrestool icotool hyperfine /usr/bin/python3; do
   command -v "$program" >/dev/null || { echo "needs $program" >&2; exit 1; }
 done
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -35,6 +36,22 @@ done
 echo "300 groups: every image as wrestool writes it"
 hyperfine -N -w 3 -r 30 --prepare "rm -rf w m" \
   "wrestool -x -t14 -o w groups.dll" "$tool extract groups.dll m"
+
+/usr/bin/python3 -c "
+from PIL import Image
+Image.new('RGBA', (32, 32), (30, 30, 200, 255)).save('c.png')"
+icotool -c --cursor --hotspot-x 3 --hotspot-y 5 -o c.cur c.png
+i=1
+while [ $i -le 300 ]; do echo "$i CURSOR \"c.cur\""; i=$((i + 1)); done > cursors.rc
+x86_64-w64-mingw32-windres --preprocessor=cat cursors.rc -O coff -o cursors.o
+x86_64-w64-mingw32-ld --dll -e 0 -o cursors.dll cursors.o
+"$tool" extract cursors.dll mc >/dev/null
+# Each cursor group gives back the cursor file it was made from (wrestool's files count the
+# hotspot's four bytes into each image's size).
+for ours in mc/*.cur; do cmp c.cur "$ours"; done
+echo "300 cursor groups: each the .cur it was made from, hotspot included"
+hyperfine -N -w 3 -r 30 --prepare "rm -rf wc mc" \
+  "wrestool -x -t12 -o wc cursors.dll" "$tool extract cursors.dll mc"
 
 echo '1 ICON "a.ico"' > one.rc
 x86_64-w64-mingw32-windres --preprocessor=cat one.rc -O coff -o one.o

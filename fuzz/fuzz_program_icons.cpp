@@ -1,8 +1,9 @@
 // Fuzz target of the reader of icon and cursor groups in programs: reads the input as a PE or
-// NE file, reads every group's images and makes the icon file and the document of each. No
-// input may crash or read out of bounds; a refusal is a raised error of the core, and every
-// image read keeps the size its entry gives.
+// NE file, reads every group's images, makes the icon or cursor file and the document of each,
+// and the lines of the chooser of the groups. No input may crash or read out of bounds; a
+// refusal is a raised error of the core, and every image read keeps the size its entry gives.
 #include "icons/icon_directory.h"
+#include "pane/program_group_choices.h"
 #include "programs/byte_source.h"
 #include "programs/program_icon_groups.h"
 #include "support/error.h"
@@ -26,12 +27,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             for (const TProgramImage& image : images.Images)
                 if (image.Entry.BytesInRes != image.Data.size())
                     std::abort();
-            if (group.IsCursor)
-                continue;
-            (void)IconFileBytes(images);
+            const Bytes file = IconFileBytes(images);
+            if (file.size() >= 4 && ReadU16(file.data() + 2) != (group.IsCursor ? 2 : 1))
+                std::abort(); // a cursor group written as an icon, or the other way
             TIconDirectory document;
-            (void)TakeProgramImages(document, images, group.Reference());
+            if (TakeProgramImages(document, images, group.Reference())
+                && document.IsCursor() != group.IsCursor)
+                std::abort();
         }
+        (void)ProgramGroupChoices(icons);
     } catch (const Exception&) {
         // a refused file
     }

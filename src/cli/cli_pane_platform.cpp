@@ -51,4 +51,11 @@ int TCliPanePlatform::TextWidth(std::string_view text)
     return static_cast<int>(std::min(text.size(), longest)) * CharacterWidth;
 }
 
+std::optional<int> TCliPanePlatform::ChooseGroup(
+    const std::string& title, const std::vector<TFrameChoice>& groups)
+{
+    ShowMessage(FormatText(Messages::ProgramNameAGroup, { title, std::to_string(groups.size()) }));
+    return std::nullopt;
+}
+
 } // namespace velmora::cli

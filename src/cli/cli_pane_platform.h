@@ -25,6 +25,9 @@ public:
     std::vector<std::string> OpenFileDialog(const TFileDialogSetup& setup) override;
     std::optional<std::string> SaveFileDialog(const TFileDialogSetup& setup) override;
     std::optional<TColor> ChooseColor(TColor color, TStringList& customColors) override;
+    /// Nobody chooses a program's group: says how a script names one, and answers none.
+    std::optional<int> ChooseGroup(
+        const std::string& title, const std::vector<TFrameChoice>& groups) override;
     int TextWidth(std::string_view text) override;
     IClipboard& Clipboard() override { return m_clipboard; }
     void ProcessPendingEvents() override { }

@@ -17,7 +17,6 @@
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
-#include <strings.h>
 #include <unistd.h>
 
 namespace velmora::cli
@@ -68,7 +67,7 @@ std::optional<TOpenProgram> OpenProgram(const std::string& file)
     return program;
 }
 
-void WriteImage(TTextBuffer& out, const TProgramImage& image, size_t index, bool json)
+void WriteImage(TTextBuffer& out, const TProgramImage& image, size_t index, bool cursor, bool json)
 {
     const TIconDirectoryEntry& entry = image.Entry;
     const bool png = IsPngData(image.Data);
@@ -76,12 +75,18 @@ void WriteImage(TTextBuffer& out, const TProgramImage& image, size_t index, bool
         out << "{\"index\":" << index << ",\"width\":" << entry.ImageWidth()
             << ",\"height\":" << entry.ImageHeight() << ",\"bitCount\":" << entry.BitCount
             << ",\"bytesInRes\":" << entry.BytesInRes << ",\"resource\":" << image.ResourceId
-            << ",\"encoding\":" << (png ? "\"png\"" : "\"bmp\"") << "}";
+            << ",\"encoding\":" << (png ? "\"png\"" : "\"bmp\"");
+        if (cursor)
+            out << ",\"hotspotX\":" << image.HotspotX << ",\"hotspotY\":" << image.HotspotY;
+        out << "}";
         return;
     }
     out << "    " << index << ": " << entry.ImageWidth() << "x" << entry.ImageHeight() << ", "
         << entry.BitCount << " bpp, " << (png ? "png" : "bmp") << ", " << entry.BytesInRes
-        << " bytes (resource " << image.ResourceId << ")\n";
+        << " bytes (resource " << image.ResourceId << ")";
+    if (cursor)
+        out << ", hotspot " << image.HotspotX << "," << image.HotspotY;
+    out << "\n";
 }
 
 void WriteGroup(
@@ -98,7 +103,7 @@ void WriteGroup(
         out << "],\"images\":[";
         for (size_t i = 0; i < images.Images.size(); ++i) {
             out << (i ? "," : "");
-            WriteImage(out, images.Images[i], i, true);
+            WriteImage(out, images.Images[i], i, group.IsCursor, true);
         }
         out << "],\"notes\":[";
         for (size_t i = 0; i < images.Notes.size(); ++i)
@@ -116,9 +121,9 @@ void WriteGroup(
     out << "): " << images.Images.size() << (images.Images.size() == 1 ? " image" : " images");
     if (!group.Problem.empty())
         out << ", " << group.Problem;
-    out << (group.IsCursor ? ", not extracted (cursors are not read yet)\n" : "\n");
+    out << "\n";
     for (size_t i = 0; i < images.Images.size(); ++i)
-        WriteImage(out, images.Images[i], i, false);
+        WriteImage(out, images.Images[i], i, group.IsCursor, false);
     for (const std::string& note : images.Notes)
         out << "    " << note << "\n";
 }
@@ -194,7 +199,7 @@ bool DescribeProgram(TTextBuffer& out, const std::string& name, bool json)
         if (cursors)
             out << ", " << cursors << (cursors == 1 ? " cursor group" : " cursor groups");
         out << "\n";
-        if (icons.IconGroupCount() == 0)
+        if (icons.Groups().empty())
             out << "  " << Messages::ProgramNoIcons << "\n";
         for (const TProgramIconGroup& group : icons.Groups())
             WriteGroup(out, icons, group, false);
@@ -218,7 +223,7 @@ int ExtractProgram(const TProgramExtract& request)
         PrintError(why);
         return ExitFailed;
     };
-    if (icons.IconGroupCount() == 0)
+    if (icons.Groups().empty())
         return refuse(Messages::ProgramNoIcons);
 
     // The groups asked for: one by number or name, one by index, or all.
@@ -235,22 +240,24 @@ int ExtractProgram(const TProgramExtract& request)
                       : TResourceName { 0, g, true };
     }
     if (name) {
-        int found = icons.FindIconGroup(*name);
-        if (found < 0 && name->IsText) // Windows compares names without regard to case
-            for (size_t i = 0; i < icons.IconGroupCount() && found < 0; ++i)
-                if (icons.Groups()[i].Name.IsText
-                    && strcasecmp(icons.Groups()[i].Name.Text.c_str(), name->Text.c_str()) == 0)
-                    found = static_cast<int>(i);
+        const int found = icons.FindGroup(*name);
         if (found < 0)
             return refuse(FormatText(Messages::ProgramNoSuchGroup, { name->Display() }));
         chosen.push_back(static_cast<size_t>(found));
-    } else if (index) {
+    } else if (reference.GroupIndex && !request.GroupIndex) {
+        // The Windows form counts icon groups only.
         if (*index >= icons.IconGroupCount())
             return refuse(
                 FormatText(Messages::ProgramNoSuchGroup, { "at index " + std::to_string(*index) }));
         chosen.push_back(*index);
+    } else if (index) {
+        // --group-index counts the groups as info lists them: icon groups, then cursor groups.
+        if (*index >= icons.Groups().size())
+            return refuse(
+                FormatText(Messages::ProgramNoSuchGroup, { "at index " + std::to_string(*index) }));
+        chosen.push_back(*index);
     } else {
-        for (size_t i = 0; i < icons.IconGroupCount(); ++i)
+        for (size_t i = 0; i < icons.Groups().size(); ++i)
             chosen.push_back(i);
     }
     const bool toStandardOutput = request.OutDir == "-";
@@ -288,7 +295,7 @@ int ExtractProgram(const TProgramExtract& request)
                     WriteOut(target.string() + "\n");
                 }
             } else {
-                target = outDir / (base + ".ico");
+                target = outDir / (base + (group.IsCursor ? ".cur" : ".ico"));
                 WriteGroupFile(target, IconFileBytes(images));
                 WriteOut(target.string() + "\n");
             }

@@ -1,7 +1,11 @@
 #include "file_dialog_setup.h"
 #include "graphics/icon_decoder.h"
 #include "icons/icon_directory.h"
+#include "pane/program_group_choices.h"
+#include "programs/byte_source.h"
+#include "programs/program_icon_groups.h"
 #include "qt_bitmap.h"
+#include "support/file_io.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -46,9 +50,31 @@ QImage IconPreview(const QString& file)
         .convertToFormat(QImage::Format_ARGB32);
 }
 
+// The largest image of a program's first group. The reader reads the resource tables and
+// that image only, so a program of any size is previewed.
+QImage ProgramPreview(const std::string& file)
+{
+    const std::unique_ptr<TFileReader> reader = TFileReader::OpenIfFile(file);
+    if (!reader)
+        return {};
+    const TByteSource source(*reader);
+    const TProgramIcons icons(source);
+    if (icons.Groups().empty())
+        return {};
+    return ToQImage(ProgramGroupPicture(icons, icons.Groups().front()))
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
 QImage Preview(const QString& file)
 {
     const QFileInfo info(file);
+    const std::string name = QFile::encodeName(file).toStdString();
+    try {
+        if (info.isFile() && IsProgramFileName(name))
+            return ProgramPreview(name);
+    } catch (...) {
+        return {};
+    }
     if (!info.isFile() || info.size() > PreviewFileLimit)
         return {};
     try {

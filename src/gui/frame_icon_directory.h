@@ -70,6 +70,11 @@ public:
     {
         return m_prompts->ChooseFrame(title, frames);
     }
+    std::optional<int> ChooseGroup(
+        const std::string& title, const std::vector<TFrameChoice>& groups) override
+    {
+        return m_prompts->ChooseGroup(title, groups);
+    }
     std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
         const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
         const TSizePreview& preview) override;

@@ -42,6 +42,10 @@ public:
     /// The frame chooser of an animated cursor: each frame drawn (frame_dialog.cpp).
     std::optional<int> ChooseFrame(
         const std::string& title, const std::vector<TFrameChoice>& frames) override;
+    /// The chooser of a program's icon and cursor groups: each group's largest image drawn
+    /// (frame_dialog.cpp).
+    std::optional<int> ChooseGroup(
+        const std::string& title, const std::vector<TFrameChoice>& groups) override;
     /// The sizes dialog with each size's preview and source (sizes_sources_dialog.cpp). The
     /// sizes last stored as PNG are ticked so again.
     std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,

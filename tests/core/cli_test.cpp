@@ -77,8 +77,7 @@ TEST(CliInfo, CommandLinesAnswerWithOneLine)
         { "extract " + dir.Path("none.ico").string() + " -", 1,
             "velmora-icon: " + dir.Path("none.ico").string() + ": the file does not exist" },
         { "extract " + dir.Path("empty.ico").string() + " -", 1,
-            "velmora-icon: " + dir.Path("empty.ico").string()
-                + ": the file is shorter than 13 bytes" },
+            "velmora-icon: " + dir.Path("empty.ico").string() + ": the file is empty" },
         { "--verbose extract " + dir.Path("png.ico").string() + " -", 1,
             "velmora-icon: " + dir.Path("png.ico").string() + ": a PNG picture, not an icon" },
         { "build -o x.ico --sizes 16 " + dir.Root().string(), 1,

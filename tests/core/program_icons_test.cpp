@@ -1,9 +1,11 @@
 // Icon and cursor groups read from PE32, PE32+, .mun-style and NE programs built byte by byte.
 
+#include "core/pane_test_panes.h"
 #include "core/program_test_files.h"
 #include "icons/icon_directory.h"
 #include "programs/byte_source.h"
 #include "programs/program_icon_groups.h"
+#include "scripts/file_list_handler.h"
 
 #include <gtest/gtest.h>
 
@@ -31,6 +33,11 @@ struct TSample {
         const uint8_t hotspot[] = { 3, 0, 4, 0 }; // (3, 4)
         data.insert(data.begin(), std::begin(hotspot), std::end(hotspot));
         return data;
+    }
+    // The cursor file of the cursor group: type 2, the hotspot in place of planes and depth.
+    Bytes CursorFile() const
+    {
+        return With(With(With(MakeIconFile({ Cursor }), 2, 2, 2), 10, 3, 2), 12, 4, 2);
     }
     std::vector<TTestResource> Resources(bool ne) const
     {
@@ -87,6 +94,12 @@ TEST(ProgramIcons, ReadsGroupsOfEveryProgramKind)
                       cursors.Images[0].Entry.Height),
             std::tuple(3, 4, 32));
         EXPECT_EQ(cursors.Images[0].Data, sample.Cursor.Data);
+        EXPECT_EQ(IconFileBytes(cursors), sample.CursorFile());
+        ASSERT_TRUE(TakeProgramImages(document, cursors, "setup.exe,-5"));
+        const TIconDirectoryEntry& hotspot = document.GetEntry(0);
+        EXPECT_EQ(std::tuple(document.IsCursor(), hotspot.HotspotX, hotspot.HotspotY,
+                      hotspot.Planes, hotspot.BitCount),
+            std::tuple(true, 3, 4, 1, 1));
     }
 }
 
@@ -203,6 +216,19 @@ TEST(ProgramIcons, CommandLineListsAndExtractsGroups)
                       + dir.Path("one.ico").string()),
             0);
         EXPECT_EQ(ReadFile(dir.Path("one.ico")), group);
+        // A cursor group: its hotspot listed, written as a .cur that icotool reads with it.
+        EXPECT_NE(out.find("), hotspot 3,4\n"), std::string::npos) << out;
+        ASSERT_EQ(RunCommand(cli + " info --json '" + file.string() + "'", &out), 0);
+        EXPECT_NE(out.find(",\"hotspotX\":3,\"hotspotY\":4}"), std::string::npos) << out;
+        EXPECT_EQ(ReadFile(dir.Path("out") / "app-5.cur"), sample.CursorFile());
+        ASSERT_EQ(RunCommand(cli + " extract --group 5 '" + file.string() + "' - > "
+                      + dir.Path("one.cur").string()),
+            0);
+        EXPECT_EQ(ReadFile(dir.Path("one.cur")), sample.CursorFile());
+        if (HaveProgram("icotool")) {
+            ASSERT_EQ(RunCommand("icotool -l " + dir.Path("one.cur").string(), &out), 0);
+            EXPECT_NE(out.find("--hotspot-x=3 --hotspot-y=4"), std::string::npos) << out;
+        }
         if (!HaveProgram("wrestool"))
             continue;
         ASSERT_EQ(RunCommand("wrestool -x -t14 -n101 -o " + dir.Path("w.ico").string() + " '"
@@ -212,6 +238,67 @@ TEST(ProgramIcons, CommandLineListsAndExtractsGroups)
         EXPECT_EQ(
             Bytes(theirs.begin(), theirs.begin() + std::min(theirs.size(), group.size())), group);
     }
+}
+
+// A program opened in a pane: several groups bring the chooser, whose answer becomes a new
+// document named after program and group; one group opens at once; a cancel changes nothing.
+TEST(ProgramPane, OpensAChosenGroupAsANewDocument)
+{
+    TTwoPanes panes;
+    TIconPane& pane = panes.Pane1;
+    TFakePanePlatform& platform = panes.Platform1;
+    TTempDir dir;
+    const TSample sample;
+    const std::string program = dir.Path("app.dll").string();
+    const Bytes programBytes = MakeProgram(TTestProgram::Pe32, sample.Resources(true));
+    WriteFile(program, programBytes);
+    EXPECT_TRUE(TFileListHandler::IsIconFileName("Setup.EXE,-101"));
+    EXPECT_FALSE(TFileListHandler::IsIconFileName("notes.txt,2"));
+
+    const auto open = [&](const std::string& name) {
+        platform.OpenAnswers = { { name } };
+        ASSERT_TRUE(pane.Execute(TPaneAction::IconOpen));
+    };
+    platform.GroupAnswers = { std::nullopt, 2 };
+    open(program);
+    EXPECT_EQ(pane.IconDirectory().Count(), 0);
+    std::vector<std::string> texts;
+    for (const TFrameChoice& choice : platform.GroupChoices)
+        texts.push_back(choice.Text + ", drawn " + std::to_string(choice.Picture.Width()));
+    EXPECT_EQ(texts,
+        (std::vector<std::string> { "Icon group MAINICON: 1 image, largest 16 x 16, drawn 16",
+            "Icon group 101: 2 images, largest 256 x 256, drawn 256",
+            "Cursor group 5: 1 image, largest 32 x 32, drawn 32" }));
+    open(program);
+    EXPECT_TRUE(pane.Headline().starts_with("Cursor #1, 1 image: ")) << pane.Headline();
+    EXPECT_TRUE(pane.Headline().ends_with("app.dll,-5")) << pane.Headline();
+
+    // Save asks for a name, proposing one beside the program, which stays as it was.
+    platform.SaveAnswers = { dir.Path("saved.cur").string() };
+    ASSERT_TRUE(pane.Execute(TPaneAction::IconSave));
+    EXPECT_EQ(platform.Dialogs.back().InitialName, dir.Path("app-5.cur").string());
+    const Bytes saved = ReadFile(dir.Path("saved.cur"));
+    const auto image = static_cast<std::ptrdiff_t>(sample.Cursor.Data.size());
+    EXPECT_EQ(std::tuple(ReadU16(saved.data() + 2), ReadU16(saved.data() + 10),
+                  ReadU16(saved.data() + 12), Bytes(saved.end() - image, saved.end())),
+        std::tuple(2, 3, 4, sample.Cursor.Data));
+    EXPECT_EQ(ReadFile(program), programBytes);
+
+    const std::string one = dir.Path("one.exe").string();
+    WriteFile(one,
+        MakeProgram(TTestProgram::Pe32Plus,
+            { { 3, 1, "", 0, sample.Small.Data },
+                { 14, 7, "", 0, MakeGroup({ sample.Small }, { 1 }) } }));
+    open(one);
+    EXPECT_TRUE(pane.Headline().ends_with("one.exe,-7")) << pane.Headline();
+    EXPECT_FALSE(pane.IconDirectory().IsCursor());
+
+    WriteFile(dir.Path("none.exe"), MakeProgram(TTestProgram::Pe32, {}));
+    open(dir.Path("none.exe").string());
+    EXPECT_EQ(platform.Messages,
+        std::vector<std::string> { "Error - icon file not opened: " + dir.Path("none.exe").string()
+            + "\r\nno icons in this program" });
+    EXPECT_TRUE(pane.Headline().ends_with("one.exe,-7")) << pane.Headline();
 }
 
 } // namespace

@@ -77,4 +77,11 @@ std::optional<int> TFakePanePlatform::ChooseFrame(
     return Next(FrameAnswers, "frame of " + title);
 }
 
+std::optional<int> TFakePanePlatform::ChooseGroup(
+    const std::string& title, const std::vector<TFrameChoice>& groups)
+{
+    GroupChoices = groups;
+    return Next(GroupAnswers, "group of " + title);
+}
+
 } // namespace velmora::test

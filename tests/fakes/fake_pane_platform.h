@@ -30,6 +30,7 @@ public:
     std::deque<std::optional<std::vector<int>>> SidesAnswers;
     std::deque<std::optional<std::pair<int, int>>> HotspotAnswers;
     std::deque<std::optional<int>> FrameAnswers;
+    std::deque<std::optional<int>> GroupAnswers;
     /// Answers of the questions that offer "to All"; while empty, those ask as AskQuestion.
     std::deque<TReplaceAnswer> ReplaceAnswers;
 
@@ -41,6 +42,7 @@ public:
     std::vector<TQuestion> Questions;
     std::vector<std::string> SaveChangesQuestions;
     std::vector<TFileDialogSetup> Dialogs;
+    std::vector<TFrameChoice> GroupChoices; ///< those of the last group chooser
     int Repaints = 0;
     int PendingEventRuns = 0;
     int GridChanges = 0;
@@ -56,6 +58,8 @@ public:
         const std::vector<int>&, const std::vector<int>&) override;
     std::optional<std::pair<int, int>> ChooseHotspot(const TBitmap&, int, int) override;
     std::optional<int> ChooseFrame(const std::string&, const std::vector<TFrameChoice>&) override;
+    std::optional<int> ChooseGroup(
+        const std::string& title, const std::vector<TFrameChoice>& groups) override;
     int TextWidth(std::string_view text) override { return static_cast<int>(text.size()) * 6; }
     IClipboard& Clipboard() override { return *m_clipboard; }
     void ProcessPendingEvents() override { ++PendingEventRuns; }

@@ -474,11 +474,27 @@ inline constexpr std::string_view CursorSaveFilter = "Cursors (*.cur)|*.cur|Icon
 inline constexpr std::string_view CursorExtension = "cur";
 inline constexpr std::string_view NewCursorFileName = "new.cur";
 inline constexpr std::string_view OpenFilter
-    = "Icons and cursors (*.ico *.cur *.ani)|*.ico;*.cur;*.ani|Icons (*.ico)|*.ico|"
-      "Cursors (*.cur)|*.cur|Animated cursors (*.ani)|*.ani";
+    = "Icons, cursors and programs (*.ico *.cur *.ani *.exe *.dll *.mun *.icl *.cpl *.ocx *.scr "
+      "*.sys *.efi)|*.ico;*.cur;*.ani;*.exe;*.dll;*.mun;*.icl;*.cpl;*.ocx;*.scr;*.sys;*.efi|"
+      "Icons (*.ico)|*.ico|Cursors (*.cur)|*.cur|Animated cursors (*.ani)|*.ani|"
+      "Programs and icon libraries (*.exe *.dll *.mun *.icl *.cpl *.ocx *.scr *.sys *.efi)|"
+      "*.exe;*.dll;*.mun;*.icl;*.cpl;*.ocx;*.scr;*.sys;*.efi";
 inline constexpr std::string_view ChooseFrameTitle = "Open a frame of %s";
 inline constexpr std::string_view FrameChoice = "Frame %s: %s x %s, %s bpp, hotspot %s,%s";
 inline constexpr std::string_view FrameFileName = "%s-%s.cur";
+// The icon and cursor groups of a program opened in a pane.
+inline constexpr std::string_view ChooseGroupTitle = "Open a group of %s";
+inline constexpr std::string_view GroupChoice = "%s %s: %s, largest %s x %s";
+inline constexpr std::string_view GroupChoiceUnreadable = "%s %s: cannot be read, %s";
+inline constexpr std::string_view GroupKindIcon = "Icon group";
+inline constexpr std::string_view GroupKindCursor = "Cursor group";
+inline constexpr std::string_view GroupOneImage = "1 image";
+inline constexpr std::string_view GroupImages = "%s images";
+inline constexpr std::string_view GroupSaveName = "%s-%s";
+inline constexpr std::string_view ProgramNameAGroup
+    = "%s: the program holds %s groups; name the one to open, as in PROGRAM,-101";
+inline constexpr std::string_view GroupImagesSkipped
+    = "Some images of the group were not read:\r\n\r\n%s";
 inline constexpr std::string_view HotspotOutside
     = "The hotspot (%s, %s) lies outside the image of %s x %s pixels.";
 // Mask sizes and the images that a damaged icon file still holds.

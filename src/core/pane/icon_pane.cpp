@@ -6,6 +6,7 @@
 #include "pane/path_shortening.h"
 #include "platform/clipboard.h"
 #include "platform/system_colors.h"
+#include "programs/program_icon_groups.h"
 #include "support/error.h"
 
 #include <algorithm>
@@ -213,6 +214,10 @@ void TIconPane::OpenIconFile(const std::string& fileName, bool withReason)
     }
     if (animated) {
         OpenAnimatedCursorFrame(fileName);
+        return;
+    }
+    if (IsProgramFileName(ParseProgramIconReference(fileName).File)) {
+        OpenProgramGroup(fileName);
         return;
     }
     bool loaded = false;

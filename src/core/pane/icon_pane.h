@@ -245,6 +245,10 @@ private:
     void UpdateUndoActions();
     /// Opens a frame of an animated cursor, chosen by the user, as a cursor document.
     void OpenAnimatedCursorFrame(const std::string& fileName);
+    /// Opens an icon or cursor group of a program as a new document named after the program
+    /// and the group: the one the name gives in the Windows form ("setup.exe,-101"), the only
+    /// one, or the one the user chooses.
+    void OpenProgramGroup(const std::string& fileName);
     /// The filter and extension of the save dialog for a document of a kind.
     static TFileDialogSetup SaveDialogSetup(TIconDirectory::EKind kind, std::string title);
     /// Draws the hotspot of a cursor image as a crosshair onto its painted cell at target.
@@ -327,6 +331,10 @@ private:
     bool m_busy = false;
     std::vector<int> m_chosenSides { 16, 24, 32, 48, 64, 128, 256 };
     std::string m_animationTitle;
+    /// The name of a document opened from a program's group, which is no file of its own,
+    /// and the file name that its first save proposes.
+    std::string m_programDocumentName;
+    std::string m_programSaveName;
 };
 
 /// The notice of an icon file opened without some of its images: how many of how many were

@@ -36,7 +36,8 @@ std::string LowerExtension(const std::string& fileName)
 bool TIconPane::HasOwnFileName() const
 {
     const std::string& name = m_iconDirectory.FileName();
-    return !name.empty() && name != Messages::NewDocumentName && name != NewIconFileName();
+    return !name.empty() && name != Messages::NewDocumentName && name != NewIconFileName()
+        && name != m_programDocumentName;
 }
 
 void TIconPane::SaveIconAs(std::string_view title)
@@ -44,6 +45,8 @@ void TIconPane::SaveIconAs(std::string_view title)
     // The dialog offers the document's kind first; a name gets that kind's extension.
     TFileDialogSetup setup = SaveDialogSetup(m_iconDirectory.Kind(), std::string(title));
     setup.InitialName = HasOwnFileName() ? m_iconDirectory.FileName() : std::string();
+    if (!m_programDocumentName.empty() && m_iconDirectory.FileName() == m_programDocumentName)
+        setup.InitialName = m_programSaveName + "." + setup.DefaultExt;
     const std::string own = setup.DefaultExt;
     for (;;) {
         const std::optional<std::string> file = m_platform.SaveFileDialog(setup);

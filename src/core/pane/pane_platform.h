@@ -117,6 +117,14 @@ public:
     {
         return std::nullopt;
     }
+    /// Lets the user choose one icon or cursor group of a program, titled title, each group
+    /// shown by the picture and text of its choice. The chosen index, or none when cancelled.
+    /// A platform without such a dialog answers none.
+    virtual std::optional<int> ChooseGroup(
+        const std::string& /*title*/, const std::vector<TFrameChoice>& /*groups*/)
+    {
+        return std::nullopt;
+    }
     /// The sizes dialog with a source per size: as ChooseSides, each offered side also shows
     /// its preview (made by preview) and its source, sources at first or else fileName, and
     /// the user may give a side a file of its own. A platform without such a dialog asks

@@ -32,6 +32,23 @@ std::string Num(uint64_t value)
     return std::to_string(value);
 }
 
+// A cursor group stores no colour count; a cursor file's entry gives the size of the image's
+// palette, as other cursor writers do: biClrUsed, else 2^depth up to 8 bits, 256 stored as 0.
+uint8_t CursorColorCount(const Bytes& data)
+{
+    if (data.size() < TBitmapInfoHeader::Size || IsPngData(data))
+        return 0;
+    const uint16_t depth = ReadU16(data.data() + 14); // biBitCount
+    const uint32_t used = ReadU32(data.data() + 32); // biClrUsed
+    const uint32_t colors = used != 0 ? used : depth <= 8 ? uint32_t { 1 } << depth : 0;
+    return colors >= 256 ? 0 : static_cast<uint8_t>(colors);
+}
+
+char AsciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 } // namespace
 
 bool TProgramIcons::TImageResource::operator<(const TImageResource& other) const
@@ -147,6 +164,26 @@ int TProgramIcons::FindIconGroup(const TResourceName& name) const
     return -1;
 }
 
+int TProgramIcons::FindGroup(const TResourceName& name) const
+{
+    auto sameText = [&name](const TProgramIconGroup& group) {
+        return group.Name.IsText && group.Name.Text.size() == name.Text.size()
+            && std::equal(group.Name.Text.begin(), group.Name.Text.end(), name.Text.begin(),
+                [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+    };
+    const std::pair<size_t, size_t> ranges[]
+        = { { 0, m_iconGroupCount }, { m_iconGroupCount, m_groups.size() } };
+    for (const auto& [begin, end] : ranges) {
+        for (size_t i = begin; i < end; ++i)
+            if (m_groups[i].Name == name)
+                return static_cast<int>(i);
+        for (size_t i = begin; i < end && name.IsText; ++i)
+            if (sameText(m_groups[i]))
+                return static_cast<int>(i);
+    }
+    return -1;
+}
+
 const TProgramResource* TProgramIcons::FindImage(
     uint16_t type, uint16_t id, uint16_t language) const
 {
@@ -167,6 +204,7 @@ const TProgramResource* TProgramIcons::FindImage(
 TProgramGroupImages TProgramIcons::ReadImages(const TProgramIconGroup& group) const
 {
     TProgramGroupImages result;
+    result.IsCursor = group.IsCursor;
     uint64_t groupBytes = 0;
     const uint16_t type = group.IsCursor ? CursorType : IconType;
     for (size_t i = 0; i < group.Entries.size(); ++i) {
@@ -217,6 +255,7 @@ TProgramGroupImages TProgramIcons::ReadImages(const TProgramIconGroup& group) co
             image.HotspotX = ReadU16(bytes->data() + 0);
             image.HotspotY = ReadU16(bytes->data() + 2);
             bytes->erase(bytes->begin(), bytes->begin() + HotspotSize);
+            image.Entry.ColorCount = CursorColorCount(*bytes);
         }
         if (!group.IsCursor && bytes->size() < TBitmapInfoHeader::Size && !IsPngData(*bytes)) {
             skip(Messages::ProgramImageTooShort);
@@ -238,13 +277,19 @@ Bytes IconFileBytes(const TProgramGroupImages& images)
     Bytes file(GroupHeaderSize + TIconDirectoryEntry::RecordSize * count);
     file.reserve(total);
     WriteU16(file.data() + 0, 0); // idReserved
-    WriteU16(file.data() + 2, 1); // idType
+    WriteU16(file.data() + 2, images.IsCursor ? 2 : 1); // idType: cursor or icon
     WriteU16(file.data() + 4, static_cast<uint16_t>(count)); // idCount
     uint64_t offset = file.size();
     for (size_t i = 0; i < count; ++i) {
-        TIconDirectoryEntry entry = images.Images[i].Entry;
+        const TProgramImage& image = images.Images[i];
+        TIconDirectoryEntry entry = image.Entry;
         entry.ImageOffset = static_cast<uint32_t>(offset);
-        entry.WriteToRecord(file.data() + GroupHeaderSize + i * TIconDirectoryEntry::RecordSize);
+        uint8_t* record = file.data() + GroupHeaderSize + i * TIconDirectoryEntry::RecordSize;
+        entry.WriteToRecord(record);
+        if (images.IsCursor) {
+            WriteU16(record + 4, image.HotspotX); // wXHotspot
+            WriteU16(record + 6, image.HotspotY); // wYHotspot
+        }
         offset += entry.BytesInRes;
     }
     for (const TProgramImage& image : images.Images)
@@ -265,6 +310,15 @@ bool TakeProgramImages(
         uint8_t header[TBitmapInfoHeader::Size] = {};
         std::memcpy(header, image.Data.data(), std::min(image.Data.size(), sizeof header));
         documentImage->Header = TBitmapInfoHeader::FromBytes(header);
+        // A cursor's entry as loading its .cur file gives it: the hotspot, and the depth of
+        // the image's own header (a PNG image is true colour with alpha).
+        if (images.IsCursor) {
+            entry->HotspotX = image.HotspotX;
+            entry->HotspotY = image.HotspotY;
+            entry->Planes = 1;
+            entry->BitCount
+                = IsPngData(image.Data) ? uint16_t { 32 } : documentImage->Header.biBitCount;
+        }
         Bytes held;
         TIconDirectory::WriteSingleImageHeader(held, *entry);
         held.insert(held.end(), image.Data.begin(), image.Data.end());
@@ -274,6 +328,7 @@ bool TakeProgramImages(
     }
     if (!document.ReplaceContent(std::move(entries), std::move(documentImages)))
         return false;
+    document.SetKind(images.IsCursor ? TIconDirectory::EKind::Cursor : TIconDirectory::EKind::Icon);
     document.RecalcOffsets();
     document.SetFileName(std::move(name));
     return true;

@@ -49,7 +49,8 @@ struct TProgramIconGroup {
 
 /// One image of a group with its data, as an icon or cursor file holds it.
 struct TProgramImage {
-    /// The group's entry; BytesInRes is the size of Data.
+    /// The group's entry; BytesInRes is the size of Data. A cursor's ColorCount is its
+    /// palette's size, as a cursor file gives it.
     TIconDirectoryEntry Entry;
     uint16_t ResourceId = 0;
     /// A cursor's hotspot: the two words before the image in each cursor resource. 0 for
@@ -63,6 +64,8 @@ struct TProgramImage {
 
 /// The images of one group, and what became of the entries that could not be read.
 struct TProgramGroupImages {
+    /// True for the images of a cursor group, each with its hotspot.
+    bool IsCursor = false;
     std::vector<TProgramImage> Images;
     /// One text per entry skipped (its resource missing or unreadable).
     std::vector<std::string> Notes;
@@ -86,6 +89,10 @@ public:
     size_t IconGroupCount() const { return m_iconGroupCount; }
     /// The index in Groups of the icon group with this name, or -1.
     int FindIconGroup(const TResourceName& name) const;
+    /// The index in Groups of the group with this name, or -1: the icon groups are searched
+    /// first, then the cursor groups; a text name matches without regard to ASCII case when
+    /// no name matches exactly, as Windows compares them.
+    int FindGroup(const TResourceName& name) const;
 
     /// Reads the images of a group. An entry whose resource is missing, empty or unreadable
     /// is skipped with a note; the rest are read. Raises when the group asks for more bytes
@@ -120,13 +127,15 @@ private:
     size_t m_iconGroupCount = 0;
 };
 
-/// The bytes of an icon file (.ico) of a group's images: the header, the directory with the
-/// images laid out back to back after it, and the images' bytes.
+/// The bytes of an icon file (.ico) of a group's images, or of a cursor file (.cur) with each
+/// image's hotspot for a cursor group: the header, the directory with the images laid out
+/// back to back after it, and the images' bytes.
 Bytes IconFileBytes(const TProgramGroupImages& images);
 
 /// Puts a group's images into a document in place of its content, each image's data byte
-/// for byte as an icon file of the images holds it, and names the document name. False,
-/// leaving the document alone, when there is no image.
+/// for byte as the icon or cursor file of the images (IconFileBytes) holds it, makes the
+/// document an icon or a cursor with the images' hotspots, and names the document name.
+/// False, leaving the document alone, when there is no image.
 bool TakeProgramImages(
     TIconDirectory& document, const TProgramGroupImages& images, std::string name);
 

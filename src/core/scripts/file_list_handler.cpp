@@ -3,6 +3,7 @@
 #include "messages/messages.h"
 #include "pane/icon_pane.h"
 #include "pane/path_shortening.h"
+#include "programs/program_icon_groups.h"
 #include "scripts/script_text.h"
 #include "support/error.h"
 
@@ -117,8 +118,13 @@ bool TFileListHandler::IsScriptFileName(std::string_view name)
 
 bool TFileListHandler::IsIconFileName(std::string_view name)
 {
-    // Icons, cursors and animated cursors all open as documents.
-    for (const std::string_view extension : { ".ico", ".cur", ".ani" }) {
+    // Icons, cursors, animated cursors and the groups of programs all open as documents; a
+    // program may be named in the Windows form "setup.exe,-101".
+    const std::string file = ParseProgramIconReference(std::string(name)).File;
+    if (file.size() != name.size())
+        name = name.substr(0, file.size());
+    for (const std::string_view extension : { ".ico", ".cur", ".ani", ".exe", ".dll", ".mun",
+             ".icl", ".cpl", ".ocx", ".scr", ".sys", ".efi" }) {
         if (name.size() < extension.size())
             continue;
         const std::string_view end = name.substr(name.size() - extension.size());
