@@ -8,6 +8,7 @@
 #include "focus_keys.h"
 #include "graphics/bitmap_ops.h"
 #include "image_grid_view.h"
+#include "image_preview.h"
 #include "menu_entry.h"
 #include "messages/messages.h"
 #include "pane/toolbar_overflow.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QToolButton>
@@ -108,9 +110,13 @@ TFrameIconDirectory::TFrameIconDirectory(
     // A click on a pane without images gives it the focus, so that its keys act on it.
     setFocusPolicy(Qt::ClickFocus);
     auto* gridArea = new QWidget(this);
-    auto* gridLayout = new QVBoxLayout(gridArea);
+    auto* gridLayout = new QHBoxLayout(gridArea);
     gridLayout->setContentsMargins(0, 0, 0, 0);
-    gridLayout->addWidget(m_grid);
+    gridLayout->setSpacing(0);
+    gridLayout->addWidget(m_grid, 1);
+    m_preview = new TImagePreview(*m_pane, gridArea);
+    m_preview->setVisible(m_pane->Grid().Visible());
+    gridLayout->addWidget(m_preview);
     layout->addWidget(gridArea, 1);
 
     m_status = MakeLine(this, "PanelStatus");
@@ -128,6 +134,8 @@ TFrameIconDirectory::~TFrameIconDirectory()
     // The grid view refers to the pane; it goes first.
     delete m_grid;
     m_grid = nullptr;
+    delete m_preview;
+    m_preview = nullptr;
 }
 
 QAction* TFrameIconDirectory::Action(TPaneAction action) const
@@ -441,6 +449,11 @@ void TFrameIconDirectory::GridChanged()
     if (!m_pane->Grid().Visible() && window()->focusWidget() == m_grid)
         setFocus(Qt::OtherFocusReason);
     m_grid->Rebuild();
+    // The preview belongs to the grid: a pane without images shows neither.
+    if (m_preview) {
+        m_preview->setVisible(m_pane->Grid().Visible());
+        m_preview->Refresh();
+    }
     for (const TPaneActionInfo& info : PaneActions())
         if (info.Tag > 0)
             Action(info.Action)->setChecked(info.Tag == m_pane->Zoom());
@@ -456,6 +469,10 @@ void TFrameIconDirectory::TextsChanged()
         return;
     m_headline->setText(UiText(m_pane->Headline()));
     m_status->setText(UiText(m_pane->StatusText()));
+    // The status line follows the selection and every change of the document: so does the
+    // preview.
+    if (m_preview)
+        m_preview->Refresh();
 }
 
 void TFrameIconDirectory::ActionsChanged()

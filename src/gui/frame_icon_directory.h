@@ -15,6 +15,7 @@ namespace velmora
 {
 
 class TImageGridView;
+class TImagePreview;
 class TMenuEntry;
 class TQtPrompts;
 
@@ -47,6 +48,8 @@ public:
     bool FocusMarked() const { return m_focusMarked; }
     /// The width that shows the whole toolbar and the grid's columns of 16 to 64 pixels.
     int PreferredWidth() const;
+    /// The preview of the selected image beside the grid.
+    const TImagePreview* Preview() const { return m_preview; }
 
     // IPanePlatform
     void ShowMessage(const std::string& text) override;
@@ -113,6 +116,7 @@ private:
     QWidget* m_morePanel = nullptr;
     QToolButton* m_moreButton = nullptr;
     TImageGridView* m_grid = nullptr;
+    TImagePreview* m_preview = nullptr;
     QLabel* m_status = nullptr;
     QMenu* m_popupFrame = nullptr;
     QMenu* m_popupToolBar = nullptr;

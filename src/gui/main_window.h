@@ -105,8 +105,9 @@ private:
     TFrameIconDirectory* PaneAt(const QPoint& position) const;
     /// Opens an icon dropped on a pane, after the question about its unsaved changes.
     void OpenDroppedIcon(TFrameIconDirectory* frame, const QString& file);
-    /// A dropped SVG: the sizes dialog of the pane, then the import of the chosen sizes.
-    void ImportDroppedPicture(TFrameIconDirectory* frame, const QString& file);
+    /// Imports dropped bitmaps and pictures into the pane, as one undoable step: an SVG
+    /// through the pane's sizes dialog, the other names as the pane's bitmap import takes them.
+    void ImportDroppedFiles(TFrameIconDirectory* frame, const QStringList& files);
     void CreateAboutDialog(IPanePrompts* prompts);
     /// The handling of dropped files and command-line arguments over the first pane, made at
     /// its first use; it keeps the name of the script file last run.

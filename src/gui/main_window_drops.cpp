@@ -1,6 +1,6 @@
-// Drops on the window: an image cell dragged from one pane to the other, icon files opened in
-// the pane they fall on, and scripts and bitmaps for the first pane. A drop that the program
-// cannot use says why.
+// Drops on the window: an image cell dragged from one pane to the other, icon files opened and
+// bitmaps and pictures imported in the pane they fall on, and scripts for the first pane. A drop
+// that the program cannot use says why.
 
 #include "application.h"
 #include "cell_drag.h"
@@ -83,20 +83,18 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
         return;
     }
     emit FilesDropped(files);
-    // An SVG has no size of its own: it goes to the sizes dialog of the pane it falls on.
-    if (std::all_of(files.begin(), files.end(),
-            [](const QString& file) { return IsVectorPictureName(LocalName(file)); })) {
-        ImportDroppedPicture(target ? target : m_frameIcon1, files.front());
+    // A script runs against pane 1, as it always did.
+    if (TFileListHandler::IsScriptFileName(LocalName(files.front()))) {
+        HandleDroppedFiles(files);
         return;
     }
-    // Scripts, bitmaps and pictures go to pane 1 as they always did; the import ignores the other
-    // names.
-    const bool script = TFileListHandler::IsScriptFileName(LocalName(files.front()));
-    const bool anyBitmap = std::any_of(files.begin(), files.end(), [](const QString& file) {
-        return EndsWithIgnoringCase(file, ".bmp") || EndsWithIgnoringCase(file, ".png");
-    });
-    if (script || anyBitmap) {
-        HandleDroppedFiles(files);
+    // Bitmaps and pictures are imported into the pane they fall on; elsewhere on the window
+    // into pane 1. The import ignores the other names.
+    if (std::any_of(files.begin(), files.end(), [](const QString& file) {
+            return EndsWithIgnoringCase(file, ".bmp") || EndsWithIgnoringCase(file, ".png")
+                || IsVectorPictureName(LocalName(file));
+        })) {
+        ImportDroppedFiles(target ? target : m_frameIcon1, files);
         return;
     }
     const bool allIcons = std::all_of(files.begin(), files.end(),
@@ -110,14 +108,28 @@ void TFormQEBMain::HandleDrop(const QMimeData* mime, const QPoint& position)
             FormatText(Messages::DropNotUsable, { LocalName(files.join(QStringLiteral("\r\n"))) }));
 }
 
-void TFormQEBMain::ImportDroppedPicture(TFrameIconDirectory* frame, const QString& file)
+void TFormQEBMain::ImportDroppedFiles(TFrameIconDirectory* frame, const QStringList& files)
 {
     TIconPane& pane = frame->Pane();
     const TIconPane::TCommandGuard guard(pane);
     if (!guard.Acquired())
         return;
+    // The whole drop is one step that one undo takes back.
     const TIconPane::TChangeScope change(pane, Messages::StepImport);
-    pane.ImportPictureAskingSizes(LocalName(file));
+    TStringList bitmaps;
+    std::vector<std::string> vectorPictures;
+    for (const QString& file : files) {
+        const std::string name = LocalName(file);
+        if (IsVectorPictureName(name))
+            vectorPictures.push_back(name);
+        else
+            bitmaps.Add(name);
+    }
+    if (bitmaps.Count() > 0)
+        pane.ImportBitmapFiles(bitmaps);
+    // An SVG has no size of its own: it goes to the sizes dialog.
+    for (const std::string& name : vectorPictures)
+        pane.ImportPictureAskingSizes(name);
     pane.UpdateActions();
     frame->TakeFocus();
 }

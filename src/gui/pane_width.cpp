@@ -2,6 +2,7 @@
 // the common sizes at 100 %.
 
 #include "frame_icon_directory.h"
+#include "image_preview.h"
 #include "messages/messages.h"
 #include "qt_prompts.h"
 #include "support/error.h"
@@ -34,6 +35,8 @@ int TFrameIconDirectory::PreferredWidth() const
     }
     grid += style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this)
         + 2 * style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this);
+    if (m_preview)
+        grid += m_preview->width();
     return std::max(toolBar, grid);
 }
 

@@ -46,13 +46,15 @@ public:
     /// (frame_dialog.cpp).
     std::optional<int> ChooseGroup(
         const std::string& title, const std::vector<TFrameChoice>& groups) override;
-    /// The sizes dialog with each size's preview and source (sizes_sources_dialog.cpp).
+    /// The sizes dialog with each size's preview and source (sizes_sources_dialog.cpp). The
+    /// sizes last stored as PNG are ticked so again.
     std::optional<TSizesChoice> ChooseSizes(const std::vector<int>& offered,
         const std::vector<int>& chosen, const std::string& fileName, const TSizeSources& sources,
         const TSizePreview& preview) override;
 
 private:
     QPointer<QWidget> m_parent;
+    std::vector<int> m_chosenPngSides;
 };
 
 /// Loads lines "ColorA=BBGGRR" .. "ColorP=BBGGRR" into the colour dialog's custom colours, and

@@ -24,6 +24,8 @@ namespace
 
 // The largest preview shown; larger sizes are shown scaled down to it.
 constexpr int PreviewSide = 48;
+// Sizes from which images are always stored as PNG.
+constexpr int PngAlwaysFrom = 256;
 
 QString ShortName(const std::string& file)
 {
@@ -34,6 +36,7 @@ QString ShortName(const std::string& file)
 struct TSizeRow {
     int Side = 0;
     QCheckBox* Box = nullptr;
+    QCheckBox* Png = nullptr; ///< stored PNG-compressed
     QLabel* Preview = nullptr;
     QLabel* Source = nullptr;
     QPushButton* Main = nullptr;
@@ -88,6 +91,18 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
         row.Box = new QCheckBox(QStringLiteral("%1 x %1").arg(row.Side));
         row.Box->setObjectName(QStringLiteral("CheckSize%1").arg(row.Side));
         row.Box->setChecked(std::find(chosen.begin(), chosen.end(), row.Side) != chosen.end());
+        // Below 256 the default is a bitmap, which every reader takes, until the user ticks PNG
+        // for a size; 256 is always PNG.
+        row.Png = new QCheckBox(QObject::tr("PNG"));
+        row.Png->setObjectName(QStringLiteral("CheckPngSize%1").arg(row.Side));
+        row.Png->setChecked(row.Side >= PngAlwaysFrom
+            || std::find(m_chosenPngSides.begin(), m_chosenPngSides.end(), row.Side)
+                != m_chosenPngSides.end());
+        row.Png->setEnabled(row.Side < PngAlwaysFrom);
+        row.Png->setToolTip(row.Side >= PngAlwaysFrom
+                ? QObject::tr("Images of 256 pixels are always stored PNG-compressed")
+                : QObject::tr("Store this size PNG-compressed: a smaller file, read by "
+                              "Windows Vista and later"));
         row.Preview = new QLabel;
         row.Preview->setObjectName(QStringLiteral("PreviewSize%1").arg(row.Side));
         row.Preview->setFixedSize(PreviewSide, std::min(row.Side, PreviewSide));
@@ -99,10 +114,11 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
         row.Main = new QPushButton(QObject::tr("From main"));
         row.Main->setObjectName(QStringLiteral("ButtonMainSize%1").arg(row.Side));
         grid->addWidget(row.Box, line, 0);
-        grid->addWidget(row.Preview, line, 1);
-        grid->addWidget(row.Source, line, 2);
-        grid->addWidget(pick, line, 3);
-        grid->addWidget(row.Main, line, 4);
+        grid->addWidget(row.Png, line, 1);
+        grid->addWidget(row.Preview, line, 2);
+        grid->addWidget(row.Source, line, 3);
+        grid->addWidget(pick, line, 4);
+        grid->addWidget(row.Main, line, 5);
         if (const auto source = sources.find(row.Side); source != sources.end())
             row.File = source->second;
         ShowSource(row, fileName, preview);
@@ -132,12 +148,18 @@ std::optional<TSizesChoice> TQtPrompts::ChooseSizes(const std::vector<int>& offe
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
     TSizesChoice choice;
+    // The PNG ticks are kept for the next use, also those of sizes not made this time.
+    m_chosenPngSides.clear();
     for (const TSizeRow& row : rows) {
+        if (row.Png->isChecked())
+            m_chosenPngSides.push_back(row.Side);
         if (!row.Box->isChecked())
             continue;
         choice.Sides.push_back(row.Side);
         if (!row.File.empty())
             choice.Sources[row.Side] = row.File;
+        if (row.Png->isChecked())
+            choice.PngSides.push_back(row.Side);
     }
     return choice;
 }

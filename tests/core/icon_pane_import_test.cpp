@@ -229,6 +229,27 @@ TEST(IconPaneImport, FormatExistsAsksAndNeverLosesTheImage)
     }
 }
 
+// Over three formats that exist, "Yes to All" and "No to All" answer for the rest.
+TEST(IconPaneImport, ToAllAnswersTheRestOfTheImport)
+{
+    for (const TReplaceAnswer answer : { TReplaceAnswer::YesToAll, TReplaceAnswer::NoToAll }) {
+        TTempDir dir;
+        TWatchedPane watched;
+        OpenImages(watched.Pane, dir,
+            { BmpImage(16, 16, 24), BmpImage(24, 24, 24), BmpImage(32, 32, 24) });
+        const std::vector<Bytes> before = ImageData(watched.Pane.IconDirectory());
+        watched.ReplaceAnswers = { answer };
+        const bool yes = answer == TReplaceAnswer::YesToAll;
+        watched.Pane.ImportBitmapFiles(WriteFiles(dir,
+            { { "a.bmp", Picture(16, 16) }, { "b.bmp", Picture(24, 24) },
+                { "c.bmp", Picture(32, 32) } }));
+        EXPECT_EQ(watched.Questions.size(), 1u);
+        for (const TImportFileReport& file : watched.Pane.LastImportReport().Files)
+            EXPECT_EQ(file.Outcome, yes ? O::Replaced : O::FormatExists) << file.FileName;
+        EXPECT_EQ(ImageData(watched.Pane.IconDirectory()) == before, !yes);
+    }
+}
+
 // Import offers bitmaps for multiple selection. Export asks for a file for each selected
 // image, highest index first; a cancelled dialog skips its image, a failure is reported.
 TEST(IconPaneImport, ImportAndExportActions)

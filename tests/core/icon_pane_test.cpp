@@ -80,7 +80,7 @@ TEST(IconPaneTest, HeadlineAndStatusFollowTheDocument)
 
     // Status from the selection: one image, an empty cell, several cells.
     pane.StringGridMainClick({ 1, 1, 1, 1 });
-    EXPECT_EQ(pane.StatusText(), "Image #0, 4 bpp, 16 x 16");
+    EXPECT_EQ(pane.StatusText(), "Image #0, 4 bpp, 16 x 16, BMP, 296 bytes");
     EXPECT_EQ(pane.SelectedImages().Lines(), std::vector<std::string> { "0" });
     pane.StringGridMainClick({ 1, 1, 2, 3 });
     EXPECT_EQ(pane.SelectedImages().Lines(),

@@ -22,9 +22,9 @@ TEST(ImageDepth, EntriesStoringZeroBitsShowTheirImagesDepth)
     EXPECT_EQ(pane.Grid().Cell(0, 1), " 8 bpp (image) ");
     EXPECT_EQ(pane.Grid().Cell(0, 2), " 24 bpp ");
     SelectImages(pane, 0, 0);
-    EXPECT_EQ(pane.StatusText(), "Image #0, 8 bpp (image), 16 x 16");
+    EXPECT_EQ(pane.StatusText(), "Image #0, 8 bpp (image), 16 x 16, BMP, 1,384 bytes");
     SelectImages(pane, 1, 1);
-    EXPECT_EQ(pane.StatusText(), "Image #1, 24 bpp, 32 x 32");
+    EXPECT_EQ(pane.StatusText(), "Image #1, 24 bpp, 32 x 32, BMP, 3,240 bytes");
     // The document and the saved file keep the stored 0.
     EXPECT_EQ(pane.IconDirectory().FindFormat(0, 16, 16), 0);
     const std::string saved = dir.Path("saved.ico").string();

@@ -1,4 +1,5 @@
 #include "core/pane_test_panes.h"
+#include "frame_icon_directory.h"
 #include "graphics/png_codec.h"
 #include "qt_prompts.h"
 #include "started_window.h"
@@ -71,6 +72,33 @@ TEST(PictureGuiTest, SizesDialogAnswersTheTickedSides)
     });
     const std::optional<std::vector<int>> sides = prompts.ChooseSides({ 16, 32, 256 }, { 32, 256 });
     EXPECT_EQ(sides, (std::vector<int> { 16, 256 }));
+}
+
+// The PNG column: 256 always, the sizes below as ticked, as 8-bit RGBA; the others bitmaps.
+TEST(PictureGuiTest, SizesDialogStoresTheTickedSidesAsPng)
+{
+    TTempDir dir;
+    WriteFile(dir.Path("logo.png"), EncodePng(TBitmap(300, 300, TPixelFormat::pf32bit)));
+    TFakeClipboard clipboard;
+    TFrameIconDirectory frame(nullptr, nullptr, &clipboard);
+    QTimer::singleShot(0, [] {
+        QWidget* dialog = QApplication::activeModalWidget();
+        auto* png256 = dialog->findChild<QCheckBox*>(QStringLiteral("CheckPngSize256"));
+        EXPECT_TRUE(png256->isChecked() && !png256->isEnabled());
+        dialog->findChild<QCheckBox*>(QStringLiteral("CheckPngSize32"))->setChecked(true);
+        qobject_cast<QDialog*>(dialog)->accept();
+    });
+    frame.Pane().ImportPictureAskingSizes(dir.Path("logo.png").string());
+    std::string stored; // each image's side and storage: "PNG colour type/depth" or "BMP"
+    for (int i = 0; i < frame.Pane().IconDirectory().Count(); ++i) {
+        const TIconDirectoryImage& image = frame.Pane().IconDirectory().GetImage(i);
+        const Bytes& data = image.Icon->Data(); // a one-image icon file: the PNG starts at 22
+        stored += std::to_string(frame.Pane().IconDirectory().GetEntry(i).ImageWidth())
+            + (image.IsPng() ? " PNG " + std::to_string(data[47]) + "/" + std::to_string(data[46])
+                             : " BMP")
+            + ", ";
+    }
+    EXPECT_EQ(stored, "16 BMP, 24 BMP, 32 PNG 6/8, 48 BMP, 64 BMP, 128 BMP, 256 PNG 6/8, ");
 }
 
 } // namespace velmora::test

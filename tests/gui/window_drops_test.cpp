@@ -1,7 +1,11 @@
 #include "cell_drag.h"
 #include "core/pane_test_panes.h"
+#include "graphics/bmp_codec.h"
+#include "graphics/png_codec.h"
+#include "image_preview.h"
 #include "started_window.h"
 
+#include <QMenuBar>
 #include <QTemporaryDir>
 
 namespace velmora::test
@@ -45,6 +49,36 @@ TEST(WindowDrops, IconsOpenInThePaneTheyFallOn)
     w.Prompts.SaveChangesAnswers = { TSaveChangesAnswer::Cancel };
     DropFiles(w.Window, w.Window.FrameIcon2(), { two });
     EXPECT_EQ(w.Pane2().IconDirectory().Count(), 1);
+    EXPECT_TRUE(w.Errors.empty());
+}
+
+// Pictures go to the pane they fall on as one step, elsewhere to pane 1; then the preview.
+TEST(WindowDrops, PicturesImportIntoThePaneTheyFallOn)
+{
+    TTempDir dir;
+    TStartedWindow w;
+    const std::string bitmap = dir.Path("a.BMP").string();
+    const std::string picture = dir.Path("b.Png").string();
+    SaveBitmapToFile(Picture(16, 16), bitmap);
+    WriteFile(picture, EncodePng(TBitmap(256, 256, TPixelFormat::pf32bit)));
+    DropFiles(w.Window, w.Window.FrameIcon2(), { picture, bitmap });
+    EXPECT_EQ(Formats(w.Pane2().IconDirectory()), (TFormats { { 16, 16, 24 }, { 256, 256, 32 } }));
+    ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditUndo));
+    EXPECT_EQ(w.Pane2().IconDirectory().Count(), 0);
+    ASSERT_TRUE(w.Pane2().Execute(TPaneAction::EditRedo));
+    DropFiles(w.Window, w.Window.menuBar(), { bitmap });
+    EXPECT_EQ(w.Pane1().IconDirectory().Count(), 1);
+
+    const TImagePreview* preview = w.Window.FrameIcon2()->Preview();
+    EXPECT_EQ(preview->focusPolicy(), Qt::NoFocus);
+    SelectImages(w.Pane2(), 1, 1);
+    EXPECT_EQ(preview->Shown().size(), QSize(256, 256));
+    EXPECT_TRUE(w.Pane2().StatusText().starts_with("Image #1, 32 bpp, 256 x 256, PNG, "));
+    SelectImages(w.Pane2(), 0, 1);
+    EXPECT_TRUE(preview->Shown().isNull());
+    SelectImages(w.Pane2(), 0, 0);
+    ASSERT_EQ(preview->Shown().size(), QSize(16, 16));
+    EXPECT_GE(preview->widget()->height(), 3 * 16); // real size and doubled
     EXPECT_TRUE(w.Errors.empty());
 }
 

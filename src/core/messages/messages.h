@@ -511,6 +511,8 @@ inline constexpr std::string_view SourceTooSmall
 inline constexpr std::string_view SizesPictureFilter
     = "Pictures (*.svg *.png *.bmp)|*.svg;*.svgz;*.png;*.bmp|SVG pictures (*.svg)|*.svg;*.svgz|"
       "PNG pictures (*.png)|*.png|Bitmaps (*.bmp)|*.bmp";
+// The selected image's storage in the status line.
+inline constexpr std::string_view StatusStorage = ", %s, %s bytes";
 
 } // namespace Messages
 

@@ -138,7 +138,7 @@ void TIconPane::ImportPictureAskingSizes(const std::string& fileName)
     }
     // The choice is kept for the next use in this run.
     m_chosenSides = choice->Sides;
-    ImportPictureSizes(fileName, m_chosenSides, choice->Sources);
+    ImportPictureSizes(fileName, m_chosenSides, choice->Sources, choice->PngSides);
 }
 
 } // namespace velmora

@@ -34,6 +34,19 @@ int PngBitCount(ByteSpan png)
     }
 }
 
+// A count with a comma between each group of three digits, whatever the locale: 60,312.
+std::string GroupedDecimal(uint64_t value)
+{
+    const std::string digits = std::to_string(value);
+    std::string text;
+    for (size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            text += ',';
+        text += digits[i];
+    }
+    return text;
+}
+
 } // namespace
 
 int ImageDataBitCount(const TIconDirectoryImage& image)
@@ -66,6 +79,9 @@ std::string ImageStatusText(const TIconDirectory& document, int index)
     std::string text = FormatText(own > 0 ? Messages::StatusImageFromImage : Messages::StatusImage,
         { std::to_string(index), std::to_string(own > 0 ? own : entry.BitCount),
             std::to_string(entry.ImageWidth()), std::to_string(entry.ImageHeight()) });
+    // How the image is stored and what it adds to the file.
+    text += FormatText(Messages::StatusStorage,
+        { document.GetImage(index).IsPng() ? "PNG" : "BMP", GroupedDecimal(entry.BytesInRes) });
     if (document.IsCursor())
         text += FormatText(Messages::StatusHotspot,
             { std::to_string(entry.HotspotX), std::to_string(entry.HotspotY) });

@@ -50,10 +50,12 @@ struct TFrameChoice {
     std::string Text; ///< "Frame 2: 32 x 32, hotspot 3,5"
 };
 
-/// The answer of the sizes dialog: the sides to make and the sides made from files of their own.
+/// The answer of the sizes dialog: the sides to make, the sides made from files of their own
+/// and the sides to store PNG-compressed (256 always is).
 struct TSizesChoice {
     std::vector<int> Sides;
     TSizeSources Sources;
+    std::vector<int> PngSides;
 };
 
 /// Makes the preview of one side from a file (the main picture when the name is empty).
@@ -134,7 +136,7 @@ public:
         std::optional<std::vector<int>> sides = ChooseSides(offered, chosen);
         if (!sides)
             return std::nullopt;
-        TSizesChoice choice { *sides, {} };
+        TSizesChoice choice { *sides, {}, {} };
         for (int side : choice.Sides) {
             if (const auto source = sources.find(side); source != sources.end())
                 choice.Sources.insert(*source);
