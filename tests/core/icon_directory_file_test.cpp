@@ -63,7 +63,7 @@ TEST(IconDirectoryLoad, RefusedFilesKeepThePreviousDocument)
         EXPECT_EQ(error.empty(), row.error.empty());
         EXPECT_FALSE(loaded);
         EXPECT_EQ(document.Status(), row.status);
-        EXPECT_EQ(document.FileName(), row.error.empty() ? "" : dir.Path("two.ico").string());
+        EXPECT_EQ(document.FileName(), dir.Path("two.ico").string());
         EXPECT_EQ(document.Count(), 2);
         EXPECT_EQ(document.GetImage(1).Icon->Data(), before);
     }

@@ -61,10 +61,14 @@ bool TIconDirectory::LoadFromFile(const std::string& name)
         m_status = ReadIconFileHeader(name);
     } catch (...) {
         forgetFile();
+        m_fileName = previousName;
         throw;
     }
     if (m_status <= 0) {
+        // The images shown stay, and so does the file they came from: a refused file must not
+        // make the next save ask for a name or lose the document's link to its file.
         forgetFile();
+        m_fileName = previousName;
         return false;
     }
 
