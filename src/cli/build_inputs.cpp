@@ -1,6 +1,7 @@
 #include "build_inputs.h"
 
 #include "files/file_extension.h"
+#include "files/file_kind.h"
 #include "support/file_io.h"
 
 #include <algorithm>
@@ -10,11 +11,8 @@ namespace velmora::cli
 
 std::string PictureSuffix(const std::vector<uint8_t>& start)
 {
-    const auto is = [&](std::string_view bytes, size_t at = 0) {
-        return start.size() >= at + bytes.size()
-            && std::equal(bytes.begin(), bytes.end(), start.begin() + static_cast<long>(at),
-                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-    };
+    const auto is
+        = [&](std::string_view bytes, size_t at = 0) { return HasBytesAt(start, bytes, at); };
     if (is("\x89PNG\r\n\x1a\n"))
         return ".png";
     if (is("BM"))

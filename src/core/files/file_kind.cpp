@@ -8,13 +8,16 @@
 namespace velmora
 {
 
+bool HasBytesAt(const Bytes& data, std::string_view bytes, size_t at)
+{
+    return data.size() >= at && data.size() - at >= bytes.size()
+        && std::equal(bytes.begin(), bytes.end(), data.begin() + static_cast<std::ptrdiff_t>(at),
+            [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
+}
+
 std::string_view KindOfFile(const Bytes& start)
 {
-    const auto is = [&](std::string_view bytes) {
-        return start.size() >= bytes.size()
-            && std::equal(bytes.begin(), bytes.end(), start.begin(),
-                [](char a, uint8_t b) { return static_cast<uint8_t>(a) == b; });
-    };
+    const auto is = [&](std::string_view bytes) { return HasBytesAt(start, bytes); };
     // "Shorter than 13 bytes" is true of an empty file, but not what a user calls it.
     if (start.empty())
         return "the file is empty";

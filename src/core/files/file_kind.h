@@ -8,6 +8,9 @@
 namespace velmora
 {
 
+/// True when data holds bytes at offset at.
+bool HasBytesAt(const Bytes& data, std::string_view bytes, size_t at = 0);
+
 /// What a file that is no icon is, told by its first bytes ("a PNG picture, not an icon");
 /// empty when it is none of the kinds a user mistakes for an icon.
 std::string_view KindOfFile(const Bytes& start);
