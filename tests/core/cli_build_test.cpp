@@ -131,7 +131,7 @@ TEST(CliBuild, ReportsWhatWasNotImported)
         { "good.bmp big.bmp lonemask.bmp missing.bmp x.gif", 1,
             prefix + "big.bmp: the bitmap is wider or higher than 72 pixels\n" + prefix
                 + "lonemask.bmp: a mask file whose bitmap file is not among the files, skipped\n"
-                + prefix + "missing.bmp: the bitmap file does not exist\n" + prefix
+                + prefix + "missing.bmp: the file does not exist\n" + prefix
                 + "x.gif: the name does not end in \".bmp\" or \".png\", skipped\n",
             { { 8, 8, 24 } } },
         { "--into into.ico zz.bmp same.bmp good.bmp", 1,
@@ -202,7 +202,7 @@ TEST(CliBuild, ReadsPicturesFromStreams)
             "velmora-icon: -: neither a PNG, a bitmap nor an SVG picture\n"
             "velmora-icon: out.ico: not written: the icon has no image\n" },
         { "-o out.ico --sizes 16,32 missing.png", {},
-            "velmora-icon: missing.png: the bitmap file does not exist\n"
+            "velmora-icon: missing.png: the file does not exist\n"
             "velmora-icon: out.ico: not written: the icon has no image\n" },
     };
     for (const auto& row : rows) {

@@ -41,7 +41,7 @@ std::string_view StatusText(int code)
     case ResultDeleteBadIndex:
         return "no image at this index";
     case ResultBitmapFileMissing:
-        return "the bitmap file does not exist";
+        return "the file does not exist";
     case ResultBitmapNotTrueColor:
         return "the bitmap has more than 8 bits per pixel but not 15, 16, 24 or 32";
     case ResultBitmapPalette:
