@@ -1,5 +1,5 @@
 // Removing images named by size and depth from an icon whose directory holds 65535 entries
-// sharing one image: the cost follows the entries times the specs given, never a product of
+// sharing one image: the cost follows the entries times the choices given, never a product of
 // the file's own counts.
 #include "icons/icon_directory.h"
 #include "icons/image_removal.h"
@@ -52,17 +52,17 @@ Bytes SharedImageIcon(int count)
     return file;
 }
 
-// range(0) specs of the form WxH@BPP, each naming some of the entries, against 65535 entries.
+// range(0) choices of the form WxH@BPP, each naming some of the entries, against 65535 entries.
 void RemoveBySizeAndDepth(benchmark::State& state)
 {
     const Bytes file = SharedImageIcon(65535);
-    // Specs of the formats of entries spread over the directory, so that each names some.
-    std::vector<TImageSpec> specs;
+    // Choices of the formats of entries spread over the directory, so that each names some.
+    std::vector<TImageChoice> choices;
     TIconDirectory formats;
     formats.LoadFromBytes("hostile.ico", file, true);
     for (int i = 0; i < state.range(0); ++i) {
         const TIconDirectoryEntry& entry = formats.GetEntry(i * 997 % formats.Count());
-        specs.push_back(*ParseImageSpec(std::to_string(entry.ImageWidth()) + "x"
+        choices.push_back(*ParseImageChoice(std::to_string(entry.ImageWidth()) + "x"
             + std::to_string(entry.ImageHeight()) + "@" + std::to_string(entry.BitCount)));
     }
     for (auto _ : state) {
@@ -70,7 +70,7 @@ void RemoveBySizeAndDepth(benchmark::State& state)
         TIconDirectory document;
         const bool loaded = document.LoadFromBytes("hostile.ico", file, true);
         state.ResumeTiming();
-        benchmark::DoNotOptimize(loaded ? RemoveImages(document, specs) : std::nullopt);
+        benchmark::DoNotOptimize(loaded ? RemoveImages(document, choices) : std::nullopt);
         benchmark::DoNotOptimize(document.Count());
     }
 }

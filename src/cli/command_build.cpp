@@ -26,7 +26,7 @@ namespace velmora::cli
 
 const char* const BuildHelp
     = "Usage: velmora-icon build -o OUT.ico [--into ICON] [FILE...]\n"
-      "       velmora-icon build --into ICON [-o OUT.ico] --remove SPEC[,SPEC...]... [--sort]\n"
+      "       velmora-icon build --into ICON [-o OUT.ico] --remove IMAGE[,IMAGE...]... [--sort]\n"
       "                          [FILE...]\n"
       "       velmora-icon build -o OUT.ico [--into ICON] --sizes N,N,... [--png-sizes N,...|all]\n"
       "                          PICTURE\n"
@@ -57,10 +57,10 @@ const char* const BuildHelp
       "With --into the images are added to those of ICON, which itself is not changed. OUT.ico\n"
       "is replaced when it exists, and only once it is whole. Messages go to standard error.\n"
       "\n"
-      "--remove SPEC leaves out the images of ICON that SPEC names: an index (0 is the first),\n"
+      "--remove IMAGE leaves out the images of ICON that IMAGE names: an index (0 is the first),\n"
       "every image of a size WxH such as 32x32, or of a size and depth WxH@BPP such as\n"
       "48x48@32. The images are removed first, then the FILEs are imported. Without -o ICON\n"
-      "itself is rewritten (a cursor stays a cursor); a SPEC that names no image is an error,\n"
+      "itself is rewritten (a cursor stays a cursor); an IMAGE that names no image is an error,\n"
       "and nothing is written. With --sort the images are stored in the order of the desktop\n"
       "program's \"Sort by format\"; without it they keep the order of the import.\n"
       "\n"
@@ -76,7 +76,7 @@ const char* const BuildHelp
       "  --cursor               write a cursor file\n"
       "  --hotspot [SIZE:]X,Y   the hotspot of the new cursor images (of width SIZE); repeatable\n"
       "  --into ICON            start from the images of this icon file\n"
-      "  --remove SPEC,...      leave out these images of ICON (N, WxH or WxH@BPP); repeatable\n"
+      "  --remove IMAGE,...     leave out these images of ICON (N, WxH or WxH@BPP); repeatable\n"
       "  --sort                 store the images sorted by format\n"
       "  --verbose              with a failure, show the whole chain of reasons\n"
       "  --sizes N,N,...        make these sizes from one PICTURE, such as 16,24,32,48,256\n"
@@ -90,7 +90,7 @@ const char* const BuildHelp
       "\n"
       "Exit status: 0 when OUT.ico was written and every FILE ending in \".bmp\" or \".png\"\n"
       "became an image or the mask of one (with --sizes: every size became an image); 1\n"
-      "otherwise (also for a SPEC that names no image), naming on standard error each file or\n"
+      "otherwise (also for an IMAGE that names no image), naming on standard error each file or\n"
       "size not imported and why, one line each; 2 for a usage error. OUT.ico is not written\n"
       "when ICON cannot be opened or the icon has no image.\n";
 
@@ -311,12 +311,12 @@ int RunBuild(const TBuildOptions& options)
     for (const std::string& spot : options.Hotspots)
         if (!ParseHotspot(spot, hotspots))
             return Usage("--hotspot needs X,Y or SIZE:X,Y, one for all sizes and each SIZE once");
-    std::vector<TImageSpec> removals;
+    std::vector<TImageChoice> removals;
     for (const std::string& text : options.Removes) {
-        const std::optional<TImageSpec> spec = ParseImageSpec(text);
-        if (!spec)
+        const std::optional<TImageChoice> choice = ParseImageChoice(text);
+        if (!choice)
             return Usage("--remove needs an index, WxH or WxH@BPP, such as 3, 32x32 or 48x48@32");
-        removals.push_back(*spec);
+        removals.push_back(*choice);
     }
     if (!removals.empty() && !into)
         return Usage("--remove needs --into ICON");

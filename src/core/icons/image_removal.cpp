@@ -22,25 +22,25 @@ std::optional<int> TakeNumber(std::string_view& text, size_t digits)
     return value;
 }
 
-bool Matches(const TImageSpec& spec, const TIconDirectoryEntry& entry)
+bool Matches(const TImageChoice& choice, const TIconDirectoryEntry& entry)
 {
-    return entry.ImageWidth() == spec.Width && entry.ImageHeight() == spec.Height
-        && (!spec.BitCount || *spec.BitCount == entry.BitCount);
+    return entry.ImageWidth() == choice.Width && entry.ImageHeight() == choice.Height
+        && (!choice.BitCount || *choice.BitCount == entry.BitCount);
 }
 
 } // namespace
 
-std::optional<TImageSpec> ParseImageSpec(const std::string& text)
+std::optional<TImageChoice> ParseImageChoice(const std::string& text)
 {
-    TImageSpec spec;
-    spec.Text = text;
+    TImageChoice choice;
+    choice.Text = text;
     std::string_view rest = text;
     const std::optional<int> first = TakeNumber(rest, 5);
     if (!first)
         return std::nullopt;
     if (rest.empty()) {
-        spec.Index = *first;
-        return spec;
+        choice.Index = *first;
+        return choice;
     }
     if (*first > 256 || rest[0] != 'x')
         return std::nullopt;
@@ -48,39 +48,39 @@ std::optional<TImageSpec> ParseImageSpec(const std::string& text)
     const std::optional<int> height = TakeNumber(rest, 3);
     if (!height || *height > 256)
         return std::nullopt;
-    spec.Width = *first;
-    spec.Height = *height;
+    choice.Width = *first;
+    choice.Height = *height;
     if (!rest.empty()) {
         if (rest[0] != '@')
             return std::nullopt;
         rest.remove_prefix(1);
-        spec.BitCount = TakeNumber(rest, 2);
-        if (!spec.BitCount || !rest.empty())
+        choice.BitCount = TakeNumber(rest, 2);
+        if (!choice.BitCount || !rest.empty())
             return std::nullopt;
     }
-    return spec;
+    return choice;
 }
 
 std::optional<std::string> RemoveImages(
-    TIconDirectory& document, const std::vector<TImageSpec>& specs)
+    TIconDirectory& document, const std::vector<TImageChoice>& choices)
 {
     std::vector<int> doomed;
-    for (const TImageSpec& spec : specs) {
+    for (const TImageChoice& choice : choices) {
         bool found = false;
-        if (spec.Index) {
-            found = *spec.Index < document.Count();
+        if (choice.Index) {
+            found = *choice.Index < document.Count();
             if (found)
-                doomed.push_back(*spec.Index);
+                doomed.push_back(*choice.Index);
         } else {
             for (int i = 0; i < document.Count(); ++i) {
-                if (Matches(spec, document.GetEntry(i))) {
+                if (Matches(choice, document.GetEntry(i))) {
                     doomed.push_back(i);
                     found = true;
                 }
             }
         }
         if (!found)
-            return spec.Text;
+            return choice.Text;
     }
     document.DeleteImages(doomed);
     return std::nullopt;

@@ -9,9 +9,9 @@
 namespace velmora
 {
 
-/// Which images a SPEC names (as build --remove of the tool takes it): one index (0 is the first),
+/// Which images a IMAGE names (as build --remove of the tool takes it): one index (0 is the first),
 /// every image of a size (WxH), or every image of a size and colour depth (WxH@BPP).
-struct TImageSpec {
+struct TImageChoice {
     std::string Text; // as given, for messages
     std::optional<int> Index;
     int Width = 0;
@@ -19,12 +19,12 @@ struct TImageSpec {
     std::optional<int> BitCount;
 };
 
-/// The SPEC of the text; none when it is no index, WxH or WxH@BPP.
-std::optional<TImageSpec> ParseImageSpec(const std::string& text);
+/// The IMAGE of the text; none when it is no index, WxH or WxH@BPP.
+std::optional<TImageChoice> ParseImageChoice(const std::string& text);
 
-/// Deletes the images that the specs name from the document. Answers the first spec that
+/// Deletes the images that the choices name from the document. Answers the first choice that
 /// names no image (the document then stays as it was), or none when each named one.
 std::optional<std::string> RemoveImages(
-    TIconDirectory& document, const std::vector<TImageSpec>& specs);
+    TIconDirectory& document, const std::vector<TImageChoice>& choices);
 
 } // namespace velmora
