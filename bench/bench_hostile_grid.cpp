@@ -22,30 +22,18 @@ namespace
 
 using namespace velmora;
 
-void PutU16(Bytes& out, uint16_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(Bytes& out, uint32_t value)
-{
-    PutU16(out, static_cast<uint16_t>(value));
-    PutU16(out, static_cast<uint16_t>(value >> 16));
-}
-
 // The header of a BMP-style image: width, height of colour and mask rows, bit count, and the
 // colour table of a 1-bit image.
 Bytes ImageHeader(int32_t width, int32_t height, uint16_t bitCount)
 {
     Bytes header;
-    PutU32(header, 40); // biSize(4)
-    PutU32(header, static_cast<uint32_t>(width)); // biWidth(4)
-    PutU32(header, static_cast<uint32_t>(2 * height)); // biHeight(4)
-    PutU16(header, 1); // biPlanes(2)
-    PutU16(header, bitCount); // biBitCount(2)
+    AppendU32(header, 40); // biSize(4)
+    AppendU32(header, static_cast<uint32_t>(width)); // biWidth(4)
+    AppendU32(header, static_cast<uint32_t>(2 * height)); // biHeight(4)
+    AppendU16(header, 1); // biPlanes(2)
+    AppendU16(header, bitCount); // biBitCount(2)
     for (int i = 0; i < 6; ++i)
-        PutU32(header, 0); // compression, size, resolutions, colours used and important
+        AppendU32(header, 0); // compression, size, resolutions, colours used and important
     return header;
 }
 
@@ -56,19 +44,19 @@ Bytes SharedImageIcon(int depths, int sizes)
     Bytes image = ImageHeader(16, 16, 32);
     image.resize(image.size() + 16 * 16 * 4 + 16 * 4, 0x80);
     Bytes file;
-    PutU16(file, 0);
-    PutU16(file, 1);
-    PutU16(file, static_cast<uint16_t>(sizes));
+    AppendU16(file, 0);
+    AppendU16(file, 1);
+    AppendU16(file, static_cast<uint16_t>(sizes));
     const uint32_t offset = 6 + 16 * static_cast<uint32_t>(sizes);
     for (int i = 0; i < sizes; ++i) {
         file.push_back(static_cast<uint8_t>(i % 256)); // bWidth(1)
         file.push_back(static_cast<uint8_t>(i / 256)); // bHeight(1)
         file.push_back(0); // bColorCount(1)
         file.push_back(0); // bReserved(1)
-        PutU16(file, 1); // wPlanes(2)
-        PutU16(file, static_cast<uint16_t>(1 + i % depths)); // wBitCount(2)
-        PutU32(file, static_cast<uint32_t>(image.size())); // dwBytesInRes(4)
-        PutU32(file, offset); // dwImageOffset(4)
+        AppendU16(file, 1); // wPlanes(2)
+        AppendU16(file, static_cast<uint16_t>(1 + i % depths)); // wBitCount(2)
+        AppendU32(file, static_cast<uint32_t>(image.size())); // dwBytesInRes(4)
+        AppendU32(file, offset); // dwImageOffset(4)
     }
     file.insert(file.end(), image.begin(), image.end());
     return file;
@@ -84,18 +72,18 @@ Bytes LargeImagesIcon(int count)
         image.push_back(value);
     const uint32_t bytes = 48 + 2 * (side / 8) * side;
     Bytes file;
-    PutU16(file, 0);
-    PutU16(file, 1);
-    PutU16(file, static_cast<uint16_t>(count));
+    AppendU16(file, 0);
+    AppendU16(file, 1);
+    AppendU16(file, static_cast<uint16_t>(count));
     for (int i = 0; i < count; ++i) {
         file.push_back(static_cast<uint8_t>(i + 1)); // bWidth(1)
         file.push_back(static_cast<uint8_t>(i + 1)); // bHeight(1)
         file.push_back(2); // bColorCount(1)
         file.push_back(0); // bReserved(1)
-        PutU16(file, 1); // wPlanes(2)
-        PutU16(file, 1); // wBitCount(2)
-        PutU32(file, bytes); // dwBytesInRes(4)
-        PutU32(file, 6 + 16 * static_cast<uint32_t>(count)); // dwImageOffset(4)
+        AppendU16(file, 1); // wPlanes(2)
+        AppendU16(file, 1); // wBitCount(2)
+        AppendU32(file, bytes); // dwBytesInRes(4)
+        AppendU32(file, 6 + 16 * static_cast<uint32_t>(count)); // dwImageOffset(4)
     }
     file.insert(file.end(), image.begin(), image.end());
     return file;

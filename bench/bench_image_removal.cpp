@@ -3,6 +3,7 @@
 // the file's own counts.
 #include "icons/icon_directory.h"
 #include "icons/image_removal.h"
+#include "support/byte_io.h"
 
 #include <benchmark/benchmark.h>
 
@@ -11,42 +12,30 @@ namespace
 
 using namespace velmora;
 
-void PutU16(Bytes& out, uint16_t value)
-{
-    out.push_back(static_cast<uint8_t>(value));
-    out.push_back(static_cast<uint8_t>(value >> 8));
-}
-
-void PutU32(Bytes& out, uint32_t value)
-{
-    PutU16(out, static_cast<uint16_t>(value));
-    PutU16(out, static_cast<uint16_t>(value >> 16));
-}
-
 // count entries that all point at one 16 x 16 32-bit image; entry i claims the i-th size
 // and bit count 1 + i % 32.
 Bytes SharedImageIcon(int count)
 {
     Bytes image;
-    PutU32(image, 40); // biSize(4)
-    PutU32(image, 16); // biWidth(4)
-    PutU32(image, 32); // biHeight(4)
-    PutU16(image, 1); // biPlanes(2)
-    PutU16(image, 32); // biBitCount(2)
+    AppendU32(image, 40); // biSize(4)
+    AppendU32(image, 16); // biWidth(4)
+    AppendU32(image, 32); // biHeight(4)
+    AppendU16(image, 1); // biPlanes(2)
+    AppendU16(image, 32); // biBitCount(2)
     image.resize(40 + 16 * 16 * 4 + 16 * 4, 0);
     Bytes file;
-    PutU16(file, 0); // idReserved(2)
-    PutU16(file, 1); // idType(2)
-    PutU16(file, static_cast<uint16_t>(count)); // idCount(2)
+    AppendU16(file, 0); // idReserved(2)
+    AppendU16(file, 1); // idType(2)
+    AppendU16(file, static_cast<uint16_t>(count)); // idCount(2)
     for (int i = 0; i < count; ++i) {
         file.push_back(static_cast<uint8_t>(i % 256)); // bWidth(1)
         file.push_back(static_cast<uint8_t>(i / 256)); // bHeight(1)
         file.push_back(0); // bColorCount(1)
         file.push_back(0); // bReserved(1)
-        PutU16(file, 1); // wPlanes(2)
-        PutU16(file, static_cast<uint16_t>(1 + i % 32)); // wBitCount(2)
-        PutU32(file, static_cast<uint32_t>(image.size())); // dwBytesInRes(4)
-        PutU32(file, 6 + 16 * static_cast<uint32_t>(count)); // dwImageOffset(4)
+        AppendU16(file, 1); // wPlanes(2)
+        AppendU16(file, static_cast<uint16_t>(1 + i % 32)); // wBitCount(2)
+        AppendU32(file, static_cast<uint32_t>(image.size())); // dwBytesInRes(4)
+        AppendU32(file, 6 + 16 * static_cast<uint32_t>(count)); // dwImageOffset(4)
     }
     file.insert(file.end(), image.begin(), image.end());
     return file;

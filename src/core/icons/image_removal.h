@@ -9,7 +9,7 @@
 namespace velmora
 {
 
-/// Which images a IMAGE names (as build --remove of the tool takes it): one index (0 is the first),
+/// Which images one choice of the tool's build --remove names: one index (0 is the first),
 /// every image of a size (WxH), or every image of a size and colour depth (WxH@BPP).
 struct TImageChoice {
     std::string Text; // as given, for messages
@@ -19,7 +19,7 @@ struct TImageChoice {
     std::optional<int> BitCount;
 };
 
-/// The IMAGE of the text; none when it is no index, WxH or WxH@BPP.
+/// The choice the text gives; none when it is no index, WxH or WxH@BPP.
 std::optional<TImageChoice> ParseImageChoice(const std::string& text);
 
 /// Deletes the images that the choices name from the document. Answers the first choice that
